@@ -1,0 +1,110 @@
+#include "settings/FloatText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace torvane {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::optional<long double> StrToFloatStrict(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+
+  std::size_t pos = 0;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  const std::size_t body = pos;
+  std::size_t digits = 0;
+  while (pos < text.size() && IsDigit(text[pos])) ++pos, ++digits;
+  if (pos < text.size() && text[pos] == '.') {
+    ++pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos, ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    std::size_t exponentDigits = 0;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos, ++exponentDigits;
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (pos != text.size()) return std::nullopt;
+
+  // from_chars takes no leading "+" and no sign after the exponent letter's
+  // "+", so hand it the unsigned body and apply the sign ourselves.
+  std::string unsignedBody(text.substr(body));
+  long double value = 0;
+  const auto [end, error] =
+      std::from_chars(unsignedBody.data(), unsignedBody.data() + unsignedBody.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too small underflows to zero harmlessly; too large is no usable value.
+    if (!std::isfinite(value) || value != 0) return std::nullopt;
+  } else if (error != std::errc() || end != unsignedBody.data() + unsignedBody.size()) {
+    return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+std::string InvalidFloatMessage(std::string_view text) {
+  // "ü" as the single byte of Windows-1252.
+  return "'" + std::string(text) + "' ist kein g\xFCltiger Gleitkommawert";
+}
+
+std::string FloatToGeneral(long double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  if (value == 0) return "0";
+
+  // 15 significant digits, rounded to nearest.
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, 14);
+  std::string_view text(buffer, result.ptr - buffer);
+  const bool negative = text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  const std::size_t e = text.find('e');
+  std::string digits;
+  for (char c : text.substr(0, e))
+    if (IsDigit(c)) digits += c;
+  const int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = negative ? "-" : "";
+  if (exponent <= 14 && exponent >= -5) {
+    if (exponent < 0) {
+      out += "0.";
+      out.append(static_cast<std::size_t>(-exponent - 1), '0');
+      out += digits;
+    } else if (digits.size() <= static_cast<std::size_t>(exponent) + 1) {
+      out += digits;
+      out.append(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+    } else {
+      out += digits.substr(0, static_cast<std::size_t>(exponent) + 1);
+      out += '.';
+      out += digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    return out;
+  }
+  out += digits.substr(0, 1);
+  if (digits.size() > 1) out += "." + digits.substr(1);
+  out += "E" + std::to_string(exponent);
+  return out;
+}
+
+std::optional<char> FilterDiameterKey(char typed) {
+  if (typed == '\b' || typed == '+' || typed == '-' || typed == '.' || IsDigit(typed))
+    return typed;
+  if (typed == ',') return '.';
+  return std::nullopt;
+}
+
+}  // namespace torvane
