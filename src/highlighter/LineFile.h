@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvane {
+
+// How a line list ends its lines when it is saved.
+enum class TLineBreak { CRLF, LF };
+
+// The text of a pane or file: 8-bit lines without their breaks, and the
+// break to write them with. A new list writes CR LF.
+struct TLineList {
+  std::vector<std::string> lines;
+  TLineBreak lineBreak = TLineBreak::CRLF;
+};
+
+// Raised when a line file cannot be read or written; the message names the
+// path and is Windows-1252 text like every message of the program.
+class LineFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Steps through `bytes` one line at a time without copying: a line ends at
+// LF, at CR LF, or at a CR alone, so that no byte is lost whatever the file's
+// origin. Sets `sawCR` when the break was or contained a CR. A break at the
+// very end adds no empty line. Returns false when nothing is left.
+bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR);
+
+// All lines of `bytes`; the break is LF alone when there was no CR at all,
+// else CR LF.
+TLineList SplitLines(std::string_view bytes);
+
+// Every line followed by its break; no lines give no bytes.
+std::string JoinLines(const std::vector<std::string>& lines, TLineBreak lineBreak);
+
+// Reads the whole file before returning, so that a caller replaces its lines
+// only when loading succeeded. Fails with "Datei %s kann nicht geöffnet
+// werden".
+TLineList LoadLineFile(const std::filesystem::path& path);
+
+// Writes into a new file beside the target and puts it in the target's place
+// only when everything is on disk, so that a failed save leaves the previous
+// file as it was. Fails with "Datei %s kann nicht erstellt werden" when the
+// file cannot be made or put in place, and with "In %s kann nicht
+// geschrieben werden" when writing fails.
+void SaveLineFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                  TLineBreak lineBreak);
+
+}  // namespace torvane
