@@ -1,0 +1,212 @@
+#include "highlighter/LineFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = TEST_DATA_DIR;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class Folder {
+ public:
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "torvane-linefile-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~Folder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::string MessageOf(void (*action)(const fs::path&), const fs::path& path) {
+  try {
+    action(path);
+  } catch (const LineFileError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(LineFileTest, GoldenLoadAndSave) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> wantLines;
+    TLineBreak wantBreak;
+  };
+  const std::string high1 = "(" + std::string("\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                                              "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
+                                              "\xA0\xA1\xA2\xA3\xA4\xA5\xA6\xA7\xA8\xA9\xAA\xAB\xAC\xAD\xAE\xAF"
+                                              "\xB0\xB1\xB2\xB3\xB4\xB5\xB6\xB7\xB8\xB9\xBA\xBB\xBC\xBD\xBE\xBF") +
+                            ")";
+  std::string high2;
+  for (int code = 0xC0; code <= 0xFF; ++code) high2 += static_cast<char>(code);
+  const Case cases[] = {
+      {"crlf", {"N10 G01 X1", "N20 Y2"}, TLineBreak::CRLF},
+      {"lf", {"N10 G01 X1", "N20 Y2"}, TLineBreak::LF},
+      {"mixed", {"A", "B", "C"}, TLineBreak::CRLF},
+      {"lone-cr", {"A", "B", "C", "D"}, TLineBreak::CRLF},
+      {"no-final-break", {"A", "B"}, TLineBreak::LF},
+      {"empty", {}, TLineBreak::LF},
+      {"blank-lines", {"", ""}, TLineBreak::LF},
+      {"cr-at-end", {"A"}, TLineBreak::CRLF},
+      {"high-bytes", {high1, high2}, TLineBreak::CRLF},
+  };
+  Folder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TLineList list = LoadLineFile(kData / (std::string(c.name) + ".nc"));
+    EXPECT_EQ(list.lines, c.wantLines);
+    EXPECT_EQ(list.lineBreak, c.wantBreak);
+    const fs::path out = folder / c.name;
+    SaveLineFile(out, list.lines, list.lineBreak);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(kData / (std::string(c.name) + ".saved")));
+  }
+}
+
+TEST(LineFileTest, EveryByteBesidesBreaksStaysInItsLine) {
+  std::string all;
+  for (int code = 1; code <= 255; ++code)
+    if (code != '\r' && code != '\n') all += static_cast<char>(code);
+  const std::vector<std::string> lines = {all, std::string("a\0b", 3), ""};
+  Folder folder;
+  for (TLineBreak style : {TLineBreak::CRLF, TLineBreak::LF}) {
+    SaveLineFile(folder / "all.nc", lines, style);
+    const TLineList back = LoadLineFile(folder / "all.nc");
+    EXPECT_EQ(back.lines, lines);
+    EXPECT_EQ(back.lineBreak, style);
+  }
+}
+
+TEST(LineFileTest, SplitsAtEveryKindOfBreak) {
+  struct Case {
+    const char* name;
+    std::string input;
+    std::vector<std::string> want;
+  };
+  const Case cases[] = {
+      {"CR CR", "a\r\rb", {"a", "", "b"}},
+      {"LF CR", "a\n\rb", {"a", "", "b"}},
+      {"CR LF LF", "a\r\n\nb", {"a", "", "b"}},
+      {"only CR", "\r", {""}},
+      {"no break", "abc", {"abc"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SplitLines(c.input).lines, c.want);
+  }
+}
+
+TEST(LineFileTest, JoinWritesEachLineWithItsBreak) {
+  EXPECT_EQ(JoinLines({"a", "", "b"}, TLineBreak::CRLF), "a\r\n\r\nb\r\n");
+  EXPECT_EQ(JoinLines({"a"}, TLineBreak::LF), "a\n");
+  EXPECT_EQ(JoinLines({}, TLineBreak::CRLF), "");
+}
+
+TEST(LineFileTest, LoadErrorsNameThePath) {
+  Folder folder;
+  const fs::path missing = folder / "fehlt.nc";
+  const fs::path dir = folder / "ordner";
+  fs::create_directory(dir);
+  auto load = [](const fs::path& p) { LoadLineFile(p); };
+  EXPECT_EQ(MessageOf(load, missing), "Datei " + missing.string() + " kann nicht ge\xF6" "ffnet werden");
+  EXPECT_EQ(MessageOf(load, dir), "Datei " + dir.string() + " kann nicht ge\xF6" "ffnet werden");
+}
+
+TEST(LineFileTest, SaveErrorsNameThePath) {
+  Folder folder;
+  const fs::path noFolder = folder / "fehlt" / "x.nc";
+  const fs::path dir = folder / "ordner";
+  fs::create_directory(dir);
+  auto save = [](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::CRLF); };
+  EXPECT_EQ(MessageOf(save, noFolder), "Datei " + noFolder.string() + " kann nicht erstellt werden");
+  EXPECT_EQ(MessageOf(save, dir), "Datei " + dir.string() + " kann nicht erstellt werden");
+  EXPECT_TRUE(fs::is_directory(dir));
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"ordner"})) << "no temporary file is left behind";
+}
+
+// A write that fails half-way (here: the file size limit) must leave the
+// previous content in place.
+TEST(LineFileTest, FailedWriteKeepsThePreviousFile) {
+  Folder folder;
+  const fs::path target = folder / "prog.nc";
+  WriteBytes(target, "alt\r\n");
+  const std::vector<std::string> big(2000, std::string(100, 'X'));
+
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error = "no error";
+  try {
+    SaveLineFile(target, big, TLineBreak::CRLF);
+  } catch (const LineFileError& e) {
+    error = e.what();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(error, "In " + target.string() + " kann nicht geschrieben werden");
+  EXPECT_EQ(ReadBytes(target), "alt\r\n");
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"prog.nc"}));
+}
+
+TEST(LineFileTest, SaveReplacesAndKeepsPermissions) {
+  Folder folder;
+  const fs::path target = folder / "prog.nc";
+  WriteBytes(target, "a much longer previous content\r\n");
+  ::chmod(target.c_str(), 0640);
+  SaveLineFile(target, {"G1"}, TLineBreak::LF);
+  EXPECT_EQ(ReadBytes(target), "G1\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(LineFileTest, SaveThroughALinkWritesItsTarget) {
+  Folder folder;
+  const fs::path real = folder / "real.nc";
+  const fs::path link = folder / "link.nc";
+  WriteBytes(real, "old\n");
+  fs::create_symlink("real.nc", link);
+  SaveLineFile(link, {"new"}, TLineBreak::CRLF);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), "new\r\n");
+}
+
+}  // namespace
+}  // namespace torvane
