@@ -1,6 +1,9 @@
 #include "settings/FloatText.h"
 
+#include <cerrno>
 #include <charconv>
+#include <clocale>
+#include <locale.h>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,7 +25,7 @@ std::optional<long double> StrToFloatStrict(std::string_view text) {
     negative = text[pos] == '-';
     ++pos;
   }
-  const std::size_t body = pos;
+  const std::size_t bodyStart = pos;
   std::size_t digits = 0;
   while (pos < text.size() && IsDigit(text[pos])) ++pos, ++digits;
   if (pos < text.size() && text[pos] == '.') {
@@ -39,18 +42,13 @@ std::optional<long double> StrToFloatStrict(std::string_view text) {
   }
   if (pos != text.size()) return std::nullopt;
 
-  // from_chars takes no leading "+" and no sign after the exponent letter's
-  // "+", so hand it the unsigned body and apply the sign ourselves.
-  std::string unsignedBody(text.substr(body));
-  long double value = 0;
-  const auto [end, error] =
-      std::from_chars(unsignedBody.data(), unsignedBody.data() + unsignedBody.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Too small underflows to zero harmlessly; too large is no usable value.
-    if (!std::isfinite(value) || value != 0) return std::nullopt;
-  } else if (error != std::errc() || end != unsignedBody.data() + unsignedBody.size()) {
-    return std::nullopt;
-  }
+  // The C locale's reader, whatever locale the GUI toolkit has switched to:
+  // the separator is always ".".
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+  const std::string body(text.substr(bodyStart));
+  errno = 0;
+  const long double value = ::strtold_l(body.c_str(), nullptr, cLocale);
+  if (errno == ERANGE && std::isinf(value)) return std::nullopt;
   return negative ? -value : value;
 }
 

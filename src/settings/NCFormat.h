@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace torvane {
+
+// The user's number format for every value written into a target program,
+// plus the three block-numbering values that travel with it.
+struct TNCFormat {
+  bool NCPunkt = false;     // whole numbers keep a trailing point ("10.")
+  bool DeziPunkt = false;   // write a decimal point; off gives implied decimals
+  bool Vorzeichen = false;  // "+" before values >= 0
+  std::uint8_t Stellen = 0; // digit count that VNullen pads to
+  bool VNullen = false;     // leading zeros
+  bool NNullen = false;     // keep trailing zeros
+  std::uint8_t Nachkomma = 0;
+  std::string Satzzeichen;  // block-number letter
+  std::int32_t Satzschritt = 0;
+  std::int32_t Satzstart = 0;
+
+  bool operator==(const TNCFormat&) const = default;
+};
+
+// The text of `value` under `format`; never contains blanks. Rounds the
+// value's 18-significant-digit decimal expansion half away from zero at
+// `Nachkomma` places, the way the machine programs were always written.
+std::string FormatNC(const TNCFormat& format, long double value);
+
+// Same as FormatNC, appended to `out` (the conversion's hot path).
+void AppendFormatNC(std::string& out, const TNCFormat& format, long double value);
+
+// The magnitude of `value` in fixed-point notation with `decimals` places,
+// rounded half away from zero on its 18-significant-digit expansion; no sign.
+// Exposed for the arc geometry, which rounds through the same text form.
+void AppendFixedMagnitude(std::string& out, long double value, int decimals);
+
+}  // namespace torvane

@@ -1,0 +1,167 @@
+#include "settings/Settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace torvane {
+namespace {
+
+using TC = TextControl;
+using TG = ToggleControl;
+
+}  // namespace
+
+Settings::Settings(std::string settingsDir) : settingsDir_(std::move(settingsDir)) {
+  if (!settingsDir_.empty() && settingsDir_.back() != '/') settingsDir_ += '/';
+}
+
+void Settings::LoadSettings() {
+  ini_.SetBaseName("main");
+  ini_.SetDirectory(settingsDir_);
+  ini_.SetSection("path");
+  controls_.SetText(TC::EQUELLDIR, ini_.ReadText("quell"));
+  controls_.SetText(TC::EZIELDIR, ini_.ReadText("ziel"));
+
+  ini_.SetSection("convert");
+  controls_.SetText(TC::EGrad, ini_.ReadText("deg"));
+  controls_.SelectArcMode(ini_.ReadInteger("type"));
+  controls_.SelectAxis(ini_.ReadInteger("axis"));
+  quell_ = controls_.Text(TC::EQUELLDIR);
+  ziel_ = controls_.Text(TC::EZIELDIR);
+
+  controls_.SetText(TC::EDP, ini_.ReadText("edp"));
+  controls_.SetText(TC::EDN, ini_.ReadText("edn"));
+  controls_.SetText(TC::Eg0, ini_.ReadText("eg0"));
+  controls_.SetText(TC::Eg1, ini_.ReadText("eg1"));
+  controls_.SetText(TC::EG2, ini_.ReadText("eg2"));
+  controls_.SetText(TC::EG3, ini_.ReadText("eg3"));
+  controls_.SetText(TC::ERad, ini_.ReadText("erad"));
+  published_.edp = controls_.Text(TC::EDP);
+  published_.edn = controls_.Text(TC::EDN);
+  published_.eg0 = controls_.Text(TC::Eg0);
+  published_.eg1 = controls_.Text(TC::Eg1);
+  published_.eg2 = controls_.Text(TC::EG2);
+  published_.eg3 = controls_.Text(TC::EG3);
+  published_.axis = controls_.AxisLetter();
+  published_.erad = controls_.Text(TC::ERad);
+
+  controls_.SetText(TC::EEStellen, ini_.ReadText("eest"));
+  controls_.SetText(TC::EENachkommastellen, ini_.ReadText("eenkst"));
+  controls_.SetDown(TG::EEDeziPunkt, ini_.ReadBool("edez"));
+  controls_.SetDown(TG::EENCPunkt, ini_.ReadBool("epkt"));
+  controls_.SetDown(TG::EEVNullen, ini_.ReadBool("evn"));
+  controls_.SetDown(TG::EENNullen, ini_.ReadBool("enn"));
+  controls_.SetDown(TG::EEVorzeichen, ini_.ReadBool("evz"));
+  controls_.SetDown(TG::EESatznum, ini_.ReadBool("enum"));
+  controls_.SetText(TC::EESatzzeichen, ini_.ReadText("enumz"));
+  controls_.SetText(TC::EESatzschritt, ini_.ReadText("enumss"));
+  controls_.SetText(TC::EEstart, ini_.ReadText("enums"));
+
+  TNCFormat& format = published_.format;
+  format.NCPunkt = controls_.Down(TG::EENCPunkt);
+  format.DeziPunkt = controls_.Down(TG::EEDeziPunkt);
+  format.Vorzeichen = controls_.Down(TG::EEVorzeichen);
+  format.VNullen = controls_.Down(TG::EEVNullen);
+  format.NNullen = controls_.Down(TG::EENNullen);
+  format.Stellen = static_cast<std::uint8_t>(ReadControlInteger(controls_.Text(TC::EEStellen)));
+  format.Nachkomma =
+      static_cast<std::uint8_t>(ReadControlInteger(controls_.Text(TC::EENachkommastellen)));
+  format.Satzzeichen = controls_.Text(TC::EESatzzeichen);
+  format.Satzschritt = ReadControlInteger(controls_.Text(TC::EESatzschritt));
+  format.Satzstart = ReadControlInteger(controls_.Text(TC::EEstart));
+  published_.enum_ = controls_.Down(TG::EESatznum);
+
+  // The conversion takes these from the file, not from the controls: the
+  // dialog may show "1" for a step the file does not hold.
+  published_.deg = ini_.ReadInteger("deg");
+  published_.type = static_cast<std::uint8_t>(ini_.ReadInteger("type"));
+
+  ReadTextArea(settingsDir_ + "vorspann.plt", true);
+  ReadTextArea(settingsDir_ + "nachspann.plt", false);
+}
+
+void Settings::ReadTextArea(const std::string& path, bool header) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return;  // a missing file is skipped
+  std::ifstream file;
+  if (S_ISREG(info.st_mode)) file.open(path, std::ios::binary);
+  if (!file) throw FileError(CannotOpenMessage(path));
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0) throw FileError(CannotOpenMessage(path));
+  if (static_cast<std::size_t>(size) > kMaxTextAreaBytes)
+    throw FileError("Text \xFC" "berschreitet Memo-Kapazit\xE4t");
+  file.seekg(0);
+  std::string content(static_cast<std::size_t>(size), '\0');
+  file.read(content.data(), size);
+  if (!file) throw FileError(CannotOpenMessage(path));
+
+  // The text area keeps its lines with CR LF between them, and a final
+  // break only when the file had one.
+  std::string text;
+  const std::vector<std::string> lines = SplitTextLines(content);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines[i];
+  }
+  if (!content.empty() && (content.back() == '\n' || content.back() == '\r')) text += "\r\n";
+  if (header)
+    controls_.SetEVorspann(std::move(text));
+  else
+    controls_.SetENachspann(std::move(text));
+}
+
+void Settings::WriteTextArea(const std::string& path, const std::string& text) {
+  // Through a temporary file, so that a failed save keeps the old lines.
+  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+  if (!file) throw FileError(CannotCreateMessage(path));
+  file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  file.close();
+  if (!file || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw FileError(CannotCreateMessage(path));
+  }
+}
+
+void Settings::SaveSettings() {
+  ini_.SetBaseName("main");
+  ini_.SetDirectory(settingsDir_);
+  ini_.SetSection("path");
+  ini_.WriteText("quell", controls_.Text(TC::EQUELLDIR));
+  ini_.WriteText("ziel", controls_.Text(TC::EZIELDIR));
+
+  ini_.SetSection("convert");
+  ini_.WriteText("deg", controls_.Text(TC::EGrad));
+  ini_.WriteText("type", controls_.ArcMode() == 2 ? "2" : "1");
+  ini_.WriteText("axis", std::to_string(controls_.Axis()));
+  ini_.WriteText("edp", controls_.Text(TC::EDP));
+  ini_.WriteText("edn", controls_.Text(TC::EDN));
+  ini_.WriteText("eg2", controls_.Text(TC::EG2));
+  ini_.WriteText("eg3", controls_.Text(TC::EG3));
+  ini_.WriteText("eg0", controls_.Text(TC::Eg0));
+  ini_.WriteText("eg1", controls_.Text(TC::Eg1));
+  ini_.WriteText("erad", controls_.Text(TC::ERad));
+  ini_.WriteText("eest", controls_.Text(TC::EEStellen));
+  ini_.WriteText("eenkst", controls_.Text(TC::EENachkommastellen));
+  ini_.WriteBool("edez", controls_.Down(TG::EEDeziPunkt));
+  ini_.WriteBool("epkt", controls_.Down(TG::EENCPunkt));
+  ini_.WriteBool("evn", controls_.Down(TG::EEVNullen));
+  ini_.WriteBool("enn", controls_.Down(TG::EENNullen));
+  ini_.WriteBool("evz", controls_.Down(TG::EEVorzeichen));
+  ini_.WriteBool("enum", controls_.Down(TG::EESatznum));
+  ini_.WriteText("enumz", controls_.Text(TC::EESatzzeichen));
+  ini_.WriteText("enumss", controls_.Text(TC::EESatzschritt));
+  ini_.WriteText("enums", controls_.Text(TC::EEstart));
+
+  WriteTextArea(settingsDir_ + "vorspann.plt", controls_.EVorspann());
+  WriteTextArea(settingsDir_ + "nachspann.plt", controls_.ENachspann());
+  LoadSettings();
+}
+
+}  // namespace torvane

@@ -1,0 +1,204 @@
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "TempDir.h"
+
+namespace torvane {
+namespace {
+
+using testing::TempDir;
+using TC = TextControl;
+using TG = ToggleControl;
+
+const char* const kDefaultsDir = TORVANE_DEFAULTS_DIR;
+
+TEST(SettingsTest, MissingFilesPublishEmptySettings) {
+  TempDir dir;
+  Settings settings(dir.Dir());
+  settings.LoadSettings();
+  const ConversionSettings& published = settings.Published();
+  EXPECT_EQ(published.eg0, "");
+  EXPECT_EQ(published.edp, "");
+  EXPECT_EQ(published.axis, "C");  // the group keeps its choice
+  EXPECT_EQ(published.deg, 0);
+  EXPECT_EQ(published.type, 0);
+  EXPECT_EQ(published.format, TNCFormat{});
+  EXPECT_EQ(settings.Controls().Text(TC::EGrad), "1");
+  EXPECT_EQ(settings.Controls().ArcMode(), 1);
+}
+
+TEST(SettingsTest, PublishesWhatTheFileHolds) {
+  struct Case {
+    const char* name;
+    const char* convert;
+    std::function<void(const Settings&)> check;
+  };
+  const Case cases[] = {
+      {"deg with leading blank", "deg= 11\r\n",
+       [](const Settings& s) {
+         EXPECT_EQ(s.Controls().Text(TC::EGrad), "11");  // the reader trims
+         EXPECT_EQ(s.Published().deg, 11);
+       }},
+      {"fractional deg shows but publishes 0", "deg=10.5\r\n",
+       [](const Settings& s) {
+         EXPECT_EQ(s.Controls().Text(TC::EGrad), "10.5");
+         EXPECT_EQ(s.Published().deg, 0);
+       }},
+      {"deg 400 shows 1, publishes 400", "deg=400\r\n",
+       [](const Settings& s) {
+         EXPECT_EQ(s.Controls().Text(TC::EGrad), "1");
+         EXPECT_EQ(s.Published().deg, 400);
+       }},
+      {"axis 1 selects A", "axis=1\r\n",
+       [](const Settings& s) { EXPECT_EQ(s.Published().axis, "A"); }},
+      {"axis 7 keeps the choice", "axis=7\r\n",
+       [](const Settings& s) { EXPECT_EQ(s.Published().axis, "C"); }},
+      {"type 2 selects machine arcs", "type=2\r\n",
+       [](const Settings& s) {
+         EXPECT_EQ(s.Controls().ArcMode(), 2);
+         EXPECT_EQ(s.Published().type, 2);
+       }},
+      {"type keeps its low 8 bits", "type=257\r\n",
+       [](const Settings& s) { EXPECT_EQ(s.Published().type, 1); }},
+      {"digit counts read loosely", "eest=12x\r\neenkst=-3a\r\nenumss=-5\r\nenums=abc\r\n",
+       [](const Settings& s) {
+         EXPECT_EQ(s.Published().format.Stellen, 12);
+         EXPECT_EQ(s.Published().format.Nachkomma, 3);
+         EXPECT_EQ(s.Published().format.Satzschritt, -5);
+         EXPECT_EQ(s.Published().format.Satzstart, 0);
+       }},
+      {"booleans", "edez=1\r\nepkt=0\r\nenn=5\r\nenum=1\r\n",
+       [](const Settings& s) {
+         EXPECT_TRUE(s.Published().format.DeziPunkt);
+         EXPECT_FALSE(s.Published().format.NCPunkt);
+         EXPECT_TRUE(s.Published().format.NNullen);
+         EXPECT_TRUE(s.Published().enum_);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
+    Settings settings(dir.Dir());
+    settings.LoadSettings();
+    c.check(settings);
+  }
+}
+
+TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
+  TempDir dir;
+  Settings settings(dir.Dir());
+  SettingsModel& controls = settings.Controls();
+  controls.SetText(TC::EGrad, " 11");
+  controls.SetDown(TG::EEDeziPunkt, true);
+  controls.SetText(TC::EENachkommastellen, "3");
+  controls.SetEVorspann("%\r\nO0001 (\xDC" "BERSCHRIFT)");
+  controls.SetENachspann("M30\r\n");
+  settings.SaveSettings();
+
+  EXPECT_EQ(dir.Read("main.ini"),
+            "[path]\r\nquell=\r\nziel=\r\n[convert]\r\ndeg= 11\r\ntype=1\r\naxis=3\r\n"
+            "edp=M15\r\nedn=M16\r\neg2=G132\r\neg3=G133\r\neg0=G00\r\neg1=G01\r\nerad=L\r\n"
+            "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=0\r\nevz=0\r\nenum=0\r\n"
+            "enumz=N\r\nenumss=1\r\nenums=1\r\n");
+  EXPECT_EQ(dir.Read("vorspann.plt"), "%\r\nO0001 (\xDC" "BERSCHRIFT)");
+  EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
+  EXPECT_EQ(settings.Published().deg, 11);
+  EXPECT_EQ(settings.Published().format.Nachkomma, 3);
+  EXPECT_EQ(settings.HeaderLines(), (std::vector<std::string>{"%", "O0001 (\xDC" "BERSCHRIFT)"}));
+
+  // A fresh program start reads the same back.
+  Settings again(dir.Dir());
+  again.LoadSettings();
+  EXPECT_EQ(again.Published().format, settings.Published().format);
+  EXPECT_EQ(again.Controls().EVorspann(), settings.Controls().EVorspann());
+}
+
+TEST(SettingsTest, HeaderFilesSplitAtEveryLineBreak) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::vector<std::string> lines;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"CR LF", "a\r\nb\r\n", {"a", "b"}, "a\r\nb\r\n"},
+      {"no final break", "a\r\nb", {"a", "b"}, "a\r\nb"},
+      {"LF alone", "a\nb\n", {"a", "b"}, "a\r\nb\r\n"},
+      {"only CRs", "\r\r\r", {"", "", ""}, "\r\n\r\n\r\n"},
+      {"empty", "", {}, ""},
+      {"high bytes", "\xE4\xF6\xFC\xDF\x80\xFF", {"\xE4\xF6\xFC\xDF\x80\xFF"},
+       "\xE4\xF6\xFC\xDF\x80\xFF"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("vorspann.plt", c.file);
+    Settings settings(dir.Dir());
+    settings.LoadSettings();
+    EXPECT_EQ(settings.HeaderLines(), c.lines);
+    EXPECT_EQ(settings.Controls().EVorspann(), c.text);
+  }
+}
+
+TEST(SettingsTest, FailedSaveKeepsWhatWasWritten) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("nachspann.plt"));  // cannot be replaced
+  dir.Write("vorspann.plt", "old");
+  Settings settings(dir.Dir());
+  settings.Controls().SetEVorspann("new");
+  try {
+    settings.SaveSettings();
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Datei " + dir.File("nachspann.plt") + " kann nicht erstellt werden");
+  }
+  EXPECT_NE(dir.Read("main.ini").find("deg=10"), std::string::npos);
+  EXPECT_EQ(dir.Read("vorspann.plt"), "new");
+}
+
+TEST(SettingsTest, UnreadableHeaderStopsTheLoad) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("vorspann.plt"));
+  Settings settings(dir.Dir());
+  try {
+    settings.LoadSettings();
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Datei " + dir.File("vorspann.plt") + " kann nicht ge\xF6" "ffnet werden");
+  }
+}
+
+TEST(SettingsTest, OversizedHeaderIsRefused) {
+  TempDir dir;
+  dir.Write("nachspann.plt", std::string(Settings::kMaxTextAreaBytes + 1, 'x'));
+  Settings settings(dir.Dir());
+  try {
+    settings.LoadSettings();
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(std::string(error.what()), "Text \xFC" "berschreitet Memo-Kapazit\xE4t");
+  }
+}
+
+TEST(SettingsTest, ShippedDefaultsConvertReadably) {
+  Settings settings(kDefaultsDir);
+  settings.LoadSettings();
+  const ConversionSettings& published = settings.Published();
+  EXPECT_EQ(published.eg0, "G00");
+  EXPECT_EQ(published.eg1, "G01");
+  EXPECT_EQ(published.axis, "C");
+  EXPECT_EQ(published.deg, 10);
+  EXPECT_EQ(published.type, 1);
+  EXPECT_EQ(FormatNC(published.format, 12.5L), "12.500");
+}
+
+}  // namespace
+}  // namespace torvane
