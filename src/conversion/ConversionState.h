@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "settings/NCFormat.h"
+
+namespace torvane {
+
+enum class MotionMode { Rapid, Feed, Clockwise, CounterClockwise };
+
+// The conversion's modal state between blocks. Every run resets it, the
+// rotation-direction flags included, so that a run never depends on the one
+// before it.
+struct ConversionState {
+  MotionMode motion = MotionMode::Rapid;
+  long double currentX = 0, currentY = 0, currentZ = 0, currentR = 0;
+  long double previousX = 0, previousY = 0;
+  long double diameter = 0;
+  long double circumference = 0;
+  // -1 and 9999999 make the first angle of a run always count as new.
+  long double currentAngle = -1;
+  long double previousAngle = -1;
+  long double lastAngleY = 9999999;
+  bool angleChanged = false;
+  bool positiveInForce = false;
+  bool negativeInForce = false;
+  std::int32_t blockCounter = 0;
+};
+
+// The published settings that shape the output, named by their keys in
+// main.ini. `format` is the number format and carries the block-numbering
+// letter, step and start.
+struct ConversionSettings {
+  std::string eg0, eg1, eg2, eg3;  // rapid, feed, clockwise and counter-clockwise arc codes
+  std::string axis;                // rotary-axis letter "A", "B" or "C"
+  std::string edp, edn;            // positive and negative rotation words
+  std::string erad;                // radius letter of machine-specific arcs
+  std::int32_t deg = 0;            // angle step of linearised arcs, degrees
+  std::uint8_t type = 0;           // 1 linearise arcs, 2 machine arcs, else no arc output
+  bool enum_ = false;              // key "enum": block numbering on
+  TNCFormat format;
+};
+
+}  // namespace torvane

@@ -1,0 +1,291 @@
+#include "conversion/Conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "TestSettings.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::ExampleSettings;
+
+// With this diameter the circumference is 360: the angle is 360 - Y.
+const long double kDegreeDiameter = 360 / std::numbers::pi_v<long double>;
+
+struct Case {
+  const char* name;
+  std::function<void(ConversionSettings&)> adjust;
+  long double diameter;
+  Lines source;
+  Lines want;
+};
+
+Lines Convert(const ConversionSettings& settings, long double diameter, const Lines& source,
+              const Lines& header = {}, const Lines& footer = {}) {
+  Conversion conversion(settings);
+  Lines target;
+  conversion.RunConversion(diameter, source, header, footer, target);
+  return target;
+}
+
+void Keep(ConversionSettings&) {}
+
+TEST(ConversionTest, ConvertsBlocks) {
+  const Case cases[] = {
+      {"first block always carries angle and direction", Keep, 100, {"G1 X10 Y0"},
+       {"G01 Z10.000 C0.000 M15"}},
+      {"linearised clockwise arc, 30 degree steps", Keep, 100,
+       {"G1 X10 Y0", "G2 X0 Y-10 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 M16", "G01 Z5.000 C369.924 M15",
+        "G01 Z0.000 C371.459"}},
+      {"machine arc with unchanged Y has no angle word",
+       [](ConversionSettings& s) { s.type = 2; }, 100, {"G1 X0 Y0", "G2 X20 Y0 R10"},
+       {"G01 Z0.000 C0.000 M15", "G132 Z20.000 L10.000"}},
+      {"machine arc keeps the radius sign, radius after angle",
+       [](ConversionSettings& s) { s.type = 2; }, kDegreeDiameter,
+       {"G1 X0 Y0", "G3 X10 Y10 R-10"},
+       {"G01 Z0.000 C0.000 M15", "G133 Z10.000 C350.000 L-10.000 M16"}},
+      {"rapid Z alone is radial", Keep, 100, {"G0 Z5"}, {"G00 X105.000 C0.000 M15"}},
+      {"plane word and Z give one line, axial then radial", Keep, 100, {"G0 X10 Z-2"},
+       {"G00 Z10.000 X98.000 C0.000 M15"}},
+      {"feed with both words", Keep, 100, {"G1 X3 Y0 Z1.5"},
+       {"G01 Z3.000 X101.500 C0.000 M15"}},
+      {"Y alone writes the unchanged X", Keep, kDegreeDiameter, {"G0 X4 Y0", "Y5"},
+       {"G00 Z4.000 C0.000 M15", "G00 Z4.000 C355.000 M16"}},
+      {"unchanged Y writes no angle", Keep, 100, {"G1 X1 Y0", "X10"},
+       {"G01 Z1.000 C0.000 M15", "G01 Z10.000"}},
+      {"Y of 1 on diameter 100", Keep, 100, {"G1 X0 Y1"}, {"G01 Z0.000 C358.854 M15"}},
+      {"Y of one circumference gives 0", Keep, 100, {"G1 X0 Y314.1592653589793"},
+       {"G01 Z0.000 C0.000 M15"}},
+      {"blocks without axis words write nothing", Keep, 100,
+       {"M3 S1000", "T1", "N10", "(COMMENT)", "", "G17"}, {}},
+      {"lines with NUL and high bytes still convert", Keep, 100,
+       {std::string("G1 X1\0\xFC\xE4 Y0", 12)}, {"G01 Z1.000 C0.000 M15"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
+  }
+}
+
+// G words are numbers; comments take no part; a plus is a sign.
+TEST(ConversionTest, ReadsMotionWordsAsNumbers) {
+  const Case cases[] = {
+      {"G01 is feed", Keep, 100, {"G01 X10 Y0"}, {"G01 Z10.000 C0.000 M15"}},
+      {"G00 is rapid", Keep, 100, {"G00 X10 Y0"}, {"G00 Z10.000 C0.000 M15"}},
+      {"G17 leaves rapid mode", Keep, 100, {"G17", "X5"}, {"G00 Z5.000 C0.000 M15"}},
+      {"G10 G20 G28 G40 G54 G90 leave the mode", Keep, 100,
+       {"G1", "G10", "G20", "G28", "G30", "G40", "G54", "G90", "X5"},
+       {"G01 Z5.000 C0.000 M15"}},
+      {"last motion word wins", Keep, 100, {"G1 G0 X5"}, {"G00 Z5.000 C0.000 M15"}},
+      {"blank between G and number", Keep, 100, {"G 1 X5"}, {"G01 Z5.000 C0.000 M15"}},
+      {"G02 is a clockwise arc", [](ConversionSettings& s) { s.type = 2; }, 100,
+       {"G1 X0 Y0", "G02 X20 Y0 R10"}, {"G01 Z0.000 C0.000 M15", "G132 Z20.000 L10.000"}},
+      {"G03 is a counter-clockwise arc", [](ConversionSettings& s) { s.type = 2; }, 100,
+       {"G1 X0 Y0", "G03 X20 Y0 R10"}, {"G01 Z0.000 C0.000 M15", "G133 Z20.000 L10.000"}},
+      {"G2.1 is no arc", Keep, 100, {"G1", "G2.1 X5"}, {"G01 Z5.000 C0.000 M15"}},
+      {"G in a comment does nothing", Keep, 100, {"G1", "(G0) X5"},
+       {"G01 Z5.000 C0.000 M15"}},
+      {"R in a comment is not read", [](ConversionSettings& s) { s.type = 2; }, 100,
+       {"G1 X0 Y0", "G2 (ROUGH) X20 Y0 R10"}, {"G01 Z0.000 C0.000 M15", "G132 Z20.000 L10.000"}},
+      {"words after a semicolon are not read", Keep, 100, {"G1 X5 ;Y7 G0"},
+       {"G01 Z5.000 C0.000 M15"}},
+      {"unclosed comment runs to the line end", Keep, 100, {"G1 X5 (Y7"},
+       {"G01 Z5.000 C0.000 M15"}},
+      {"plus sign after the letter", Keep, 100, {"G1 X+5 Y + 0"}, {"G01 Z5.000 C0.000 M15"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
+  }
+}
+
+TEST(ConversionTest, WritesRotationDirectionWords) {
+  // On this diameter the angle is 360 - Y, so Y picks the angle.
+  const Case cases[] = {
+      {"rising from -1, then falling onto 0 while M15 is in force", Keep, kDegreeDiameter,
+       {"G1 X0 Y10", "Y0"}, {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C0.000 M16"}},
+      {"onto 0 from above with M16 in force counts as rising", Keep, kDegreeDiameter,
+       {"G1 X0 Y10", "Y20", "Y0"},
+       {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C340.000 M16", "G01 Z0.000 C0.000 M15"}},
+      {"off 0 upwards counts as falling", Keep, kDegreeDiameter, {"G1 X0 Y0", "Y350"},
+       {"G01 Z0.000 C0.000 M15", "G01 Z0.000 C10.000 M16"}},
+      {"same direction again writes no word", Keep, kDegreeDiameter,
+       {"G1 X0 Y30", "Y20", "Y10"},
+       {"G01 Z0.000 C330.000 M15", "G01 Z0.000 C340.000", "G01 Z0.000 C350.000"}},
+      {"negative Y gives angles above 360", Keep, kDegreeDiameter, {"G1 X0 Y-10"},
+       {"G01 Z0.000 C370.000 M15"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Convert(ExampleSettings(), c.diameter, c.source), c.want);
+  }
+}
+
+TEST(ConversionTest, LinearisesArcs) {
+  const Case cases[] = {
+      {"quarter turn with 10 degrees: eight steps and the end",
+       [](ConversionSettings& s) { s.deg = 10; }, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"}, {}},
+      {"step not smaller than the sweep: only the end line",
+       [](ConversionSettings& s) { s.deg = 90; }, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C371.459 M16"}},
+      {"radius shorter than half the chord steps on the half circle",
+       [](ConversionSettings& s) { s.deg = 90; }, kDegreeDiameter,
+       {"G1 X0 Y0", "G2 X20 Y0 R5"},
+       {"G01 Z0.000 C0.000 M15", "G01 Z10.000 C350.000 M16", "G01 Z20.000 C0.000 M15"}},
+      {"type 0 writes nothing for arcs", [](ConversionSettings& s) { s.type = 0; }, 100,
+       {"G2 X5 Y5 R0"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    const Lines got = Convert(settings, c.diameter, c.source);
+    if (c.want.empty() && settings.deg == 10) {
+      EXPECT_EQ(got.size(), 1u + 8u + 1u);
+      EXPECT_EQ(got.back(), "G01 Z0.000 C371.459");
+    } else {
+      EXPECT_EQ(got, c.want);
+    }
+  }
+}
+
+TEST(ConversionTest, StepCountFollowsSweepAndResolution) {
+  struct StepCase {
+    const char* name;
+    int degrees;
+    const char* arc;
+    std::size_t stepLines;
+  };
+  const StepCase cases[] = {
+      {"long way round with negative R: 270 degrees", 10, "G2 X0 Y-10 R-10", 26},
+      {"counter-clockwise quarter", 10, "G3 X0 Y-10 R10", 8},
+      {"sweep of 95 degrees", 10, "G3 X-0.871557 Y9.961947 R10", 9},
+      {"resolution 0 is taken as 1", 0, "G2 X0 Y-10 R10", 89},
+      {"negative resolution is taken as 1", -5, "G2 X0 Y-10 R10", 89},
+      {"resolution 400 gives only the end", 400, "G2 X0 Y-10 R-10", 0},
+  };
+  for (const StepCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings(c.degrees);
+    const Lines got = Convert(settings, 100, {"G1 X10 Y0", c.arc});
+    EXPECT_EQ(got.size(), 1 + c.stepLines + 1);
+  }
+}
+
+TEST(ConversionTest, NumbersBlocks) {
+  struct NumberCase {
+    const char* name;
+    bool on;
+    int start;
+    int step;
+    Lines header;
+    Lines want;
+  };
+  const NumberCase cases[] = {
+      {"header, dash line and body share one count", true, 1, 1, {"%", "-O0001"},
+       {"N1 %", "O0001", "N2 G01 Z10.000 C0.000 M15", "N3 M30"}},
+      {"step 0 repeats the number", true, 7, 0, {"%"},
+       {"N7 %", "N7 G01 Z10.000 C0.000 M15", "N7 M30"}},
+      {"numbering off keeps the dash", false, 1, 1, {"-O0001"},
+       {"-O0001", "G01 Z10.000 C0.000 M15", "M30"}},
+      {"negative numbers", true, -10, 10, {},
+       {"N-10 G01 Z10.000 C0.000 M15", "N0 M30"}},
+      {"counter wraps at 32 bits", true, 2147483647, 1, {},
+       {"N2147483647 G01 Z10.000 C0.000 M15", "N-2147483648 M30"}},
+  };
+  for (const NumberCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    settings.enum_ = c.on;
+    settings.format.Satzstart = c.start;
+    settings.format.Satzschritt = c.step;
+    EXPECT_EQ(Convert(settings, 100, {"G1 X10 Y0"}, c.header, {"M30"}), c.want);
+  }
+}
+
+TEST(ConversionTest, EmptySourceWritesHeaderThenFooter) {
+  EXPECT_EQ(Convert(ExampleSettings(), 100, {}, {"%", "O1"}, {"M30", "%"}),
+            (Lines{"%", "O1", "M30", "%"}));
+}
+
+TEST(ConversionTest, RunsDoNotDependOnEarlierRuns) {
+  Conversion conversion(ExampleSettings());
+  const Lines source = {"G1 X0 Y10", "Y0", "G2 X10 Y-10 R10"};
+  Lines first;
+  Lines second;
+  conversion.RunConversion(100, source, {}, {}, first);
+  conversion.RunConversion(100, source, {}, {}, second);
+  EXPECT_EQ(first, second);
+}
+
+TEST(ConversionTest, StopsAtArcsWithoutCentreOrRadius) {
+  struct ErrorCase {
+    const char* name;
+    int type;
+    Lines source;
+    std::string message;
+    Lines written;
+  };
+  const ErrorCase cases[] = {
+      {"radius 0", 1, {"G1 X10 Y0", "G2 X0 Y-10", "G1 X5"},
+       "Zeile 2: Gleitkommadivision durch Null", {"G01 Z10.000 C0.000 M15"}},
+      {"radius 0 in machine mode", 2, {"G1 X10 Y0", "G2 X0 Y-10", "G1 X5"},
+       "Zeile 2: Gleitkommadivision durch Null", {"G01 Z10.000 C0.000 M15"}},
+      {"radius 0 with both points on one X", 1, {"G1 X10 Y0", "G3 Y-10"},
+       "Zeile 2: Ung\xFCltige Gleitkommaoperation", {"G01 Z10.000 C0.000 M15"}},
+      {"start equals end", 1, {"G1 X10 Y0", "G2 X10 Y0 R5"},
+       "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen",
+       {"G01 Z10.000 C0.000 M15"}},
+      {"a number too large for any real", 1,
+       {"G1 X1" + std::string(5000, '0')}, "Zeile 1: Gleitkomma\xFC" "berlauf", {}},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Conversion conversion(ExampleSettings(30, c.type));
+    Lines target;
+    try {
+      conversion.RunConversion(100, c.source, {"%"}, {"M30"}, target);
+      ADD_FAILURE() << "no error";
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+    Lines want = {"%"};
+    want.insert(want.end(), c.written.begin(), c.written.end());
+    EXPECT_EQ(target, want);
+  }
+}
+
+TEST(ConversionTest, SurvivesHostileLines) {
+  const Lines source = {
+      std::string(100000, 'X'),
+      "G1 X" + std::string(400, '9') + " Y1",
+      "G2 X" + std::string(100000, '1'),
+      std::string(1 << 20, '(') + "X",
+      std::string("\0\0\0", 3),
+  };
+  for (const std::string& line : source) {
+    Conversion conversion(ExampleSettings());
+    Lines target;
+    try {
+      conversion.RunConversion(100, {"G1 X1 Y1 R1", line, "G2 X5 Y5"}, {}, {}, target);
+    } catch (const ConversionError& error) {
+      // A clear error naming the line is as good as a result; a crash or a
+      // hang is not.
+      EXPECT_GE(error.line(), 2u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torvane
