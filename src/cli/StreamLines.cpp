@@ -1,0 +1,129 @@
+#include "cli/StreamLines.h"
+
+#include <cstdint>
+
+namespace torvane {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+// Windows-1252 0x80-0x9F; the five unassigned bytes map to the C1 controls
+// of the same value so that nothing is lost.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// Length of a valid UTF-8 sequence at `text[i]`, 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  std::size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  else return 0;
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+}  // namespace
+
+bool StreamLineSource::Fill() {
+  if (eof_) return false;
+  // Keep the unread rest, then append a chunk.
+  buffer_.erase(0, position_);
+  position_ = 0;
+  const std::size_t old = buffer_.size();
+  buffer_.resize(old + kChunk);
+  const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, stream_);
+  buffer_.resize(old + got);
+  if (got < kChunk) {
+    eof_ = true;
+    if (std::ferror(stream_)) failed_ = true;
+  }
+  return got > 0;
+}
+
+bool StreamLineSource::Next(std::string_view& line) {
+  std::size_t searchFrom = position_;
+  for (;;) {
+    std::size_t end = searchFrom;
+    while (end < buffer_.size() && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+    if (end < buffer_.size()) {
+      // A CR at the end of the buffer may be the first half of CR LF.
+      if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
+        const std::size_t offset = end - position_;
+        if (Fill()) {
+          searchFrom = position_ + offset;
+          continue;
+        }
+      }
+      std::size_t next = end + 1;
+      if (buffer_[end] == '\r' && next < buffer_.size() && buffer_[next] == '\n') ++next;
+      line = std::string_view(buffer_).substr(position_, end - position_);
+      position_ = next;
+      return true;
+    }
+    const std::size_t scanned = end - position_;
+    if (!Fill()) {
+      if (position_ >= buffer_.size()) return false;
+      // Last line without a break.
+      line = std::string_view(buffer_).substr(position_);
+      position_ = buffer_.size();
+      return true;
+    }
+    searchFrom = position_ + scanned;
+  }
+}
+
+void StreamLineSink::Append(std::string_view line) {
+  buffer_ += line;
+  buffer_ += "\r\n";
+  if (buffer_.size() >= kChunk) Flush();
+}
+
+bool StreamLineSink::Flush() {
+  if (!buffer_.empty()) {
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) failed_ = true;
+    buffer_.clear();
+  }
+  if (std::fflush(stream_) != 0) failed_ = true;
+  return !failed_;
+}
+
+std::string ToTerminalText(std::string_view message) {
+  std::string out;
+  out.reserve(message.size() + 8);
+  for (std::size_t i = 0; i < message.size();) {
+    const auto byte = static_cast<unsigned char>(message[i]);
+    if (byte < 0x80) {
+      out += message[i++];
+      continue;
+    }
+    if (const std::size_t length = Utf8SequenceLength(message, i)) {
+      out.append(message, i, length);
+      i += length;
+      continue;
+    }
+    AppendUtf8(out, byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace torvane

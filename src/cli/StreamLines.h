@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "conversion/LineSink.h"
+
+namespace torvane {
+
+// Reads lines from a stream in large chunks, so that a program of any
+// length converts in flat memory. A line ends at LF, CR LF or a lone CR.
+class StreamLineSource : public LineSource {
+ public:
+  explicit StreamLineSource(std::FILE* stream) : stream_(stream) {}
+  bool Next(std::string_view& line) override;
+  bool Failed() const { return failed_; }
+
+ private:
+  bool Fill();
+
+  std::FILE* stream_;
+  std::string buffer_;
+  std::size_t position_ = 0;
+  bool eof_ = false;
+  bool failed_ = false;
+};
+
+// Writes every line followed by CR LF through a large buffer.
+class StreamLineSink : public LineSink {
+ public:
+  explicit StreamLineSink(std::FILE* stream) : stream_(stream) {}
+  ~StreamLineSink() override { Flush(); }
+  void Append(std::string_view line) override;
+  // False when any write failed.
+  bool Flush();
+
+ private:
+  std::FILE* stream_;
+  std::string buffer_;
+  bool failed_ = false;
+};
+
+// Terminal text from the program's messages: they are Windows-1252 but may
+// carry file names that are UTF-8 already; valid UTF-8 sequences pass, every
+// other byte is taken as Windows-1252.
+std::string ToTerminalText(std::string_view message);
+
+}  // namespace torvane

@@ -1,0 +1,261 @@
+// torvane-convert: the conversion of the desktop program for scripts and
+// pipelines. Streams the source, so memory stays flat for any length, and
+// hands the result over only when the whole run succeeded.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/StreamLines.h"
+#include "conversion/Conversion.h"
+#include "settings/FloatText.h"
+#include "settings/Settings.h"
+
+namespace {
+
+using namespace torvane;
+
+constexpr int kConversionFailed = 1;
+constexpr int kUsageOrIoFailed = 2;
+
+constexpr const char* kUsage =
+    "Aufruf: torvane-convert [-d D | --diameter D] [-s DIR | --settings DIR]\n"
+    "                        [-o DATEI | --output DATEI] [EINGABE]\n"
+    "\n"
+    "Wandelt ein ebenes XYZ-NC-Programm (DIN/ISO) in ein Programm für die\n"
+    "Mantelfläche eines Zylinders mit Rundachse.\n"
+    "\n"
+    "  -d, --diameter D   Zylinderdurchmesser (Vorgabe 100; 0 ist nicht erlaubt)\n"
+    "  -s, --settings DIR Ordner mit main.ini, vorspann.plt, nachspann.plt\n"
+    "                     (Vorgabe: der Ordner des Programms)\n"
+    "  -o, --output DATEI Ergebnis in DATEI statt auf die Standardausgabe\n"
+    "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
+    "      --help         diese Hilfe\n"
+    "\n"
+    "Ausgabezeilen enden mit CR LF. Rückgabewert: 0 Erfolg, 1 Fehler bei der\n"
+    "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler.\n";
+
+void Report(std::string_view message) {
+  const std::string text = "torvane-convert: " + ToTerminalText(message) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+int UsageError(std::string_view message) {
+  Report(message);
+  std::fputs("Hilfe: torvane-convert --help\n", stderr);
+  return kUsageOrIoFailed;
+}
+
+std::string ExecutableDir() {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "./";
+  std::string dir(path, static_cast<std::size_t>(length));
+  return dir.substr(0, dir.rfind('/') + 1);
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+struct Options {
+  std::string diameterText = "100";
+  std::string settingsDir;
+  std::string output;
+  std::string input = "-";
+  bool help = false;
+};
+
+// Returns an error message, or nothing when the arguments are fine.
+std::optional<std::string> ParseArguments(int argc, char** argv, Options& options) {
+  bool inputSeen = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto takeValue = [&](std::string_view shortName, std::string_view longName,
+                         std::string& into) -> std::optional<bool> {
+      if (arg == shortName || arg == longName) {
+        if (i + 1 >= argc) return false;
+        into = argv[++i];
+        return true;
+      }
+      const std::string prefix = std::string(longName) + "=";
+      if (arg.substr(0, prefix.size()) == prefix) {
+        into = std::string(arg.substr(prefix.size()));
+        return true;
+      }
+      return std::nullopt;
+    };
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      continue;
+    }
+    for (auto [shortName, longName, into] :
+         {std::tuple{"-d", "--diameter", &options.diameterText},
+          std::tuple{"-s", "--settings", &options.settingsDir},
+          std::tuple{"-o", "--output", &options.output}}) {
+      if (const auto taken = takeValue(shortName, longName, *into)) {
+        if (!*taken) return "Option " + std::string(arg) + " erwartet einen Wert";
+        goto next;
+      }
+    }
+    if (arg.size() > 1 && arg.front() == '-') return "Unbekannte Option " + std::string(arg);
+    if (inputSeen) return "Nur eine Eingabedatei ist erlaubt";
+    options.input = std::string(arg);
+    inputSeen = true;
+  next:;
+  }
+  return std::nullopt;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file) std::fclose(file);
+  }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The result goes to a temporary file first: beside the target, so that the
+// hand-over is one rename, or an anonymous one for standard output.
+struct PendingOutput {
+  File file;
+  std::string temporaryPath;
+};
+
+std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
+  PendingOutput pending;
+  if (target.empty()) {
+    pending.file.reset(std::tmpfile());
+    if (!pending.file) return std::nullopt;
+    return pending;
+  }
+  std::string pattern = target + ".XXXXXX";
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return std::nullopt;
+  // mkstemp creates 0600; a result file should carry the usual permissions.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  pending.file.reset(::fdopen(fd, "wb"));
+  if (!pending.file) {
+    ::close(fd);
+    std::remove(pattern.c_str());
+    return std::nullopt;
+  }
+  pending.temporaryPath = pattern;
+  return pending;
+}
+
+bool CopyToStdout(std::FILE* from) {
+  std::rewind(from);
+  std::string buffer(1 << 20, '\0');
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), from)) > 0) {
+    if (std::fwrite(buffer.data(), 1, got, stdout) != got) return false;
+  }
+  return !std::ferror(from) && std::fflush(stdout) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const auto error = ParseArguments(argc, argv, options)) return UsageError(*error);
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+
+  const std::optional<long double> diameter = StrToFloatStrict(options.diameterText);
+  if (!diameter) return UsageError(InvalidFloatMessage(options.diameterText));
+  if (*diameter == 0) {
+    return UsageError("Durchmesser 0: es gibt nichts zu konvertieren");
+  }
+
+  std::string settingsDir = options.settingsDir.empty() ? ExecutableDir() : options.settingsDir;
+  if (!IsDirectory(settingsDir)) {
+    return UsageError("Einstellungsordner " + settingsDir + " nicht gefunden");
+  }
+  Settings settings(settingsDir);
+  try {
+    settings.LoadSettings();
+  } catch (const std::exception& error) {
+    Report(error.what());
+    return kUsageOrIoFailed;
+  }
+  if (::access((settings.SettingsDir() + "main.ini").c_str(), R_OK) != 0) {
+    Report("Warnung: " + settings.SettingsDir() + "main.ini fehlt, es gelten leere Einstellungen");
+  }
+
+  File inputFile;
+  std::FILE* input = stdin;
+  if (options.input != "-") {
+    if (IsDirectory(options.input) ||
+        !(inputFile = File(std::fopen(options.input.c_str(), "rb")))) {
+      Report(CannotOpenMessage(options.input));
+      return kUsageOrIoFailed;
+    }
+    input = inputFile.get();
+  }
+
+  std::optional<PendingOutput> pending = OpenPendingOutput(options.output);
+  if (!pending) {
+    Report(CannotCreateMessage(options.output.empty() ? "(Zwischendatei)" : options.output));
+    return kUsageOrIoFailed;
+  }
+  auto discard = [&pending] {
+    pending->file.reset();
+    if (!pending->temporaryPath.empty()) std::remove(pending->temporaryPath.c_str());
+  };
+
+  Conversion conversion(settings.Published());
+  StreamLineSource source(input);
+  bool written = false;
+  {
+    StreamLineSink sink(pending->file.get());
+    try {
+      conversion.RunConversion(*diameter, source, settings.HeaderLines(), settings.FooterLines(),
+                               sink);
+    } catch (const ConversionError& error) {
+      discard();
+      Report(error.what());
+      return kConversionFailed;
+    }
+    written = sink.Flush();
+  }
+  if (source.Failed()) {
+    discard();
+    Report(options.input == "-" ? std::string("Standardeingabe kann nicht gelesen werden")
+                                : CannotOpenMessage(options.input));
+    return kUsageOrIoFailed;
+  }
+  const std::string shownOutput = options.output.empty() ? "die Standardausgabe" : options.output;
+  if (!written) {
+    discard();
+    Report(CannotWriteMessage(shownOutput));
+    return kUsageOrIoFailed;
+  }
+
+  if (options.output.empty()) {
+    if (!CopyToStdout(pending->file.get())) {
+      Report(CannotWriteMessage(shownOutput));
+      return kUsageOrIoFailed;
+    }
+    return 0;
+  }
+  if (std::fclose(pending->file.release()) != 0 ||
+      std::rename(pending->temporaryPath.c_str(), options.output.c_str()) != 0) {
+    std::remove(pending->temporaryPath.c_str());
+    Report(CannotWriteMessage(shownOutput));
+    return kUsageOrIoFailed;
+  }
+  return 0;
+}

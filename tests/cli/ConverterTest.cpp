@@ -1,0 +1,114 @@
+// Runs the real torvane-convert the way scripts do: exit codes, messages,
+// and the promise that a failed run leaves no output behind.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ConverterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "torvane-cli-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+    fs::copy(std::string(EXAMPLES_DIR) + "/worked-arc/settings", dir_ + "/settings");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& content) const {
+    std::ofstream(Path(name), std::ios::binary) << content;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream file(Path(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+
+  // Runs the converter in the test folder with `arguments` (shell words) and
+  // `input` on standard input; returns the exit code.
+  int Run(const std::string& arguments, const std::string& input = "") {
+    Write("stdin", input);
+    const std::string command = "cd '" + dir_ + "' && '" + CONVERTER + "' " + arguments +
+                                " < stdin > stdout 2> stderr";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(ConverterTest, ConvertsStandardInputToStandardOutput) {
+  EXPECT_EQ(Run("-s settings", "G1 X10 Y0\nG2 X0 Y-10 R10\n"), 0);
+  EXPECT_EQ(Read("stdout"),
+            "G01 Z10.000 C0.000 M15\r\nG01 Z8.660 C365.730 M16\r\n"
+            "G01 Z5.000 C369.924 M15\r\nG01 Z0.000 C371.459\r\n");
+  EXPECT_EQ(Read("stderr"), "");
+}
+
+TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
+  struct Case {
+    const char* name;
+    std::string arguments;
+    std::string input;
+    int exitCode;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10\n", 1,
+       "torvane-convert: Zeile 2: Gleitkommadivision durch Null\n"},
+      {"coincident arc", "--settings=settings", "G1 X1 Y1\nG3 X1 Y1 R4\n", 1,
+       "torvane-convert: Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen\n"},
+      {"diameter 0", "-s settings -d 0", "", 2,
+       "torvane-convert: Durchmesser 0: es gibt nichts zu konvertieren\n"},
+      {"diameter not a number", "-s settings -d 1.2.3", "", 2,
+       "torvane-convert: '1.2.3' ist kein g\xC3\xBCltiger Gleitkommawert\n"},
+      {"missing input", "-s settings missing.nc", "", 2,
+       "torvane-convert: Datei missing.nc kann nicht ge\xC3\xB6" "ffnet werden\n"},
+      {"unknown option", "-s settings --fast", "", 2, "torvane-convert: Unbekannte Option --fast\n"},
+      {"option without value", "-s", "", 2, "torvane-convert: Option -s erwartet einen Wert\n"},
+      {"missing settings folder", "-s nowhere", "", 2,
+       "torvane-convert: Einstellungsordner nowhere nicht gefunden\n"},
+      {"output folder missing", "-s settings -o no/such/dir/out.min", "G1 X1\n", 2,
+       "torvane-convert: Datei no/such/dir/out.min kann nicht erstellt werden\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Run(c.arguments, c.input), c.exitCode);
+    EXPECT_EQ(Read("stdout"), "");
+    EXPECT_EQ(Read("stderr").substr(0, c.message.size()), c.message);
+  }
+}
+
+TEST_F(ConverterTest, FailedRunLeavesAnExistingOutputUntouched) {
+  Write("out.min", "precious");
+  EXPECT_EQ(Run("-s settings -o out.min", "G1 X10 Y0\nG2 X0 Y-10\n"), 1);
+  EXPECT_EQ(Read("out.min"), "precious");
+  // No temporary file is left behind either.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 4);  // stdin, stdout, stderr, out.min
+}
+
+TEST_F(ConverterTest, SuccessfulRunReplacesTheOutput) {
+  Write("source.nc", "G1 X10 Y0\n");
+  Write("out.min", "old");
+  EXPECT_EQ(Run("--diameter 100 --settings settings --output out.min source.nc"), 0);
+  EXPECT_EQ(Read("out.min"), "G01 Z10.000 C0.000 M15\r\n");
+}
+
+TEST_F(ConverterTest, HelpPrintsUsage) {
+  EXPECT_EQ(Run("--help"), 0);
+  EXPECT_EQ(Read("stdout").rfind("Aufruf: torvane-convert", 0), 0u);
+}
+
+}  // namespace
+}  // namespace torvane
