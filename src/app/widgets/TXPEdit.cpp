@@ -1,0 +1,15 @@
+#include "app/widgets/TXPEdit.h"
+
+namespace torvane {
+
+TXPEdit::TXPEdit(QWidget* parent) : QLineEdit(parent) { SetAlignment(alignment_); }
+
+void TXPEdit::SetAlignment(TAlignment alignment) {
+  alignment_ = alignment;
+  Qt::Alignment horizontal = Qt::AlignLeft;
+  if (alignment == TAlignment::RightJustify) horizontal = Qt::AlignRight;
+  if (alignment == TAlignment::Center) horizontal = Qt::AlignHCenter;
+  setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+}  // namespace torvane
