@@ -1,0 +1,275 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+
+#include "MessageBoxCatcher.h"
+#include "app/widgets/TRohteil.h"
+#include "app/widgets/TXPSpeedButton.h"
+
+using torvane::TRohteil;
+
+namespace {
+
+long double Value(const QString& text) {
+  return std::strtold(text.toLatin1().constData(), nullptr);
+}
+
+// Types like a keyboard; Qt Test's own typing knows only ASCII.
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() < 0x80)
+      QTest::keyClick(widget, c.toLatin1());
+    else
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+void Accept(TRohteil& dialog) { QTest::mouseClick(dialog.XPSpeedButton3, Qt::LeftButton); }
+void Cancel(TRohteil& dialog) { QTest::mouseClick(dialog.Abbruch, Qt::LeftButton); }
+
+// Shows the dialog as the convert command does, takes over the text and
+// returns with the dialog closed again.
+void AcceptText(TRohteil& dialog, const QString& text) {
+  dialog.show();
+  dialog.ZYL2_R->setText(text);
+  Accept(dialog);
+}
+
+}  // namespace
+
+class RohteilTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void keyFilter_data();
+  void keyFilter();
+  void enterAndEscapeDoNotClose_data();
+  void enterAndEscapeDoNotClose();
+  void accept_data();
+  void accept();
+  void cancelKeepsDiameterAndForgetsText();
+  void showDisplaysGeneralFormat_data();
+  void showDisplaysGeneralFormat();
+  void runTellsAcceptFromCancel_data();
+  void runTellsAcceptFromCancel();
+};
+
+void RohteilTest::keyFilter_data() {
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QList<int>>("keys");
+  QTest::addColumn<bool>("keysTypeText");  // false: as platforms that give no control character
+  QTest::addColumn<QString>("field");
+
+  const auto key = [](QKeyCombination combination) { return combination.toCombined(); };
+  QTest::newRow("comma becomes point") << "" << "50,5" << QList<int>{} << true << "50.5";
+  QTest::newRow("digits, signs, points pass")
+      << "" << "+-1.2.3" << QList<int>{} << true << "+-1.2.3";
+  QTest::newRow("letters dropped") << "" << "1a2Bx" << QList<int>{} << true << "12";
+  QTest::newRow("exponent letter dropped") << "" << "1E5" << QList<int>{} << true << "15";
+  QTest::newRow("blank dropped") << "" << "1 2" << QList<int>{} << true << "12";
+  QTest::newRow("umlaut dropped") << "" << "1ü2" << QList<int>{} << true << "12";
+  QTest::newRow("backspace passes")
+      << "12" << "" << QList<int>{int(Qt::Key_Backspace)} << true << "1";
+  QTest::newRow("Delete passes")
+      << "12" << "" << QList<int>{int(Qt::Key_Home), int(Qt::Key_Delete)} << true << "2";
+  QTest::newRow("Ctrl+V does not paste")
+      << "1" << "" << QList<int>{key(Qt::CTRL | Qt::Key_V)} << true << "1";
+  QTest::newRow("Ctrl+X does not cut")
+      << "12" << "" << QList<int>{key(Qt::SHIFT | Qt::Key_Home), key(Qt::CTRL | Qt::Key_X)}
+      << true << "12";
+  QTest::newRow("Ctrl+Z does not undo")
+      << "1" << "5" << QList<int>{key(Qt::CTRL | Qt::Key_Z)} << true << "15";
+  QTest::newRow("Ctrl+V giving no character")
+      << "1" << "" << QList<int>{key(Qt::CTRL | Qt::Key_V)} << false << "1";
+  QTest::newRow("Shift+Insert still pastes")
+      << "" << "" << QList<int>{key(Qt::SHIFT | Qt::Key_Insert)} << true << "77";
+  QTest::newRow("Enter") << "1" << "" << QList<int>{int(Qt::Key_Return)} << true << "1";
+  QTest::newRow("Escape") << "1" << "" << QList<int>{int(Qt::Key_Escape)} << true << "1";
+}
+
+void RohteilTest::keyFilter() {
+  QFETCH(QString, start);
+  QFETCH(QString, typed);
+  QFETCH(QList<int>, keys);
+  QFETCH(bool, keysTypeText);
+  QFETCH(QString, field);
+
+  QGuiApplication::clipboard()->setText(QStringLiteral("77"));
+  TRohteil dialog;
+  dialog.show();
+  dialog.ZYL2_R->setText(start);
+  dialog.ZYL2_R->deselect();
+  dialog.ZYL2_R->end(false);
+
+  Type(dialog.ZYL2_R, typed);
+  for (const int combined : keys) {
+    const QKeyCombination combination = QKeyCombination::fromCombined(combined);
+    if (keysTypeText)
+      QTest::keyClick(dialog.ZYL2_R, combination.key(), combination.keyboardModifiers());
+    else
+      QTest::sendKeyEvent(QTest::Click, dialog.ZYL2_R, combination.key(), QString(),
+                          combination.keyboardModifiers());
+  }
+
+  QCOMPARE(dialog.ZYL2_R->text(), field);
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(dialog.Diameter(), 100.0L);
+  // Ctrl+C and Ctrl+X must not have copied anything either.
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("77"));
+}
+
+void RohteilTest::enterAndEscapeDoNotClose_data() {
+  QTest::addColumn<int>("key");
+  QTest::newRow("Return") << int(Qt::Key_Return);
+  QTest::newRow("Enter") << int(Qt::Key_Enter);
+  QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+// Keys that reach the dialog itself, with the focus outside the field.
+void RohteilTest::enterAndEscapeDoNotClose() {
+  QFETCH(int, key);
+  TRohteil dialog;
+  dialog.show();
+  dialog.ZYL2_R->setText(QStringLiteral("80"));
+
+  QTest::keyClick(&dialog, Qt::Key(key));
+
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(dialog.Diameter(), 100.0L);
+}
+
+void RohteilTest::accept_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("error");  // empty: accepted
+
+  QTest::newRow("unchanged 100") << "100" << "";
+  QTest::newRow("fifty and a half") << "50.5" << "";
+  QTest::newRow("zero") << "0" << "";
+  QTest::newRow("negative") << "-40" << "";
+  QTest::newRow("exponent, only by paste") << "1E15" << "";
+  QTest::newRow("blanks around") << " 80 " << "";
+  QTest::newRow("empty") << "" << "'' ist kein gültiger Gleitkommawert.";
+  QTest::newRow("lone plus") << "+" << "'+' ist kein gültiger Gleitkommawert.";
+  QTest::newRow("two points") << "1.2.3" << "'1.2.3' ist kein gültiger Gleitkommawert.";
+  QTest::newRow("pasted comma") << "50,5" << "'50,5' ist kein gültiger Gleitkommawert.";
+}
+
+void RohteilTest::accept() {
+  QFETCH(QString, text);
+  QFETCH(QString, error);
+
+  TRohteil dialog;
+  dialog.show();
+  dialog.ZYL2_R->setText(text);
+  MessageBoxCatcher catcher;
+  Accept(dialog);
+
+  if (error.isEmpty()) {
+    QCOMPARE(catcher.seen, 0);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Diameter(), Value(text));
+  } else {
+    QCOMPARE(catcher.seen, 1);
+    QCOMPARE(catcher.text, error);
+    QCOMPARE(catcher.title, QStringLiteral("TORVANE 1.0"));
+    QCOMPARE(catcher.icon, QMessageBox::Critical);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.ZYL2_R->text(), text);
+    QCOMPARE(dialog.Diameter(), 100.0L);
+  }
+}
+
+void RohteilTest::cancelKeepsDiameterAndForgetsText() {
+  TRohteil dialog;
+  AcceptText(dialog, QStringLiteral("80"));
+  dialog.show();
+  Type(dialog.ZYL2_R, QStringLiteral("33"));
+  Cancel(dialog);
+
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  QCOMPARE(dialog.Diameter(), 80.0L);
+  dialog.show();
+  QCOMPARE(dialog.ZYL2_R->text(), QStringLiteral("80"));
+}
+
+void RohteilTest::showDisplaysGeneralFormat_data() {
+  QTest::addColumn<QStringList>("accepted");
+  QTest::addColumn<QString>("shown");
+
+  QTest::newRow("first show") << QStringList{} << "100";
+  QTest::newRow("twelve and a half") << QStringList{"12.5"} << "12.5";
+  QTest::newRow("fifty and a half") << QStringList{"50.5"} << "50.5";
+  QTest::newRow("zero") << QStringList{"0"} << "0";
+  QTest::newRow("negative") << QStringList{"-40"} << "-40";
+  QTest::newRow("sixteen digits") << QStringList{"1000000000000000"} << "1E15";
+  QTest::newRow("1E15 accepted again") << QStringList{"1000000000000000", "1E15"} << "1E15";
+}
+
+void RohteilTest::showDisplaysGeneralFormat() {
+  QFETCH(QStringList, accepted);
+  QFETCH(QString, shown);
+
+  TRohteil dialog;
+  for (const QString& text : accepted) {
+    dialog.show();
+    // What the previous show displayed must read back as the same value.
+    QCOMPARE(Value(dialog.ZYL2_R->text()), dialog.Diameter());
+    dialog.ZYL2_R->setText(text);
+    Accept(dialog);
+    QVERIFY(!dialog.isVisible());
+  }
+  dialog.show();
+  QCOMPARE(dialog.ZYL2_R->text(), shown);
+}
+
+void RohteilTest::runTellsAcceptFromCancel_data() {
+  QTest::addColumn<QString>("closeBy");
+  QTest::addColumn<bool>("accepted");
+  QTest::addColumn<QString>("diameter");
+
+  QTest::newRow("Übernehmen") << "accept" << true << "80";
+  QTest::newRow("Abbrechen") << "cancel" << false << "100";
+  QTest::newRow("Alt+N") << "altN" << true << "80";
+  QTest::newRow("Alt+A") << "altA" << false << "100";
+  QTest::newRow("closed by the window system") << "close" << false << "100";
+}
+
+void RohteilTest::runTellsAcceptFromCancel() {
+  QFETCH(QString, closeBy);
+  QFETCH(bool, accepted);
+  QFETCH(QString, diameter);
+
+  TRohteil dialog;
+  bool active = false;
+  QTimer::singleShot(0, &dialog, [&] {
+    // The accelerators reach only the active window.
+    active = QTest::qWaitForWindowActive(&dialog);
+    dialog.ZYL2_R->setText(QStringLiteral("80"));
+    if (closeBy == QLatin1String("accept")) Accept(dialog);
+    if (closeBy == QLatin1String("cancel")) Cancel(dialog);
+    if (closeBy == QLatin1String("altN"))
+      QTest::keyClick(dialog.ZYL2_R, Qt::Key_N, Qt::AltModifier);
+    if (closeBy == QLatin1String("altA"))
+      QTest::keyClick(dialog.ZYL2_R, Qt::Key_A, Qt::AltModifier);
+    if (closeBy == QLatin1String("close")) dialog.close();
+    // Never leave the test hanging in the modal loop.
+    if (dialog.isVisible()) dialog.done(-1);
+  });
+
+  const bool result = dialog.Run();
+
+  QVERIFY(active);
+  QVERIFY2(dialog.result() != -1, "still open after the closing action");
+  QCOMPARE(result, accepted);
+  QCOMPARE(dialog.Diameter(), Value(diameter));
+}
+
+QTEST_MAIN(RohteilTest)
+#include "RohteilTest.moc"
