@@ -87,6 +87,32 @@ long double ParseWordText(std::string_view text) {
   return DecimalValue(digits, 0);
 }
 
+// Sine and cosine of an angle in degrees. Taking out the quarter turns in
+// degrees first is exact (whole multiples of 90 off a value below a few
+// thousand), and leaves the library an argument within a quarter of pi,
+// where it needs no costly reduction of its own.
+void SinCosDegrees(long double degrees, long double& sine, long double& cosine) {
+  const long double quarters = std::rint(degrees / 90);
+  const long double rest = degrees - quarters * 90;
+  const long double radians = rest * kPi / 180;
+  long double s = 0;
+  long double c = 0;
+#if defined(__x86_64__) || defined(__i386__)
+  // Within a quarter of pi the FPU's own instruction is accurate to the last
+  // bit or so, and several times faster than the library's routines.
+  __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(radians));
+#else
+  s = std::sin(radians);
+  c = std::cos(radians);
+#endif
+  switch (std::llrint(quarters) & 3) {
+    case 0: sine = s; cosine = c; break;
+    case 1: sine = c; cosine = -s; break;
+    case 2: sine = -s; cosine = -c; break;
+    default: sine = -c; cosine = s; break;
+  }
+}
+
 }  // namespace
 
 long double PointAngle(long double px, long double py, long double cx, long double cy,
@@ -97,6 +123,20 @@ long double PointAngle(long double px, long double py, long double cx, long doub
   long double a = std::atan2(std::sqrt(1 - f * f), f) * kDegreesPerRadian;
   if (cy > py) a = 360 - a;
   return a;
+}
+
+const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
+  if (stepTableDegrees_ != step) {
+    // One row per whole step up to a full turn: a sweep never exceeds 360.
+    stepTable_.clear();
+    for (long long turn = 0; turn <= 360; turn += step) {
+      StepTrig row;
+      SinCosDegrees(static_cast<long double>(turn), row.sine, row.cosine);
+      stepTable_.push_back(row);
+    }
+    stepTableDegrees_ = step;
+  }
+  return stepTable_[index];
 }
 
 long double Conversion::ReadWordValue(char letter, std::string_view line) {
@@ -135,7 +175,14 @@ long double Conversion::ReadWordValue(char letter, std::string_view line) {
 }
 
 std::string_view Conversion::CodeOf(std::string_view line) {
-  if (line.find_first_of("(;") == std::string_view::npos) return line;
+  bool hasComment = false;
+  for (const char c : line) {
+    if (c == '(' || c == ';') {
+      hasComment = true;
+      break;
+    }
+  }
+  if (!hasComment) return line;
   // Comments take no part in finding words: "(" up to the first ")" (or the
   // line's end when unclosed), and ";" to the end of the line.
   code_.clear();
@@ -260,8 +307,9 @@ void Conversion::UpdateAngle(long double y) {
   }
   state_.previousAngle = state_.currentAngle;
   long double a = CheckReal(360 - y * degreesPerUnit_);
-  // Thousandths of a degree, ties to even.
-  a = CheckReal(std::nearbyint(CheckReal(a * 1000))) / 1000;
+  // Thousandths of a degree, ties to even (rint rounds in the default mode
+  // without nearbyint's costly save and restore of the FPU state).
+  a = CheckReal(std::rint(CheckReal(a * 1000))) / 1000;
   if (a == 360) a = 0;
   state_.currentAngle = a;
   state_.angleChanged = state_.currentAngle != state_.previousAngle;
@@ -323,10 +371,16 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   const std::string_view code = CodeOf(rawLine);
   ReadMotionMode(code);
 
-  const bool hasX = code.find('X') != std::string_view::npos;
-  const bool hasY = code.find('Y') != std::string_view::npos;
-  const bool hasZ = code.find('Z') != std::string_view::npos;
-  const bool hasR = code.find('R') != std::string_view::npos;
+  bool hasX = false;
+  bool hasY = false;
+  bool hasZ = false;
+  bool hasR = false;
+  for (const char c : code) {
+    hasX |= c == 'X';
+    hasY |= c == 'Y';
+    hasZ |= c == 'Z';
+    hasR |= c == 'R';
+  }
   if (hasX) {
     state_.previousX = state_.currentX;
     state_.currentX = ReadWordValue('X', code);
@@ -384,20 +438,33 @@ void Conversion::ConvertArc(long double x1, long double y1, long double x2, long
     sweep = end < start ? start - end : 360 - end + start;
   else
     sweep = end > start ? end - start : 360 - start + end;
-  int remaining = static_cast<int>(std::nearbyint(sweep));
+  // Whole degrees, ties to even; the sweep lies between 0 and 360.
+  int remaining = static_cast<int>(std::lrint(sweep));
 
   if (settings_.type == 1) {
     // A step below one degree would never finish the arc.
     const int step = settings_.deg < 1 ? 1 : settings_.deg;
-    long double theta = start;
     bool first = true;
+    // Step j lies j whole steps from the start: its sine and cosine follow
+    // from the start's and the step table's by the angle-sum rule, as
+    // accurate as evaluating each point afresh and several times cheaper.
+    long double startSine = 0;
+    long double startCosine = 0;
+    SinCosDegrees(start, startSine, startCosine);
+    std::size_t j = 0;
     while (remaining > 0) {
       // The first pass stands on the start point, which the previous line
       // has reached already.
       if (!first) {
-        const long double radians = theta * kPi / 180;
-        const long double px = CheckReal(std::cos(radians) * rAbs + cx);
-        const long double py = CheckReal(std::sin(radians) * rAbs + cy);
+        const StepTrig& turn = StepTable(step, j);
+        const long double sine = clockwise
+                                     ? startSine * turn.cosine - startCosine * turn.sine
+                                     : startSine * turn.cosine + startCosine * turn.sine;
+        const long double cosine = clockwise
+                                       ? startCosine * turn.cosine + startSine * turn.sine
+                                       : startCosine * turn.cosine - startSine * turn.sine;
+        const long double px = CheckReal(cosine * rAbs + cx);
+        const long double py = CheckReal(sine * rAbs + cy);
         line_.clear();
         line_ += settings_.eg1;
         line_ += " Z";
@@ -406,15 +473,9 @@ void Conversion::ConvertArc(long double x1, long double y1, long double x2, long
         AppendDirectionWord(line_);
         AddLine(line_);
       }
-      if (clockwise) {
-        theta -= step;
-        if (theta <= 0) theta += 360;
-      } else {
-        theta += step;
-        if (theta >= 361) theta -= 360;
-      }
       remaining -= step;
       first = false;
+      ++j;
     }
     line_.clear();
     line_ += settings_.eg1;

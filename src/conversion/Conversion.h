@@ -75,6 +75,13 @@ class Conversion {
   void AppendValue(std::string& out, long double value);
   void WriteStraightMove(bool planeWord, bool zWord);
 
+  struct StepTrig {
+    long double sine = 0;
+    long double cosine = 0;
+  };
+  // Sine and cosine of index * step degrees.
+  const StepTrig& StepTable(int step, std::size_t index);
+
   ConversionSettings settings_;
   ConversionState state_;
   long double degreesPerUnit_ = 0;
@@ -84,6 +91,8 @@ class Conversion {
   std::string code_;
   std::string line_;
   std::string numbered_;
+  std::vector<StepTrig> stepTable_;
+  int stepTableDegrees_ = 0;
 };
 
 }  // namespace torvane

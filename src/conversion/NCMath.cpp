@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "conversion/FloatError.h"
@@ -14,6 +15,13 @@ namespace {
 // the rounding noise that would otherwise split a half circle into two
 // centres a hair apart.
 long double RoundThroughText(long double value) {
+  // The whole number of thousandths divided by 1000 is the same nearest
+  // real that reading the text back would give.
+  std::uint64_t thousandths = 0;
+  if (FixedUnits(std::fabs(value), 3, thousandths)) {
+    const long double magnitude = static_cast<long double>(thousandths) / 1000;
+    return value < 0 ? -magnitude : magnitude;
+  }
   std::string text;
   if (value < 0) text += '-';
   AppendFixedMagnitude(text, value, 3);

@@ -1,8 +1,11 @@
 #include "settings/NCFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 
 namespace torvane {
 namespace {
@@ -12,47 +15,6 @@ namespace {
 constexpr long double kPow10[] = {
     1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
     1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
-constexpr std::uint64_t kPow10Int[] = {
-    1ULL,
-    10ULL,
-    100ULL,
-    1000ULL,
-    10000ULL,
-    100000ULL,
-    1000000ULL,
-    10000000ULL,
-    100000000ULL,
-    1000000000ULL,
-    10000000000ULL,
-    100000000000ULL,
-    1000000000000ULL,
-    10000000000000ULL,
-    100000000000000ULL,
-    1000000000000000ULL,
-    10000000000000000ULL,
-    100000000000000000ULL,
-    1000000000000000000ULL};
-
-void AppendUnsigned(std::string& out, std::uint64_t value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
-
-// `units` counts steps of 10^-decimals.
-void AppendUnits(std::string& out, std::uint64_t units, int decimals) {
-  const std::uint64_t scale = kPow10Int[decimals];
-  AppendUnsigned(out, units / scale);
-  if (decimals == 0) return;
-  out += '.';
-  char buffer[24];
-  std::uint64_t fraction = units % scale;
-  for (int i = decimals - 1; i >= 0; --i) {
-    buffer[i] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
-  }
-  out.append(buffer, static_cast<std::size_t>(decimals));
-}
 
 // Exact route: take the correctly rounded 18-digit expansion, then round its
 // digits half away from zero at the wanted place.
@@ -106,26 +68,185 @@ void AppendFixedFromDigits(std::string& out, long double magnitude, int decimals
   }
 }
 
+constexpr std::uint64_t kPow10Int[] = {1ULL,
+                                       10ULL,
+                                       100ULL,
+                                       1000ULL,
+                                       10000ULL,
+                                       100000ULL,
+                                       1000000ULL,
+                                       10000000ULL,
+                                       100000000ULL,
+                                       1000000000ULL,
+                                       10000000000ULL,
+                                       100000000000ULL,
+                                       1000000000000ULL,
+                                       10000000000000ULL,
+                                       100000000000000ULL,
+                                       1000000000000000ULL,
+                                       10000000000000000ULL,
+                                       100000000000000000ULL,
+                                       1000000000000000000ULL,
+                                       10000000000000000000ULL};
+
+// value / 10^places rounded half away from zero. A divisor known at compile
+// time becomes a multiplication; a 64-bit division would cost more than the
+// rest of the formatting.
+template <int Places>
+std::uint64_t RoundHalfAwayBy(std::uint64_t value) {
+  constexpr std::uint64_t divisor = kPow10Int[Places];
+  const std::uint64_t quotient = value / divisor;
+  return quotient + ((value - quotient * divisor) * 2 >= divisor ? 1 : 0);
+}
+
+template <int... Places>
+std::uint64_t RoundHalfAwayTable(std::uint64_t value, int places,
+                                 std::integer_sequence<int, Places...>) {
+  using Rounder = std::uint64_t (*)(std::uint64_t);
+  static constexpr Rounder rounders[] = {&RoundHalfAwayBy<Places>...};
+  return rounders[places](value);
+}
+
+std::uint64_t RoundHalfAway(std::uint64_t value, int places) {
+  return RoundHalfAwayTable(value, places, std::make_integer_sequence<int, 20>{});
+}
+
+// Writes `units` (steps of 10^-decimals) as fixed-point text.
+std::size_t WriteUnits(char* buffer, std::uint64_t units, int decimals) {
+  char digits[48];
+  const auto places = static_cast<std::size_t>(decimals);
+  std::memset(digits, '0', places + 1);
+  char* const first = digits + places + 1;
+  const char* end = std::to_chars(first, digits + sizeof digits, units).ptr;
+  const auto count = static_cast<std::size_t>(end - first);
+  // At least one digit before the point.
+  const std::size_t total = count < places + 1 ? places + 1 : count;
+  const char* start = end - total;
+  const std::size_t whole = total - places;
+  char* out = buffer;
+  std::memcpy(out, start, whole);
+  out += whole;
+  if (places > 0) {
+    *out++ = '.';
+    std::memcpy(out, start + whole, places);
+    out += places;
+  }
+  return static_cast<std::size_t>(out - buffer);
+}
+
+}  // namespace
+
+// The same rounding in integer arithmetic, exact and without any text: the
+// extended real is m / 2^shift with a 64-bit m, so m * 10^p / 2^shift gives
+// the 18 significant digits with an exact remainder. Covers 0.01 up to
+// 1e18, where every value of a real program lies.
+bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
+#if defined(__x86_64__) || defined(__i386__)
+  static_assert(sizeof(long double) >= 10);
+  // The range checks fall out of the integer work below: zero, subnormal,
+  // infinite and out-of-range values all fail on the shift or on p.
+  if (decimals > 18) return false;
+  std::uint64_t mantissa = 0;
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&mantissa, &magnitude, 8);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&magnitude) + 8, 2);
+  const int shift = 16383 + 63 - (signAndExponent & 0x7FFF);
+  if (shift <= 0 || shift >= 128) return false;
+
+  // p scales the value to 18 whole digits; the binary exponent's estimate is
+  // off by one at most, which the loop corrects.
+  // (78913 / 2^18 is log10(2) to six digits; integers spare the FPU a
+  // change of its rounding mode.)
+  int p = std::clamp(17 - (((63 - shift) * 78913) >> 18), 0, 19);
+  unsigned __int128 scaled = 0;
+  unsigned __int128 quotient = 0;
+  for (int attempt = 0;; ++attempt) {
+    if (p < 0 || p > 19 || attempt > 2) return false;
+    scaled = static_cast<unsigned __int128>(mantissa) * kPow10Int[p];
+    quotient = scaled >> shift;
+    if (quotient >= kPow10Int[18]) {
+      --p;
+    } else if (quotient < kPow10Int[17]) {
+      ++p;
+    } else {
+      break;
+    }
+  }
+  // Nearest 18-digit value, ties to even.
+  const unsigned __int128 remainder = scaled - (quotient << shift);
+  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+  auto digits18 = static_cast<std::uint64_t>(quotient);
+  if (remainder > half || (remainder == half && (digits18 & 1) != 0)) ++digits18;
+
+  // Then half away from zero at the wanted place.
+  if (decimals >= p) {
+    const unsigned __int128 wide =
+        static_cast<unsigned __int128>(digits18) * kPow10Int[decimals - p];
+    if (wide >= kPow10Int[19]) return false;
+    units = static_cast<std::uint64_t>(wide);
+  } else {
+    units = RoundHalfAway(digits18, p - decimals);
+  }
+  return true;
+#else
+  (void)magnitude;
+  (void)decimals;
+  (void)units;
+  return false;
+#endif
+}
+
+namespace {
+
+bool FastFixed(char* buffer, std::size_t& length, long double magnitude, int decimals) {
+  std::uint64_t units = 0;
+  if (!FixedUnits(magnitude, decimals, units)) return false;
+  length = WriteUnits(buffer, units, decimals);
+  return true;
+}
+
+// The format's steps after the raw digits, on a buffer with room for one
+// more character.
+void FinishFormat(std::string& out, const TNCFormat& format, long double value, char* s,
+                  std::size_t n, bool hasPoint) {
+  // The raw text has its point, if any, right before the decimals.
+  char* point = hasPoint ? static_cast<char*>(std::memchr(s, '.', n)) : nullptr;
+  if ((format.NCPunkt || format.DeziPunkt) && point == nullptr) {
+    point = s + n;
+    s[n++] = '.';
+  }
+  if (!format.DeziPunkt && point != nullptr) {
+    std::memmove(point, point + 1, static_cast<std::size_t>(s + n - point - 1));
+    --n;
+    point = nullptr;
+  }
+  if (!format.NNullen)
+    while (n > 0 && s[n - 1] == '0') --n;
+  std::size_t zeros = 0;
+  if (format.VNullen) {
+    const std::size_t wanted = format.Stellen + (point != nullptr ? 1u : 0u);
+    if (n < wanted) zeros = wanted - n;
+  }
+  if (value < 0)
+    out += '-';
+  else if (format.Vorzeichen)
+    out += '+';
+  out.append(zeros, '0');
+  // The padding above counted a trailing point; only now may it go.
+  if (!format.NCPunkt && n > 0 && s[n - 1] == '.') --n;
+  out.append(s, n);
+}
+
 }  // namespace
 
 void AppendFixedMagnitude(std::string& out, long double value, int decimals) {
-  const long double magnitude = std::fabs(value);
-  if (decimals <= 18) {
-    const long double scaled = magnitude * kPow10[decimals];
-    if (scaled < 1e18L) {
-      const auto whole = static_cast<std::uint64_t>(scaled);
-      const long double fraction = scaled - static_cast<long double>(whole);
-      // The 18-digit expansion lies within 5e-18 of the value (relative), the
-      // scaling within 2^-64: only a fraction this close to one half could
-      // round differently, and those take the exact route.
-      const long double tolerance = scaled * 2e-17L;
-      if (std::fabs(fraction - 0.5L) > tolerance) {
-        AppendUnits(out, whole + (fraction > 0.5L ? 1 : 0), decimals);
-        return;
-      }
-    }
+  char buffer[48];
+  std::size_t length = 0;
+  if (FastFixed(buffer, length, std::fabs(value), decimals)) {
+    out.append(buffer, length);
+    return;
   }
-  AppendFixedFromDigits(out, magnitude, decimals);
+  AppendFixedFromDigits(out, std::fabs(value), decimals);
 }
 
 void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
@@ -137,46 +258,32 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
     out += value < 0 ? "-INF" : "INF";
     return;
   }
-
-  thread_local std::string s;
-  s.clear();
   const int decimals = format.Nachkomma;
+  char buffer[48];
+  std::size_t length = 0;
   if (value == 0) {
     // Zero always carries a point at first, whatever the decimals.
-    s += "0.";
+    if (decimals <= 40) {
+      buffer[0] = '0';
+      buffer[1] = '.';
+      std::memset(buffer + 2, '0', static_cast<std::size_t>(decimals));
+      FinishFormat(out, format, value, buffer, 2 + static_cast<std::size_t>(decimals), true);
+      return;
+    }
+  } else if (FastFixed(buffer, length, std::fabs(value), decimals)) {
+    FinishFormat(out, format, value, buffer, length, decimals > 0);
+    return;
+  }
+  // Long texts: many decimals or huge values.
+  std::string s;
+  if (value == 0) {
+    s = "0.";
     s.append(static_cast<std::size_t>(decimals), '0');
   } else {
-    AppendFixedMagnitude(s, value, decimals);
+    AppendFixedFromDigits(s, std::fabs(value), decimals);
   }
-
-  bool hasPoint = s.find('.') != std::string::npos;
-  if (format.NCPunkt && !hasPoint) {
-    s += '.';
-    hasPoint = true;
-  }
-  if (format.DeziPunkt && !hasPoint) {
-    s += '.';
-    hasPoint = true;
-  }
-  if (!format.DeziPunkt && hasPoint) {
-    s.erase(s.find('.'), 1);
-    hasPoint = false;
-  }
-  if (!format.NNullen)
-    while (!s.empty() && s.back() == '0') s.pop_back();
-  std::size_t zeros = 0;
-  if (format.VNullen) {
-    const std::size_t wanted = format.Stellen + (s.find('.') != std::string::npos ? 1u : 0u);
-    if (s.size() < wanted) zeros = wanted - s.size();
-  }
-  if (value < 0)
-    out += '-';
-  else if (format.Vorzeichen)
-    out += '+';
-  out.append(zeros, '0');
-  // The padding above counted a trailing point; only now may it go.
-  if (!format.NCPunkt && !s.empty() && s.back() == '.') s.pop_back();
-  out += s;
+  s += ' ';  // room for a point
+  FinishFormat(out, format, value, s.data(), s.size() - 1, value == 0 || decimals > 0);
 }
 
 std::string FormatNC(const TNCFormat& format, long double value) {

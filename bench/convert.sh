@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Converts a generated 1,000,000-line program with torvane-convert, with
+# machine arcs and with linearised arcs (10 degrees, three decimals, block
+# numbers), and prints the times as ratios against a plain copy of the same
+# file in the same run, and the peak memory.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$root/bench/out"
+lines="${1:-1000000}"
+mkdir -p "$out"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build" --target torvane-convert -j"$(nproc)" >/dev/null
+converter="$root/build/bin/torvane-convert"
+
+awk -v lines="$lines" -f "$root/bench/generate.awk" > "$out/program.nc"
+for type in 1 2; do
+  mkdir -p "$out/settings-$type"
+  sed -e "s/^type=.*/type=$type\r/" -e "s/^enum=.*/enum=1\r/" \
+    "$root/data/defaults/main.ini" > "$out/settings-$type/main.ini"
+  : > "$out/settings-$type/vorspann.plt"
+  : > "$out/settings-$type/nachspann.plt"
+done
+
+# Best of three wall-clock seconds and the peak resident set of the last run.
+measure() {
+  local best=""
+  for _ in 1 2 3; do
+    /usr/bin/time -f "%e %M" -o "$out/time" "$@" > /dev/null
+    read -r seconds kilobytes < "$out/time"
+    if [[ -z "$best" ]] || awk "BEGIN{exit !($seconds < $best)}"; then best=$seconds; fi
+  done
+  echo "$best $kilobytes"
+}
+
+read -r copy_s copy_kb < <(measure cp "$out/program.nc" "$out/copy.nc")
+printf "%-28s %8s s  %8s  %10s\n" "run" "time" "vs copy" "peak RSS"
+printf "%-28s %8.3f s  %8s  %7d KB\n" "plain copy (baseline)" "$copy_s" "1.0x" "$copy_kb"
+for type in 2 1; do
+  read -r s kb < <(measure "$converter" -s "$out/settings-$type" -o "$out/result-$type.min" "$out/program.nc")
+  result_lines=$(wc -l < "$out/result-$type.min")
+  ratio=$(awk "BEGIN{printf \"%.1fx\", $s / ($copy_s > 0 ? $copy_s : 0.001)}")
+  printf "%-28s %8.3f s  %8s  %7d KB  (%d lines out)\n" "convert, type $type" "$s" "$ratio" "$kb" "$result_lines"
+done
+echo "targets: type 1 under 1 s for 1,000,000 lines, peak memory under 20 MB"
