@@ -1,0 +1,444 @@
+#include "EditorPane.h"
+
+#include <Qsci/qscicommandset.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontDatabase>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include <algorithm>
+
+#include "Windows1252.h"
+
+namespace torvane {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+constexpr int kBookmarkMargin = 0;
+constexpr int kNumberMargin = 1;
+constexpr int kBookmarkMask = 0x3FF;
+
+QColor FromTColor(TColor value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+// Characters the 8-bit text cannot hold become "?" as soon as they are
+// typed or pasted, so that what the pane shows is what it will save.
+QString Representable(const QString& text) { return BytesToQString(QStringToBytes(text)); }
+
+bool IsTyping(const QKeyEvent& e) {
+  const QString text = e.text();
+  return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
+// "Courier New" where it is installed, else a fixed-pitch face of the same
+// build (Liberation Mono has its metrics), else whatever the system calls
+// monospace.
+QString PaneFontFamily() {
+  for (const char* name : {"Courier New", "Liberation Mono", "DejaVu Sans Mono", "Noto Mono"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
+  }
+  QFont monospace(QStringLiteral("monospace"));
+  monospace.setStyleHint(QFont::TypeWriter);
+  return QFontInfo(monospace).family();
+}
+
+QFont PaneFont(const QWidget& widget) {
+  QFont font(PaneFontFamily());
+  // The editor sizes fonts in points only.
+  const int dpi = widget.logicalDpiY() > 0 ? widget.logicalDpiY() : 96;
+  font.setPointSizeF(16.0 * 72.0 / dpi);
+  font.setBold(true);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
+
+int DigitsOf(long count) {
+  int digits = 1;
+  while (count >= 10) {
+    count /= 10;
+    ++digits;
+  }
+  return digits;
+}
+
+}  // namespace
+
+TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
+  Send(Sci::SCI_SETMODEVENTMASK, 0);
+  setUtf8(true);
+  setEolMode(EolUnix);
+  setFrameStyle(QFrame::NoFrame);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  setAutoIndent(true);
+  setIndentationsUseTabs(false);
+  setBackspaceUnindents(true);
+  Send(Sci::SCI_SETTABWIDTH, kTabWidth);
+  Send(Sci::SCI_SETINDENT, kBlockIndent);
+  Send(Sci::SCI_SETHSCROLLBAR, 0);
+  Send(Sci::SCI_SETVIRTUALSPACEOPTIONS, Sci::SCVS_USERACCESSIBLE | Sci::SCVS_RECTANGULARSELECTION);
+  Send(Sci::SCI_SETEDGEMODE, Sci::EDGE_LINE);
+  Send(Sci::SCI_SETEDGECOLUMN, kRightEdge);
+  SendScintilla(Sci::SCI_SETEDGECOLOUR, QColor(192, 192, 192));
+  Send(Sci::SCI_INDICSETSTYLE, THighlighterLexer::kStrikeIndicator, Sci::INDIC_STRIKE);
+  Send(Sci::SCI_INDICSETFLAGS, THighlighterLexer::kStrikeIndicator, Sci::SC_INDICFLAG_VALUEBEFORE);
+
+  // Only the bindings of the pane's table act; everything else a key could
+  // do in the editor is switched off.
+  standardCommands()->clearKeys();
+  standardCommands()->clearAlternateKeys();
+  Send(Sci::SCI_CLEARALLCMDKEYS);
+
+  ApplyLook();
+  ApplyGutter();
+  UpdateCaretStyle();
+
+  connect(this, &QsciScintilla::textChanged, this, [this] {
+    singleEmptyLine_ = false;
+    UpdateGutter();
+  });
+  connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &TEditorPane::TrimLineBeforeBreak);
+}
+
+TEditorPane::~TEditorPane() {
+  if (highlighter_) {
+    highlighter_->RemoveChangeSubscriber(&OnAttributesChanged, this);
+    highlighter_->RemoveFreeNotification(&OnHighlighterFreed, this);
+  }
+}
+
+long TEditorPane::Send(unsigned int message, unsigned long wParam, long lParam) const {
+  return SendScintilla(message, wParam, lParam);
+}
+
+void TEditorPane::ApplyLook() {
+  look_.font = PaneFont(*this);
+  look_.color = QColor(0, 0, 128);
+  look_.paper = palette().color(QPalette::Base);
+  setFont(look_.font);
+  setColor(look_.color);
+  setPaper(look_.paper);
+  SendScintilla(Sci::SCI_STYLESETFORE, Sci::STYLE_DEFAULT, look_.color);
+  SendScintilla(Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, look_.paper);
+}
+
+void TEditorPane::ApplyGutter() {
+  const QColor gutter = FromTColor(kGutterColor);
+  Send(Sci::SCI_SETMARGINTYPEN, kBookmarkMargin, Sci::SC_MARGIN_COLOUR);
+  SendScintilla(Sci::SCI_SETMARGINBACKN, kBookmarkMargin, gutter);
+  Send(Sci::SCI_SETMARGINWIDTHN, kBookmarkMargin, kGutterLeftOffset);
+  Send(Sci::SCI_SETMARGINMASKN, kBookmarkMargin, kBookmarkMask);
+  Send(Sci::SCI_SETMARGINTYPEN, kNumberMargin, Sci::SC_MARGIN_NUMBER);
+  Send(Sci::SCI_SETMARGINMASKN, kNumberMargin, 0);
+  for (int margin = 2; margin < 5; ++margin) Send(Sci::SCI_SETMARGINWIDTHN, margin, 0);
+
+  // The numbers use the pane's face and size, not bold, in the font colour.
+  const QByteArray family = look_.font.family().toUtf8();
+  SendScintilla(Sci::SCI_STYLESETFONT, Sci::STYLE_LINENUMBER, family.constData());
+  Send(Sci::SCI_STYLESETSIZEFRACTIONAL, Sci::STYLE_LINENUMBER,
+       static_cast<long>(look_.font.pointSizeF() * static_cast<double>(Sci::SC_FONT_SIZE_MULTIPLIER)));
+  Send(Sci::SCI_STYLESETBOLD, Sci::STYLE_LINENUMBER, 0);
+  Send(Sci::SCI_STYLESETITALIC, Sci::STYLE_LINENUMBER, 0);
+  SendScintilla(Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, look_.color);
+  SendScintilla(Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER, gutter);
+
+  for (int n = 0; n < 10; ++n) {
+    Send(Sci::SCI_MARKERDEFINE, n, Sci::SC_MARK_CHARACTER + '0' + n);
+    SendScintilla(Sci::SCI_MARKERSETFORE, n, look_.color);
+    SendScintilla(Sci::SCI_MARKERSETBACK, n, gutter);
+  }
+  UpdateGutter(true);
+}
+
+int TEditorPane::GutterWidth() const {
+  const long cell = SendScintilla(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, "0");
+  return kGutterLeftOffset + static_cast<int>(gutterDigits_ * cell) + kGutterRightOffset + 2;
+}
+
+void TEditorPane::UpdateGutter(bool force) {
+  const int digits = std::max(kMinGutterDigits, DigitsOf(Send(Sci::SCI_GETLINECOUNT)));
+  if (digits == gutterDigits_ && !force) return;
+  gutterDigits_ = digits;
+  const long cell = SendScintilla(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, "0");
+  Send(Sci::SCI_SETMARGINWIDTHN, kNumberMargin, digits * cell + kGutterRightOffset + 2);
+}
+
+void TEditorPane::UpdateCaretStyle() {
+  Send(Sci::SCI_SETCARETSTYLE, Send(Sci::SCI_GETOVERTYPE) ? Sci::CARETSTYLE_BLOCK : Sci::CARETSTYLE_LINE);
+}
+
+void TEditorPane::TrimLineBeforeBreak(int ch) {
+  if (ch != '\n' && ch != '\r') return;
+  const long line = Send(Sci::SCI_LINEFROMPOSITION, Send(Sci::SCI_GETCURRENTPOS)) - 1;
+  if (line < 0) return;
+  const long start = Send(Sci::SCI_POSITIONFROMLINE, line);
+  const long end = Send(Sci::SCI_GETLINEENDPOSITION, line);
+  long keep = end;
+  while (keep > start) {
+    const char c = static_cast<char>(Send(Sci::SCI_GETCHARAT, keep - 1));
+    if (c != ' ' && c != '\t') break;
+    --keep;
+  }
+  if (keep < end) Send(Sci::SCI_DELETERANGE, keep, end - keep);
+}
+
+// ---- line list ----
+
+void TEditorPane::ReplaceDocument(std::string_view utf8, bool singleEmptyLine) {
+  const bool readOnly = isReadOnly();
+  Send(Sci::SCI_SETREADONLY, 0);
+  Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  Send(Sci::SCI_CLEARALL);
+  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+  Send(Sci::SCI_EMPTYUNDOBUFFER);
+  Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
+  Send(Sci::SCI_SETREADONLY, readOnly);
+  Send(Sci::SCI_GOTOPOS, 0);
+  Send(Sci::SCI_SETFIRSTVISIBLELINE, 0);
+  Send(Sci::SCI_SETXOFFSET, 0);
+  singleEmptyLine_ = singleEmptyLine;
+  UpdateGutter();
+}
+
+void TEditorPane::Clear() { ReplaceDocument({}, false); }
+
+void TEditorPane::SetLines(const std::vector<std::string>& lines) {
+  std::string utf8;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) utf8 += '\n';
+    AppendBytesAsUtf8(lines[i], utf8);
+  }
+  ReplaceDocument(utf8, lines.size() == 1 && lines[0].empty());
+}
+
+void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  const bool wasEmpty = LineCount() == 0;
+  std::string utf8;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 || !wasEmpty) utf8 += '\n';
+    AppendBytesAsUtf8(lines[i], utf8);
+  }
+  const bool readOnly = isReadOnly();
+  Send(Sci::SCI_SETREADONLY, 0);
+  // Program output is not part of the user's undo history.
+  Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+  Send(Sci::SCI_EMPTYUNDOBUFFER);
+  Send(Sci::SCI_SETREADONLY, readOnly);
+  singleEmptyLine_ = wasEmpty && utf8.empty();
+  UpdateGutter();
+}
+
+void TEditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }
+
+void TEditorPane::AppendLines(const std::vector<std::string>& lines) { AppendDocument(lines); }
+
+int TEditorPane::LineCount() const {
+  if (Send(Sci::SCI_GETLENGTH) == 0) return singleEmptyLine_ ? 1 : 0;
+  return static_cast<int>(Send(Sci::SCI_GETLINECOUNT));
+}
+
+std::string TEditorPane::LineBytes(int line, std::vector<int>* offsets) const {
+  const long start = Send(Sci::SCI_POSITIONFROMLINE, line);
+  const long end = Send(Sci::SCI_GETLINEENDPOSITION, line);
+  std::string bytes;
+  if (end > start) {
+    const auto* text = reinterpret_cast<const char*>(Send(Sci::SCI_GETRANGEPOINTER, start, end - start));
+    Utf8ToBytes(std::string_view(text, static_cast<std::size_t>(end - start)), bytes, offsets);
+  } else if (offsets) {
+    offsets->push_back(0);
+  }
+  return bytes;
+}
+
+std::string TEditorPane::LineAt(int index) const {
+  if (index < 0 || index >= LineCount() || Send(Sci::SCI_GETLENGTH) == 0) return {};
+  return LineBytes(index, nullptr);
+}
+
+std::vector<std::string> TEditorPane::Lines() const {
+  std::vector<std::string> lines;
+  const long length = Send(Sci::SCI_GETLENGTH);
+  if (length == 0) {
+    if (singleEmptyLine_) lines.emplace_back();
+    return lines;
+  }
+  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  const std::string_view doc(text, static_cast<std::size_t>(length));
+  lines.reserve(static_cast<std::size_t>(Send(Sci::SCI_GETLINECOUNT)));
+  std::size_t position = 0;
+  std::string_view line;
+  bool sawCR = false;
+  while (NextLine(doc, position, line, sawCR)) {
+    lines.emplace_back();
+    Utf8ToBytes(line, lines.back());
+  }
+  // The editor shows a line after a final break; so does the list.
+  if (doc.back() == '\n' || doc.back() == '\r') lines.emplace_back();
+  return lines;
+}
+
+void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
+  const TLineList list = LoadLineFile(path);
+  SetLines(list.lines);
+  lineBreak_ = list.lineBreak;
+}
+
+void TEditorPane::LoadFromFile(const QString& path) {
+  LoadFromFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+}
+
+void TEditorPane::SaveToFile(const std::filesystem::path& path) const { SaveLineFile(path, Lines(), lineBreak_); }
+
+void TEditorPane::SaveToFile(const QString& path) const {
+  SaveToFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+}
+
+bool TEditorPane::PasteFromClipboard() {
+  if (isReadOnly()) return false;
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (!data || !canInsertFromMimeData(data)) return false;
+  Send(Sci::SCI_PASTE);
+  return true;
+}
+
+QByteArray TEditorPane::fromMimeData(const QMimeData* source, bool& rectangular) const {
+  const QByteArray utf8 = QsciScintilla::fromMimeData(source, rectangular);
+  std::string bytes;
+  Utf8ToBytes(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), bytes);
+  std::string back;
+  AppendBytesAsUtf8(bytes, back);
+  return QByteArray(back.data(), static_cast<qsizetype>(back.size()));
+}
+
+// ---- highlighter ----
+
+void TEditorPane::SetHighlighter(TSynCustomHighlighter* highlighter) {
+  if (highlighter == highlighter_) return;
+  if (highlighter_) {
+    highlighter_->RemoveChangeSubscriber(&OnAttributesChanged, this);
+    highlighter_->RemoveFreeNotification(&OnHighlighterFreed, this);
+  }
+  highlighter_ = highlighter;
+  if (highlighter_) {
+    highlighter_->AddChangeSubscriber(&OnAttributesChanged, this);
+    highlighter_->AddFreeNotification(&OnHighlighterFreed, this);
+  }
+  ApplyHighlighter();
+}
+
+void TEditorPane::ApplyHighlighter() {
+  if (lexer_) {
+    setLexer(nullptr);
+    delete lexer_;
+    lexer_ = nullptr;
+  }
+  if (highlighter_) {
+    lexer_ = new THighlighterLexer(*highlighter_, look_, this);
+    setLexer(lexer_);
+    std::string words;
+    const std::bitset<256> set = highlighter_->WordCharacters();
+    for (int c = 1; c < 128; ++c)
+      if (set[static_cast<std::size_t>(c)]) words += static_cast<char>(c);
+    SendScintilla(Sci::SCI_SETWORDCHARS, 0UL, words.c_str());
+  } else {
+    ApplyLook();
+    Send(Sci::SCI_CLEARDOCUMENTSTYLE);
+    Send(Sci::SCI_SETINDICATORCURRENT, THighlighterLexer::kStrikeIndicator);
+    Send(Sci::SCI_INDICATORCLEARRANGE, 0, Send(Sci::SCI_GETLENGTH));
+    SendScintilla(Sci::SCI_SETWORDCHARS, 0UL, static_cast<const char*>(nullptr));
+  }
+  ApplyGutter();
+  viewport()->update();
+}
+
+void TEditorPane::OnAttributesChanged(void* pane, TSynCustomHighlighter&) {
+  auto* self = static_cast<TEditorPane*>(pane);
+  if (!self->lexer_) return;
+  if (self->lexer_->RefreshStyles()) {
+    // Strike-out is drawn per token, not per style: colour the text again
+    // from the top, lazily as it is shown.
+    self->Send(Sci::SCI_STARTSTYLING, 0, 0x1f);
+  }
+  self->UpdateGutter(true);
+  self->viewport()->update();
+}
+
+void TEditorPane::OnHighlighterFreed(void* pane, TSynCustomHighlighter&) {
+  auto* self = static_cast<TEditorPane*>(pane);
+  // It is going away: no unsubscribing from it, only letting go.
+  self->highlighter_ = nullptr;
+  self->ApplyHighlighter();
+}
+
+// ---- keys ----
+
+TEditorCommand TEditorPane::CommandFor(std::uint16_t shortcut) {
+  if (shortcut == 0) return ecNone;
+  for (const TKeystroke& k : DefaultKeystrokes())
+    if (k.shortcut == shortcut) return k.command;
+  return ecNone;
+}
+
+bool TEditorPane::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    // Keys without Ctrl or Alt belong to the pane; combinations with them
+    // go to the window's menus first, which take them before the panes.
+    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && (CommandFor(ShortcutOf(*key)) != ecNone || IsTyping(*key))) {
+      key->accept();
+      return true;
+    }
+    return QAbstractScrollArea::event(e);
+  }
+  return QsciScintilla::event(e);
+}
+
+void TEditorPane::keyPressEvent(QKeyEvent* e) {
+  const TEditorCommand command = CommandFor(ShortcutOf(*e));
+  if (command != ecNone) {
+    ExecuteCommand(command);
+    e->accept();
+    return;
+  }
+  const Qt::KeyboardModifiers mods = e->modifiers();
+  // Ctrl+Alt is how Windows reports AltGr, which types characters.
+  const bool altGr = (mods & Qt::ControlModifier) && (mods & Qt::AltModifier);
+  if (!IsTyping(*e) || ((mods & (Qt::ControlModifier | Qt::AltModifier)) && !altGr)) {
+    e->ignore();
+    return;
+  }
+  const QString text = Representable(e->text());
+  if (text == e->text()) {
+    QsciScintilla::keyPressEvent(e);
+    return;
+  }
+  QKeyEvent mapped(e->type(), e->key(), mods, text, e->isAutoRepeat(), static_cast<ushort>(e->count()));
+  QsciScintilla::keyPressEvent(&mapped);
+}
+
+void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
+  const QString commit = Representable(e->commitString());
+  if (commit == e->commitString()) {
+    QsciScintilla::inputMethodEvent(e);
+    return;
+  }
+  QInputMethodEvent mapped(e->preeditString(), e->attributes());
+  mapped.setCommitString(commit, e->replacementStart(), e->replacementLength());
+  QsciScintilla::inputMethodEvent(&mapped);
+}
+
+bool TEditorPane::focusNextPrevChild(bool next) {
+  // The panes do not take Tab: it moves the focus like in any dialog.
+  return QWidget::focusNextPrevChild(next);
+}
+
+}  // namespace torvane

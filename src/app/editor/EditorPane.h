@@ -1,0 +1,146 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QString>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "EditorCommands.h"
+#include "HighlighterLexer.h"
+#include "highlighter/LineFile.h"
+#include "highlighter/SynCustomHighlighter.h"
+
+namespace torvane {
+
+// One editor pane of the main window; both `Quelle` and `Ziel` are one of
+// these. Its text is a list of 8-bit lines shown as Windows-1252, with the
+// line break it was loaded with (CR LF for a new pane) kept for saving.
+//
+// Edits reach the editor's change notifications only as a whole-document
+// "changed": the per-insert notifications are switched off, because the
+// editor's accessibility support counts the characters from the start of the
+// document for each of them, which makes a keystroke at the end of a large
+// program slow and line-by-line appending quadratic.
+class TEditorPane : public QsciScintilla {
+  Q_OBJECT
+
+ public:
+  enum class TSelectionMode { Normal, Column, Line };
+
+  // The gutter colour (60, 167, 255) as the program stores colours.
+  static constexpr TColor kGutterColor = 16754492;
+  static constexpr int kRightEdge = 80;
+  static constexpr int kTabWidth = 8;
+  static constexpr int kMinGutterDigits = 4;
+  // Room for the bookmark glyphs left of the numbers, and the gap after them.
+  static constexpr int kGutterLeftOffset = 16;
+  static constexpr int kGutterRightOffset = 2;
+  static constexpr int kBlockIndent = 2;
+
+  explicit TEditorPane(QWidget* parent = nullptr);
+  ~TEditorPane() override;
+
+  // Removes every line, puts the caret and the view at the top left and
+  // forgets the undo history; the line break stays as it was.
+  void Clear();
+  // Lines written by the program: added at the end, not undoable.
+  void AppendLine(std::string_view line);
+  // Many lines in one step; much faster than one by one.
+  void AppendLines(const std::vector<std::string>& lines);
+  // Replaces all lines, with no undo history.
+  void SetLines(const std::vector<std::string>& lines);
+
+  int LineCount() const;
+  // The empty string for an index outside the lines.
+  std::string LineAt(int index) const;
+  std::vector<std::string> Lines() const;
+
+  TLineBreak LineBreak() const { return lineBreak_; }
+  void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
+
+  // Reads the whole file first: when that fails (LineFileError, "Datei %s
+  // kann nicht geöffnet werden") the lines stay as they were.
+  void LoadFromFile(const std::filesystem::path& path);
+  void LoadFromFile(const QString& path);
+  // Fails with LineFileError ("Datei %s kann nicht erstellt werden"); the
+  // previous file is then untouched.
+  void SaveToFile(const std::filesystem::path& path) const;
+  void SaveToFile(const QString& path) const;
+
+  // Inserts the clipboard's text at the caret, replacing any selection.
+  // False when the clipboard holds no text (or the pane is read-only).
+  bool PasteFromClipboard();
+
+  // Colours the text through `highlighter`, or shows plain text for none.
+  // The pane does not own it; when it is destroyed the pane notices and
+  // goes back to plain text.
+  void SetHighlighter(TSynCustomHighlighter* highlighter);
+  TSynCustomHighlighter* Highlighter() const { return highlighter_; }
+
+  const std::vector<TKeystroke>& Keystrokes() const { return DefaultKeystrokes(); }
+  // The command bound to a stored key combination, or ecNone.
+  static TEditorCommand CommandFor(std::uint16_t shortcut);
+  virtual void ExecuteCommand(TEditorCommand command);
+  TSelectionMode SelectionMode() const { return selectionMode_; }
+
+  int GutterDigits() const { return gutterDigits_; }
+  int GutterWidth() const;
+  const TPaneLook& Look() const { return look_; }
+  // The line a bookmark is on, or -1.
+  int BookmarkLine(int number) const;
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+  QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
+
+ private:
+  static void OnAttributesChanged(void* pane, TSynCustomHighlighter& sender);
+  static void OnHighlighterFreed(void* pane, TSynCustomHighlighter& sender);
+
+  void ApplyLook();
+  void ApplyGutter();
+  void ApplyHighlighter();
+  void UpdateGutter(bool force = false);
+  void UpdateCaretStyle();
+  void TrimLineBeforeBreak(int ch);
+  void ReplaceDocument(std::string_view utf8, bool singleEmptyLine);
+  void AppendDocument(const std::vector<std::string>& lines);
+  std::string LineBytes(int line, std::vector<int>* offsets) const;
+  long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+  // Commands that the editor has no single message for.
+  void MoveSelecting(unsigned int move, unsigned int extend);
+  void MoveSelecting(void (TEditorPane::*move)());
+  void SelectInMode(long anchor, long caret);
+  void MoveToPageTop();
+  void MoveToPageBottom();
+  void InsertLine();
+  void IndentBlock(int direction);
+  void MatchBracket();
+  void SetBookmark(int number);
+  void GotoBookmark(int number);
+  void SetSelectionMode(TSelectionMode mode);
+
+  TSynCustomHighlighter* highlighter_ = nullptr;
+  THighlighterLexer* lexer_ = nullptr;
+  TPaneLook look_;
+  TLineBreak lineBreak_ = TLineBreak::CRLF;
+  // An empty document is either no lines or one empty line.
+  bool singleEmptyLine_ = false;
+  int gutterDigits_ = 0;
+  TSelectionMode selectionMode_ = TSelectionMode::Normal;
+  // Line selections are kept as the positions the user moved between; the
+  // editor's selection itself covers whole lines.
+  long lineAnchor_ = 0, lineCaret_ = 0, lineSelStart_ = -1, lineSelEnd_ = -1;
+  std::array<int, 10> bookmarkColumn_{};
+};
+
+}  // namespace torvane
