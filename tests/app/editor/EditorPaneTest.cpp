@@ -1,0 +1,372 @@
+// The pane's text, files, highlighting and gutter.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "EditorPane.h"
+#include "Windows1252.h"
+#include "highlighter/NCSyn.h"
+
+using namespace torvane;
+using Sci = QsciScintillaBase;
+
+Q_DECLARE_METATYPE(std::string)
+Q_DECLARE_METATYPE(std::vector<std::string>)
+
+namespace {
+
+std::string ReadBytes(const QString& path) {
+  std::ifstream file(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
+// Types text as a keyboard would, one character per key event.
+void Type(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+  }
+}
+
+// The editor takes Qt's font weight as a negative number (-700 for bold).
+bool IsBold(const TEditorPane& pane, int style) {
+  return std::abs(pane.SendScintilla(Sci::SCI_STYLEGETWEIGHT, style)) >= 600;
+}
+
+std::string AllBytesButBreaks() {
+  std::string all;
+  for (int code = 1; code < 256; ++code)
+    if (code != '\r' && code != '\n') all += static_cast<char>(code);
+  return all;
+}
+
+}  // namespace
+
+class EditorPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyByteRoundTripsThroughText() {
+    std::string all;
+    for (int code = 0; code < 256; ++code) all += static_cast<char>(code);
+    QCOMPARE(QStringToBytes(BytesToQString(all)), all);
+    std::string utf8;
+    AppendBytesAsUtf8(all, utf8);
+    std::string back;
+    Utf8ToBytes(utf8, back);
+    QCOMPARE(back, all);
+  }
+
+  void windows1252Characters_data() {
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<int>("character");
+    QTest::newRow("euro") << 0x80 << 0x20AC;
+    QTest::newRow("undefined 81") << 0x81 << 0x0081;
+    QTest::newRow("undefined 9D") << 0x9D << 0x009D;
+    QTest::newRow("ellipsis") << 0x85 << 0x2026;
+    QTest::newRow("Y diaeresis") << 0x9F << 0x0178;
+    QTest::newRow("a umlaut") << 0xE4 << 0x00E4;
+    QTest::newRow("sharp s") << 0xDF << 0x00DF;
+  }
+  void windows1252Characters() {
+    QFETCH(int, byte);
+    QFETCH(int, character);
+    QCOMPARE(int(Windows1252ToUnicode(static_cast<unsigned char>(byte))), character);
+    QCOMPARE(UnicodeToWindows1252(static_cast<char32_t>(character)), byte);
+  }
+
+  void charactersOutsideTheCodePageBecomeQuestionMarks() {
+    QCOMPARE(QStringToBytes(QString::fromUtf8("a\xC5\x82" "b\xF0\x9F\x98\x80" "c")), std::string("a?b?c"));
+    QCOMPARE(UnicodeToWindows1252(0x80), -1);
+  }
+
+  void lineList_data() {
+    QTest::addColumn<std::vector<std::string>>("set");
+    QTest::addColumn<std::vector<std::string>>("append");
+    QTest::addColumn<std::vector<std::string>>("want");
+    using V = std::vector<std::string>;
+    QTest::newRow("nothing") << V{} << V{} << V{};
+    QTest::newRow("one empty line") << V{} << V{""} << V{""};
+    QTest::newRow("after one empty line") << V{""} << V{"G1"} << V{"", "G1"};
+    QTest::newRow("empty lines at the end") << V{"a"} << V{"", ""} << V{"a", "", ""};
+    QTest::newRow("block append") << V{"N10", "N20"} << V{"N30", "N40"} << V{"N10", "N20", "N30", "N40"};
+    QTest::newRow("all bytes") << V{AllBytesButBreaks()} << V{std::string("x\0y", 3)}
+                               << V{AllBytesButBreaks(), std::string("x\0y", 3)};
+  }
+  void lineList() {
+    QFETCH(std::vector<std::string>, set);
+    QFETCH(std::vector<std::string>, append);
+    QFETCH(std::vector<std::string>, want);
+    TEditorPane pane;
+    pane.SetLines(set);
+    pane.AppendLines(append);
+    QCOMPARE(pane.Lines(), want);
+    QCOMPARE(pane.LineCount(), int(want.size()));
+    for (int i = 0; i < int(want.size()); ++i) QCOMPARE(pane.LineAt(i), want[std::size_t(i)]);
+
+    TEditorPane oneByOne;
+    oneByOne.SetLines(set);
+    for (const std::string& line : append) oneByOne.AppendLine(line);
+    QCOMPARE(oneByOne.Lines(), want);
+  }
+
+  void lineOutsideIsEmpty() {
+    TEditorPane pane;
+    QCOMPARE(pane.LineAt(0), std::string());
+    pane.AppendLines({"G1", "G2"});
+    QCOMPARE(pane.LineAt(-1), std::string());
+    QCOMPARE(pane.LineAt(2), std::string());
+    QCOMPARE(pane.LineAt(1), std::string("G2"));
+  }
+
+  void loadAndSave_data() {
+    QTest::addColumn<std::string>("file");
+    QTest::addColumn<std::string>("saved");
+    QTest::newRow("crlf") << std::string("N1\r\nN2\r\n") << std::string("N1\r\nN2\r\n");
+    QTest::newRow("lf") << std::string("N1\nN2\n") << std::string("N1\nN2\n");
+    QTest::newRow("mixed") << std::string("N1\nN2\r\n") << std::string("N1\r\nN2\r\n");
+    QTest::newRow("lone cr") << std::string("N1\rN2") << std::string("N1\r\nN2\r\n");
+    QTest::newRow("no final break") << std::string("N1\nN2") << std::string("N1\nN2\n");
+    QTest::newRow("empty") << std::string() << std::string();
+    QTest::newRow("only a break") << std::string("\n") << std::string("\n");
+    QTest::newRow("high bytes") << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n"
+                                << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n";
+  }
+  void loadAndSave() {
+    QFETCH(std::string, file);
+    QFETCH(std::string, saved);
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("in.nc"), file);
+    TEditorPane pane;
+    pane.SetHighlighter(nullptr);
+    pane.LoadFromFile(dir.filePath("in.nc"));
+    pane.SaveToFile(dir.filePath("out.nc"));
+    QCOMPARE(ReadBytes(dir.filePath("out.nc")), saved);
+  }
+
+  void failedLoadKeepsTheLines() {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("fehlt.nc");
+    TEditorPane pane;
+    pane.AppendLines({"N10 G1", "N20"});
+    pane.SetLineBreak(TLineBreak::LF);
+    try {
+      pane.LoadFromFile(missing);
+      QFAIL("no error");
+    } catch (const LineFileError& e) {
+      QCOMPARE(std::string(e.what()), "Datei " + missing.toStdString() + " kann nicht ge\xF6" "ffnet werden");
+    }
+    QCOMPARE(pane.Lines(), (std::vector<std::string>{"N10 G1", "N20"}));
+    QCOMPARE(pane.LineBreak(), TLineBreak::LF);
+  }
+
+  void failedSaveNamesTheFile() {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("fehlt/out.nc");
+    TEditorPane pane;
+    pane.AppendLine("G1");
+    try {
+      pane.SaveToFile(target);
+      QFAIL("no error");
+    } catch (const LineFileError& e) {
+      QCOMPARE(std::string(e.what()), "Datei " + target.toStdString() + " kann nicht erstellt werden");
+    }
+  }
+
+  void newPaneAndTargetSaveWithCrLf() {
+    QTemporaryDir dir;
+    TEditorPane pane;
+    pane.AppendLines({"G1", "G2"});
+    pane.SaveToFile(dir.filePath("out.min"));
+    QCOMPARE(ReadBytes(dir.filePath("out.min")), std::string("G1\r\nG2\r\n"));
+  }
+
+  void typedAndPastedTextKeepsItsBytes() {
+    TEditorPane pane;
+    pane.show();
+    Type(&pane, QString::fromUtf8("X\xC3\xA4\xE2\x82\xAC\xC5\x82"));
+    QCOMPARE(pane.LineAt(0), std::string("X\xE4\x80?"));
+
+    QApplication::clipboard()->setText(QString::fromUtf8("Y\xC5\xA0\r\nZ"));
+    QVERIFY(pane.PasteFromClipboard());
+    QCOMPARE(pane.Lines(), (std::vector<std::string>{"X\xE4\x80?Y\x8A", "Z"}));
+
+    QApplication::clipboard()->setMimeData(new QMimeData);
+    QVERIFY(!pane.PasteFromClipboard());
+  }
+
+  void clearEmptiesUndoAndKeepsTheBreak() {
+    TEditorPane pane;
+    pane.show();
+    pane.SetLineBreak(TLineBreak::LF);
+    QTest::keyClicks(&pane, "G1 X10");
+    pane.SendScintilla(Sci::SCI_SETSEL, 1, 4);
+    QVERIFY(pane.isUndoAvailable());
+    pane.Clear();
+    QCOMPARE(pane.LineCount(), 0);
+    QVERIFY(!pane.isUndoAvailable());
+    QVERIFY(!pane.hasSelectedText());
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETCURRENTPOS), 0L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE), 0L);
+    QCOMPARE(pane.LineBreak(), TLineBreak::LF);
+  }
+
+  void gutterWidensAtTenThousandLines() {
+    TEditorPane pane;
+    const std::vector<std::string> lines(9999, "G1");
+    pane.SetLines(lines);
+    QCOMPARE(pane.GutterDigits(), 4);
+    const int narrow = pane.GutterWidth();
+    const long cell = pane.SendScintilla(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, "0");
+    QCOMPARE(long(narrow), 16 + 4 * cell + 4);
+    pane.AppendLine("M30");
+    QCOMPARE(pane.GutterDigits(), 5);
+    QCOMPARE(long(pane.GutterWidth()), narrow + cell);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1) + pane.SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0),
+             long(pane.GutterWidth()));
+    pane.Clear();
+    QCOMPARE(pane.GutterDigits(), 4);
+  }
+
+  void settings() {
+    TEditorPane pane;
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGECOLUMN), 80L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGEMODE), long(Sci::EDGE_LINE));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGECOLOUR), 0xC0C0C0L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETTABWIDTH), 8L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETMARGINBACKN, 0), long(TEditorPane::kGutterColor));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), long(TEditorPane::kGutterColor));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, Sci::STYLE_LINENUMBER), 0x800000L);
+    QVERIFY(!IsBold(pane, Sci::STYLE_LINENUMBER));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, 0), 0x800000L);
+    QVERIFY(IsBold(pane, 0));
+    QVERIFY(!pane.isReadOnly());
+    const QString family = pane.Look().font.family();
+    QVERIFY(family == "Courier New" || QFontDatabase::isFixedPitch(family));
+    QCOMPARE(pane.Look().font.bold(), true);
+    QCOMPARE(pane.Look().color, QColor(0, 0, 128));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETCARETSTYLE), long(Sci::CARETSTYLE_LINE));
+  }
+
+  // ---- highlighting ----
+
+  void stylesFollowTheAttributes_data() {
+    QTest::addColumn<std::string>("line");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("attribute");
+    QTest::newRow("label") << std::string("N10 G01 (AB)") << 0 << "Label";
+    QTest::newRow("number") << std::string("N10 G01 (AB)") << 2 << "Number";
+    QTest::newRow("space") << std::string("N10 G01 (AB)") << 3 << "Space";
+    QTest::newRow("comment") << std::string("N10 G01 (AB)") << 9 << "Comment";
+    QTest::newRow("close bracket has none") << std::string("(a)q)") << 4 << "";
+    QTest::newRow("lower case is identifier") << std::string("g1") << 0 << "Identifier";
+    // "\xE4" takes two bytes in the editor; the "1" after it sits at 3.
+    QTest::newRow("after an umlaut") << std::string("\xE4\x80" "1") << 5 << "Number";
+    QTest::newRow("umlaut itself") << std::string("X\xE4") << 2 << "Identifier";
+  }
+  void stylesFollowTheAttributes() {
+    QFETCH(std::string, line);
+    QFETCH(int, at);
+    QFETCH(QString, attribute);
+    TNCSyn syn;
+    TEditorPane pane;
+    pane.SetHighlighter(&syn);
+    pane.AppendLines({"M30", line});
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    const long position = pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, 1) + at;
+    const long style = pane.SendScintilla(Sci::SCI_GETSTYLEAT, position);
+    if (attribute.isEmpty()) {
+      QCOMPARE(style, 0L);
+      QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, 0), 0x800000L);
+      return;
+    }
+    int index = 0;
+    while (QString::fromStdString(syn.AttributeAt(index)->Name()) != attribute) ++index;
+    const TSynHighlighterAttributes& a = *syn.AttributeAt(index);
+    QCOMPARE(style, long(THighlighterLexer::StyleOfIndex(index)));
+    const long pane_colour = 0x800000;
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, style), a.Foreground() == clNone ? pane_colour : long(a.Foreground()));
+    QCOMPARE(IsBold(pane, int(style)), bool(a.Style() & fsBold));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETITALIC, style) != 0, bool(a.Style() & fsItalic));
+  }
+
+  void attributeChangesRestyleAndDestroyingGivesPlainText() {
+    auto syn = std::make_unique<TNCSyn>();
+    TEditorPane pane;
+    pane.AppendLines({"N10 G1 X5.5", "(x) Y7"});
+    pane.SetHighlighter(syn.get());
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    const long number = THighlighterLexer::StyleOfIndex(5);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, 1), number);
+
+    syn->NumberAttri().SetForeground(RGBColor(1, 2, 3));
+    syn->NumberAttri().SetStyle(fsUnderline);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, number), long(RGBColor(1, 2, 3)));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETUNDERLINE, number), 1L);
+    QVERIFY(!IsBold(pane, int(number)));
+
+    syn->SpaceAttri().SetBackground(RGBColor(255, 255, 0));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_DEFAULT), long(RGBColor(255, 255, 0)));
+
+    syn->LabelAttri().SetStyle(fsStrikeOut);
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    QVERIFY(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 0) & (1 << THighlighterLexer::kStrikeIndicator));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 1), 0L);
+
+    syn.reset();
+    QVERIFY(pane.Highlighter() == nullptr);
+    QVERIFY(pane.lexer() == nullptr);
+    const long length = pane.SendScintilla(Sci::SCI_GETLENGTH);
+    for (long i = 0; i < length; ++i) QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, i), 0L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 0), 0L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, 0), 0x800000L);
+  }
+
+  void switchingHighlightersUnsubscribes() {
+    TNCSyn first;
+    TNCSyn second;
+    TEditorPane pane;
+    pane.AppendLine("N1");
+    pane.SetHighlighter(&first);
+    pane.SetHighlighter(&second);
+    first.NumberAttri().SetForeground(RGBColor(9, 9, 9));
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, THighlighterLexer::StyleOfIndex(5)), 0x800000L);
+    pane.SetHighlighter(nullptr);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, 0), 0L);
+  }
+
+  void onlyTheShownLinesAreScanned() {
+    TNCSyn syn;
+    TEditorPane pane;
+    pane.resize(400, 300);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.SetHighlighter(&syn);
+    pane.SetLines(std::vector<std::string>(200000, "N10 G01 X12.5 Y7"));
+    pane.repaint();
+    const long length = pane.SendScintilla(Sci::SCI_GETLENGTH);
+    QVERIFY(pane.SendScintilla(Sci::SCI_GETENDSTYLED) < length / 100);
+
+    QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+    pane.repaint();
+    const long lastLine = pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, 199999);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, lastLine), long(THighlighterLexer::StyleOfIndex(3)));
+  }
+};
+
+QTEST_MAIN(EditorPaneTest)
+#include "EditorPaneTest.moc"
