@@ -1,0 +1,48 @@
+#include "ConversionTask.h"
+
+#include <exception>
+
+namespace torvane {
+namespace {
+
+// Hands the source lines to the run and counts them for the progress text.
+class CountingSource : public LineSource {
+ public:
+  CountingSource(const std::vector<std::string>& lines, std::atomic<std::size_t>& done)
+      : lines_(lines), done_(done) {}
+  bool Next(std::string_view& line) override {
+    if (index_ >= lines_.size()) return false;
+    line = lines_[index_++];
+    if ((index_ & 1023) == 0) done_.store(index_, std::memory_order_relaxed);
+    return true;
+  }
+
+ private:
+  const std::vector<std::string>& lines_;
+  std::atomic<std::size_t>& done_;
+  std::size_t index_ = 0;
+};
+
+}  // namespace
+
+ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
+                               std::vector<std::string> source, std::vector<std::string> header,
+                               std::vector<std::string> footer)
+    : conversion_(conversion),
+      diameter_(diameter),
+      source_(std::move(source)),
+      header_(std::move(header)),
+      footer_(std::move(footer)) {}
+
+void ConversionTask::Run() {
+  CountingSource source(source_, done_);
+  VectorSink sink(target_);
+  try {
+    conversion_.RunConversion(diameter_, source, header_, footer_, sink);
+  } catch (const std::exception& error) {
+    error_ = error.what();
+  }
+  done_.store(source_.size(), std::memory_order_relaxed);
+}
+
+}  // namespace torvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conversion/Conversion.h"
+
+namespace torvane {
+
+// One conversion run off the user-interface thread, so that a program of a
+// million lines neither freezes the window nor hides its progress. The
+// caller waits for it (the window takes no input meanwhile) and reads the
+// result afterwards.
+class ConversionTask {
+ public:
+  ConversionTask(Conversion& conversion, long double diameter, std::vector<std::string> source,
+                 std::vector<std::string> header, std::vector<std::string> footer);
+
+  // Runs the conversion; call once, from any thread.
+  void Run();
+
+  std::size_t SourceLineCount() const { return source_.size(); }
+  // Source lines converted so far; readable while Run() is busy.
+  std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
+
+  // After Run(): the lines written (all of them, or those before the error)
+  // and the error that stopped the run, if any (Windows-1252 text).
+  std::vector<std::string>& Target() { return target_; }
+  const std::optional<std::string>& Error() const { return error_; }
+
+ private:
+  Conversion& conversion_;
+  long double diameter_;
+  std::vector<std::string> source_;
+  std::vector<std::string> header_;
+  std::vector<std::string> footer_;
+  std::vector<std::string> target_;
+  std::optional<std::string> error_;
+  std::atomic<std::size_t> done_{0};
+};
+
+}  // namespace torvane
