@@ -94,7 +94,10 @@ bool WriteFileSafely(const std::string& path, std::string_view content) {
       file.write(content.data(), static_cast<std::streamsize>(content.size()));
       file.close();
       if (file && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+      // A write that failed (a full disk) must not be retried in place: that
+      // would cut the settings file short.
       std::remove(temporary.c_str());
+      return false;
     }
   }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

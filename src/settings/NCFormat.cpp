@@ -249,6 +249,10 @@ void AppendFixedMagnitude(std::string& out, long double value, int decimals) {
   AppendFixedFromDigits(out, std::fabs(value), decimals);
 }
 
+void AppendFixedMagnitudeExact(std::string& out, long double value, int decimals) {
+  AppendFixedFromDigits(out, std::fabs(value), decimals);
+}
+
 void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
   if (std::isnan(value)) {
     out += "NAN";

@@ -35,6 +35,10 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
 // Exposed for the arc geometry, which rounds through the same text form.
 void AppendFixedMagnitude(std::string& out, long double value, int decimals);
 
+// The same text by way of the correctly rounded 18-digit expansion, for any
+// magnitude: the reference that the integer route above must agree with.
+void AppendFixedMagnitudeExact(std::string& out, long double value, int decimals);
+
 // The same rounding as a whole number of 10^-decimals steps, for values
 // from 0.01 below 1e18 with at most 18 decimals; false outside that range.
 bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units);

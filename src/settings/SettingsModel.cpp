@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "highlighter/LineFile.h"
 #include "settings/FloatText.h"
 
 namespace torvane {
@@ -169,18 +170,7 @@ std::int32_t ReadControlInteger(std::string_view text) {
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
-  return lines;
+  return SplitLines(text).lines;
 }
 
 }  // namespace torvane

@@ -1,0 +1,72 @@
+// Times the desktop program's open and convert commands on a large
+// program, against reading the same file into memory in the same run.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "EditorPane.h"
+#include "TMainform.h"
+#include "app/widgets/ErrorReport.h"
+#include "app/widgets/TRohteil.h"
+#include "conversion/Conversion.h"
+#include "settings/Settings.h"
+
+using namespace torvane;
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: mainform_bench PROGRAM.nc SETTINGS_DIR\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  const QString program = QString::fromLocal8Bit(argv[1]);
+
+  QElapsedTimer clock;
+  clock.start();
+  {
+    std::ifstream file(argv[1], std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::printf("baseline: read %zu bytes\n", bytes.size());
+  }
+  const double baseline = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+
+  Settings settings(argv[2]);
+  Conversion conversion;
+  TMainform mainform(settings, conversion);
+  TRohteil rohteil(&mainform);
+  mainform.Rohteil = &rohteil;
+  QStringList errors;
+  SetErrorReportHook([&errors](QWidget*, const QString& message) { errors << message; });
+  mainform.FileDialog = [&program](QWidget*, const FileDialogRequest&) { return program; };
+  mainform.resize(1200, 800);
+  mainform.show();
+  mainform.FormShow();
+  QApplication::processEvents();
+
+  clock.restart();
+  mainform.Button_LadenClick();
+  QApplication::processEvents();
+  const double open = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+
+  clock.restart();
+  QTimer::singleShot(0, [&rohteil] { rohteil.XPSpeedButton3Click(); });
+  mainform.WandelnClick();
+  QApplication::processEvents();
+  const double convert = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+
+  std::printf("%-34s %8.3f s  %8s\n", "read file into memory (baseline)", baseline, "1.0x");
+  std::printf("%-34s %8.3f s  %7.1fx  (%d lines)\n", "open command", open, open / baseline,
+              mainform.Quelle->LineCount());
+  std::printf("%-34s %8.3f s  %7.1fx  (%d lines out)\n", "convert command", convert,
+              convert / baseline, mainform.Ziel->LineCount());
+  for (const QString& error : errors) std::printf("error: %s\n", qPrintable(error));
+  std::printf("target: each command on 1,000,000 lines within a few seconds\n");
+  return errors.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,116 @@
+// Programs from anywhere: nothing they hold may crash or hang the
+// conversion; every line converts or stops the run with a clear message.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSettings.h"
+#include "conversion/Conversion.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Counts lines without keeping them.
+class CountingSink : public LineSink {
+ public:
+  void Append(std::string_view line) override {
+    ++lines;
+    bytes += line.size();
+  }
+  std::size_t lines = 0;
+  std::size_t bytes = 0;
+};
+
+TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
+  struct Case {
+    const char* name;
+    Lines source;
+    const char* error;  // nullptr: converts
+  };
+  const Case cases[] = {
+      {"NUL bytes", {std::string("G1 X1\0Y2\0", 9)}, nullptr},
+      {"bytes 0x80-0xFF", {"G1 X1 \x80\x81\xFE\xFF Y2 \xE4\xF6\xFC"}, nullptr},
+      {"1 MB single line", {"G1 X1 Y0 (" + std::string(1 << 20, '1') + ")"}, nullptr},
+      {"1 MB of digits is beyond any real", {"G1 X1 Y" + std::string(1 << 20, '1')},
+       "Zeile 1: Gleitkomma\xFC" "berlauf"},
+      {"400-digit number", {"G1 X" + std::string(400, '7')}, nullptr},
+      {"400 digits after the point", {"G1 X0." + std::string(400, '7')}, nullptr},
+      {"R without value before an arc", {"G1 X10 Y0", "R", "G2 X0 Y-10"},
+       "Zeile 3: Gleitkommadivision durch Null"},
+      {"arc with R0", {"G1 X10 Y0", "G3 X0 Y10 R0"}, "Zeile 2: Gleitkommadivision durch Null"},
+      {"arc back to its start", {"G1 X3 Y4 R2", "G2 X3 Y4"},
+       "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen"},
+      {"arc to the start given by no words", {"G1 X3 Y4 R2", "G2 X3"},
+       "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen"},
+      {"number beyond any real", {"G1 X1" + std::string(6000, '0')},
+       "Zeile 1: Gleitkomma\xFC" "berlauf"},
+      {"largest real as depth", {"G1 Z1" + std::string(4932, '0')}, nullptr},
+      {"huge arc", {"G1 X0 Y0 R1" + std::string(300, '0'), "G2 X1" + std::string(300, '0')},
+       nullptr},
+      {"tiny arc", {"G1 X0 Y0 R0.0000001", "G2 X0.0000001"}, nullptr},
+      {"only comments and junk", {"((((", ";;;", ")))", "GGGG", "XYZR", "G-1 G99999999999"},
+       nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Conversion conversion(testing::ExampleSettings(1));
+    Lines target;
+    try {
+      conversion.RunConversion(100, c.source, {}, {}, target);
+      EXPECT_EQ(c.error, nullptr) << "converted although an error was expected";
+    } catch (const ConversionError& error) {
+      ASSERT_NE(c.error, nullptr) << error.what();
+      EXPECT_EQ(std::string(error.what()), c.error);
+    }
+  }
+}
+
+TEST(HostileInputTest, ResolutionAndTypeOutOfRange) {
+  struct Case {
+    const char* name;
+    int degrees;
+    int type;
+    std::size_t lines;  // for G1 X10 Y0, then a quarter turn
+  };
+  const Case cases[] = {
+      {"deg 0 steps by one degree", 0, 1, 1 + 89 + 1},
+      {"deg 400 writes the end only", 400, 1, 1 + 1},
+      {"deg -2147483648", -2147483647 - 1, 1, 1 + 89 + 1},
+      {"deg 2147483647", 2147483647, 1, 1 + 1},
+      {"type 0 writes no arc", 10, 0, 1},
+      {"type 3 writes no arc", 10, 3, 1},
+      {"type 2", 10, 2, 1 + 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = testing::ExampleSettings(c.degrees, c.type);
+    Conversion conversion(settings);
+    Lines target;
+    conversion.RunConversion(100, {"G1 X10 Y0", "G2 X0 Y-10 R10"}, {}, {}, target);
+    EXPECT_EQ(target.size(), c.lines);
+  }
+}
+
+TEST(HostileInputTest, LinearisedArcNeverExceedsAFullTurn) {
+  // Clockwise arcs that are almost a full circle, at the finest step.
+  Conversion conversion(testing::ExampleSettings(1));
+  CountingSink sink;
+  Lines arcs = {"G1 X10 Y0 R-10"};
+  const int count = 2000;
+  for (int i = 0; i < count; ++i) {
+    arcs.push_back(i % 2 == 0 ? "G2 X10 Y-0.1" : "G2 X10 Y0");
+  }
+  VectorSource source(arcs);
+  conversion.RunConversion(100, source, {}, {}, sink);
+  // Each arc: at most 359 steps plus its end; so the output is bounded by
+  // the number of arcs, whatever they hold.
+  EXPECT_LE(sink.lines, 1 + count * 361u);
+  EXPECT_GE(sink.lines, 1 + count * 300u);
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace torvane::fuzz {
+
+// Cuts the fuzzer's bytes into pieces at a separator byte sequence, so one
+// input carries several files.
+class Pieces {
+ public:
+  Pieces(const std::uint8_t* data, std::size_t size)
+      : rest_(reinterpret_cast<const char*>(data), size) {}
+  std::string_view Next() {
+    const std::size_t cut = rest_.find("\n##\n");
+    std::string_view piece = rest_.substr(0, cut);
+    rest_ = cut == std::string_view::npos ? std::string_view() : rest_.substr(cut + 4);
+    return piece;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+// One settings folder per process, rewritten for every input.
+inline const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "torvane-fuzz-XXXXXX").string();
+    return std::string(::mkdtemp(pattern.data())) + "/";
+  }();
+  return dir;
+}
+
+inline void WriteScratch(const std::string& name, std::string_view content) {
+  std::ofstream(ScratchDir() + name, std::ios::binary | std::ios::trunc)
+      .write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+}  // namespace torvane::fuzz
