@@ -10,12 +10,6 @@
 namespace torvane {
 namespace {
 
-// Powers of ten up to 10^27 are exact in the 64-bit mantissa of an extended
-// real (5^27 < 2^64), so scaling by them rounds only once.
-constexpr long double kPow10[] = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
-
 // Exact route: take the correctly rounded 18-digit expansion, then round its
 // digits half away from zero at the wanted place.
 void AppendFixedFromDigits(std::string& out, long double magnitude, int decimals) {
@@ -67,6 +61,9 @@ void AppendFixedFromDigits(std::string& out, long double magnitude, int decimals
     out.append(units, units.size() - places, places);
   }
 }
+
+// 64 x 64 -> 128-bit products keep every digit of the exact rounding.
+__extension__ typedef unsigned __int128 UInt128;
 
 constexpr std::uint64_t kPow10Int[] = {1ULL,
                                        10ULL,
@@ -158,11 +155,11 @@ bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
   // (78913 / 2^18 is log10(2) to six digits; integers spare the FPU a
   // change of its rounding mode.)
   int p = std::clamp(17 - (((63 - shift) * 78913) >> 18), 0, 19);
-  unsigned __int128 scaled = 0;
-  unsigned __int128 quotient = 0;
+  UInt128 scaled = 0;
+  UInt128 quotient = 0;
   for (int attempt = 0;; ++attempt) {
     if (p < 0 || p > 19 || attempt > 2) return false;
-    scaled = static_cast<unsigned __int128>(mantissa) * kPow10Int[p];
+    scaled = static_cast<UInt128>(mantissa) * kPow10Int[p];
     quotient = scaled >> shift;
     if (quotient >= kPow10Int[18]) {
       --p;
@@ -173,15 +170,15 @@ bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
     }
   }
   // Nearest 18-digit value, ties to even.
-  const unsigned __int128 remainder = scaled - (quotient << shift);
-  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+  const UInt128 remainder = scaled - (quotient << shift);
+  const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
   auto digits18 = static_cast<std::uint64_t>(quotient);
   if (remainder > half || (remainder == half && (digits18 & 1) != 0)) ++digits18;
 
   // Then half away from zero at the wanted place.
   if (decimals >= p) {
-    const unsigned __int128 wide =
-        static_cast<unsigned __int128>(digits18) * kPow10Int[decimals - p];
+    const UInt128 wide =
+        static_cast<UInt128>(digits18) * kPow10Int[decimals - p];
     if (wide >= kPow10Int[19]) return false;
     units = static_cast<std::uint64_t>(wide);
   } else {
