@@ -367,6 +367,16 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord) {
   AddLine(line_);
 }
 
+void Conversion::WriteFeedLine(long double x, long double y) {
+  line_.clear();
+  line_ += settings_.eg1;
+  line_ += " Z";
+  AppendValue(line_, x);
+  AppendAngleWord(line_, y);
+  AppendDirectionWord(line_);
+  AddLine(line_);
+}
+
 void Conversion::ConvertBlock(std::string_view rawLine) {
   const std::string_view code = CodeOf(rawLine);
   ReadMotionMode(code);
@@ -463,27 +473,13 @@ void Conversion::ConvertArc(long double x1, long double y1, long double x2, long
         const long double cosine = clockwise
                                        ? startCosine * turn.cosine + startSine * turn.sine
                                        : startCosine * turn.cosine - startSine * turn.sine;
-        const long double px = CheckReal(cosine * rAbs + cx);
-        const long double py = CheckReal(sine * rAbs + cy);
-        line_.clear();
-        line_ += settings_.eg1;
-        line_ += " Z";
-        AppendValue(line_, px);
-        AppendAngleWord(line_, py);
-        AppendDirectionWord(line_);
-        AddLine(line_);
+        WriteFeedLine(CheckReal(cosine * rAbs + cx), CheckReal(sine * rAbs + cy));
       }
       remaining -= step;
       first = false;
       ++j;
     }
-    line_.clear();
-    line_ += settings_.eg1;
-    line_ += " Z";
-    AppendValue(line_, x2);
-    AppendAngleWord(line_, y2);
-    AppendDirectionWord(line_);
-    AddLine(line_);
+    WriteFeedLine(x2, y2);
     return;
   }
 

@@ -74,6 +74,9 @@ class Conversion {
   void ReadMotionMode(std::string_view code);
   void AppendValue(std::string& out, long double value);
   void WriteStraightMove(bool planeWord, bool zWord);
+  // A linearised arc's line: feed code, the axial word for source X, the
+  // angle word for source Y.
+  void WriteFeedLine(long double x, long double y);
 
   struct StepTrig {
     long double sine = 0;

@@ -20,6 +20,14 @@ Settings::Settings(std::string settingsDir) : settingsDir_(std::move(settingsDir
   if (!settingsDir_.empty() && settingsDir_.back() != '/') settingsDir_ += '/';
 }
 
+void Settings::ReadTexts(std::initializer_list<KeyOfControl> keys) {
+  for (const auto& [control, key] : keys) controls_.SetText(control, ini_.ReadText(key));
+}
+
+void Settings::WriteTexts(std::initializer_list<KeyOfControl> keys) {
+  for (const auto& [control, key] : keys) ini_.WriteText(key, controls_.Text(control));
+}
+
 void Settings::LoadSettings() {
   ini_.SetBaseName("main");
   ini_.SetDirectory(settingsDir_);
@@ -34,13 +42,8 @@ void Settings::LoadSettings() {
   quell_ = controls_.Text(TC::EQUELLDIR);
   ziel_ = controls_.Text(TC::EZIELDIR);
 
-  controls_.SetText(TC::EDP, ini_.ReadText("edp"));
-  controls_.SetText(TC::EDN, ini_.ReadText("edn"));
-  controls_.SetText(TC::Eg0, ini_.ReadText("eg0"));
-  controls_.SetText(TC::Eg1, ini_.ReadText("eg1"));
-  controls_.SetText(TC::EG2, ini_.ReadText("eg2"));
-  controls_.SetText(TC::EG3, ini_.ReadText("eg3"));
-  controls_.SetText(TC::ERad, ini_.ReadText("erad"));
+  ReadTexts({{TC::EDP, "edp"}, {TC::EDN, "edn"}, {TC::Eg0, "eg0"}, {TC::Eg1, "eg1"},
+             {TC::EG2, "eg2"}, {TC::EG3, "eg3"}, {TC::ERad, "erad"}});
   published_.edp = controls_.Text(TC::EDP);
   published_.edn = controls_.Text(TC::EDN);
   published_.eg0 = controls_.Text(TC::Eg0);
@@ -50,17 +53,14 @@ void Settings::LoadSettings() {
   published_.axis = controls_.AxisLetter();
   published_.erad = controls_.Text(TC::ERad);
 
-  controls_.SetText(TC::EEStellen, ini_.ReadText("eest"));
-  controls_.SetText(TC::EENachkommastellen, ini_.ReadText("eenkst"));
+  ReadTexts({{TC::EEStellen, "eest"}, {TC::EENachkommastellen, "eenkst"}});
   controls_.SetDown(TG::EEDeziPunkt, ini_.ReadBool("edez"));
   controls_.SetDown(TG::EENCPunkt, ini_.ReadBool("epkt"));
   controls_.SetDown(TG::EEVNullen, ini_.ReadBool("evn"));
   controls_.SetDown(TG::EENNullen, ini_.ReadBool("enn"));
   controls_.SetDown(TG::EEVorzeichen, ini_.ReadBool("evz"));
   controls_.SetDown(TG::EESatznum, ini_.ReadBool("enum"));
-  controls_.SetText(TC::EESatzzeichen, ini_.ReadText("enumz"));
-  controls_.SetText(TC::EESatzschritt, ini_.ReadText("enumss"));
-  controls_.SetText(TC::EEstart, ini_.ReadText("enums"));
+  ReadTexts({{TC::EESatzzeichen, "enumz"}, {TC::EESatzschritt, "enumss"}, {TC::EEstart, "enums"}});
 
   TNCFormat& format = published_.format;
   format.NCPunkt = controls_.Down(TG::EENCPunkt);
@@ -140,24 +140,16 @@ void Settings::SaveSettings() {
   ini_.WriteText("deg", controls_.Text(TC::EGrad));
   ini_.WriteText("type", controls_.ArcMode() == 2 ? "2" : "1");
   ini_.WriteText("axis", std::to_string(controls_.Axis()));
-  ini_.WriteText("edp", controls_.Text(TC::EDP));
-  ini_.WriteText("edn", controls_.Text(TC::EDN));
-  ini_.WriteText("eg2", controls_.Text(TC::EG2));
-  ini_.WriteText("eg3", controls_.Text(TC::EG3));
-  ini_.WriteText("eg0", controls_.Text(TC::Eg0));
-  ini_.WriteText("eg1", controls_.Text(TC::Eg1));
-  ini_.WriteText("erad", controls_.Text(TC::ERad));
-  ini_.WriteText("eest", controls_.Text(TC::EEStellen));
-  ini_.WriteText("eenkst", controls_.Text(TC::EENachkommastellen));
+  WriteTexts({{TC::EDP, "edp"}, {TC::EDN, "edn"}, {TC::EG2, "eg2"}, {TC::EG3, "eg3"},
+              {TC::Eg0, "eg0"}, {TC::Eg1, "eg1"}, {TC::ERad, "erad"}, {TC::EEStellen, "eest"},
+              {TC::EENachkommastellen, "eenkst"}});
   ini_.WriteBool("edez", controls_.Down(TG::EEDeziPunkt));
   ini_.WriteBool("epkt", controls_.Down(TG::EENCPunkt));
   ini_.WriteBool("evn", controls_.Down(TG::EEVNullen));
   ini_.WriteBool("enn", controls_.Down(TG::EENNullen));
   ini_.WriteBool("evz", controls_.Down(TG::EEVorzeichen));
   ini_.WriteBool("enum", controls_.Down(TG::EESatznum));
-  ini_.WriteText("enumz", controls_.Text(TC::EESatzzeichen));
-  ini_.WriteText("enumss", controls_.Text(TC::EESatzschritt));
-  ini_.WriteText("enums", controls_.Text(TC::EEstart));
+  WriteTexts({{TC::EESatzzeichen, "enumz"}, {TC::EESatzschritt, "enumss"}, {TC::EEstart, "enums"}});
 
   WriteTextArea(settingsDir_ + "vorspann.plt", controls_.EVorspann());
   WriteTextArea(settingsDir_ + "nachspann.plt", controls_.ENachspann());

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion/ConversionState.h"
@@ -40,6 +42,10 @@ class Settings {
   static constexpr std::size_t kMaxTextAreaBytes = 4 * 1024 * 1024;
 
  private:
+  // Text controls and their keys, read and written in the given order.
+  using KeyOfControl = std::pair<TextControl, const char*>;
+  void ReadTexts(std::initializer_list<KeyOfControl> keys);
+  void WriteTexts(std::initializer_list<KeyOfControl> keys);
   void ReadTextArea(const std::string& path, bool header);
   void WriteTextArea(const std::string& path, const std::string& text);
 
