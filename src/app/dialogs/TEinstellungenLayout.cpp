@@ -1,0 +1,260 @@
+// Builds the settings dialog's controls; the binding and the handlers are
+// in TEinstellungen.cpp.
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "app/dialogs/FormParts.h"
+#include "app/dialogs/Pictures.h"
+#include "app/dialogs/TEinstellungen.h"
+#include "app/widgets/Glyphs.h"
+#include "app/widgets/TXPEdit.h"
+#include "app/widgets/TXPSpeedButton.h"
+
+namespace torvane {
+namespace {
+
+constexpr int kDialogWidth = 660;
+constexpr int kDialogHeight = 498;
+constexpr int kColumnWidth = 129;
+constexpr int kBarHeight = 47;
+constexpr int kPageWidth = kDialogWidth - kColumnWidth;
+constexpr int kPageHeight = kDialogHeight - kBarHeight;
+constexpr int kStripWidth = kPageWidth - 8;
+constexpr int kFieldHeight = 21;
+
+QFont StripFont() { return FormFont(11, true); }
+QFont GroupTitleFont() { return FormFont(13, true); }
+
+QLineEdit* MakeField(QWidget* parent, const QRect& geometry) {
+  auto* field = new QLineEdit(parent);
+  field->setGeometry(geometry);
+  PaintFieldYellow(field);
+  return field;
+}
+
+TXPEdit* MakeNumberField(QWidget* parent, const QRect& geometry) {
+  auto* field = new TXPEdit(parent);
+  field->setGeometry(geometry);
+  field->SetAlignment(TXPEdit::TAlignment::RightJustify);
+  PaintFieldYellow(field);
+  return field;
+}
+
+// An etched frame, drawn from the palette's light and dark colours so that
+// the labels inside keep the ordinary text colour.
+QFrame* MakeGroup(QWidget* parent, const QRect& geometry) {
+  auto* group = new QFrame(parent);
+  group->setGeometry(geometry);
+  group->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  group->setLineWidth(1);
+  return group;
+}
+
+// Toggles look like check and option boxes on the group's face: their glyph
+// strip shows the state, and only the mouse brings a face up. The latched
+// face is painted over the pressed one, so it must cover it in the group's
+// own colour.
+TXPSpeedButton* MakeToggle(QWidget* parent, const QString& caption, const QPixmap& strip,
+                           int groupIndex, bool allowAllUp, const QRect& geometry) {
+  auto* button = new TXPSpeedButton(parent);
+  button->setGeometry(geometry);
+  button->SetCaption(caption);
+  button->SetGlyph(strip);
+  button->SetNumGlyphs(4);
+  button->SetMargin(4);
+  button->SetBrushNormal(Qt::NoBrush);
+  button->SetPenNormal(Qt::NoPen);
+  button->SetBrushActive(kHoverBlue);
+  button->SetPenActive(QPen(QColor(120, 150, 200), 1));
+  // Square corners: a rounded latched face would leave the pressed face's
+  // smoothed corners showing.
+  button->SetRadius(0);
+  const QColor face = parent->palette().color(QPalette::Window);
+  button->SetBrushDown(face);
+  button->SetPenDown(QPen(face, 1));
+  button->setCursor(Qt::PointingHandCursor);
+  button->SetGroupIndex(groupIndex);
+  button->SetAllowAllUp(allowAllUp);
+  return button;
+}
+
+// A latched command-like button (category, axis) keeps the light blue face.
+void ShowLatchedBlue(TXPSpeedButton* button) {
+  button->SetBrushDown(kHoverBlue);
+  button->SetPenDown(QPen(kNavy, 1));
+}
+
+TXPSpeedButton* MakeStepper(QWidget* parent, const QPixmap& glyph, const QPoint& at) {
+  return MakeButton(parent, QString(), glyph, QRect(at, QSize(22, 23)));
+}
+
+}  // namespace
+
+void TEinstellungen::BuildCategoryColumn() {
+  Panel_Kategorie = new QWidget(this);
+  Panel_Kategorie->setGeometry(0, 0, kColumnWidth, kPageHeight);
+  MakeStrip(Panel_Kategorie, QStringLiteral("Kategorie"), QRect(8, 8, 113, 21), StripFont());
+  BHPGL = MakeButton(Panel_Kategorie, QStringLiteral("&Konvertierung"), ConversionGlyph(),
+                     QRect(8, 37, 113, 30));
+  BDir = MakeButton(Panel_Kategorie, QStringLiteral("&Verzeichnisse"), FolderGlyph(),
+                    QRect(8, 71, 113, 30));
+  for (TXPSpeedButton* button : {BHPGL, BDir}) {
+    button->SetMargin(8);
+    button->SetGroupIndex(10);
+    ShowLatchedBlue(button);
+  }
+  BHPGL->SetDown(true);
+}
+
+void TEinstellungen::BuildConversionPage() {
+  Panel_HPGL = new QWidget(this);
+  Panel_HPGL->setGeometry(kColumnWidth, 0, kPageWidth, kPageHeight);
+  MakeStrip(Panel_HPGL, QStringLiteral("Konvertierung"), QRect(0, 8, kStripWidth, 21),
+            StripFont());
+  BuildRundachse(Panel_HPGL);
+  BuildZahlenformat(Panel_HPGL);
+  BuildSpann(Panel_HPGL);
+}
+
+void TEinstellungen::BuildRundachse(QWidget* page) {
+  GroupRundachse = MakeGroup(page, QRect(0, 37, 316, 222));
+  QWidget* group = GroupRundachse;
+  MakeStrip(group, QStringLiteral("Rundachse"), QRect(1, 1, 314, 20), GroupTitleFont());
+
+  MakeLabel(group, QStringLiteral("Achse"), QPoint(8, 32));
+  const QFont letters = FormFont(19, true);
+  EAA = MakeButton(group, QStringLiteral("A"), QPixmap(), QRect(112, 25, 30, 28));
+  EAB = MakeButton(group, QStringLiteral("B"), QPixmap(), QRect(146, 25, 30, 28));
+  EAC = MakeButton(group, QStringLiteral("C"), QPixmap(), QRect(180, 25, 30, 28));
+  for (TXPSpeedButton* button : {EAA, EAB, EAC}) {
+    button->setFont(letters);
+    button->SetGroupIndex(301);
+    ShowLatchedBlue(button);
+  }
+  EAC->SetDown(true);
+  // The conversion writes "C"; a settings file may still pick A or B.
+  EAA->setEnabled(false);
+  EAB->setEnabled(false);
+
+  MakeLabel(group, QStringLiteral("Positionierung (G0)"), QPoint(8, 64));
+  Eg0 = MakeField(group, QRect(112, 60, 44, kFieldHeight));
+  MakeLabel(group, QStringLiteral("Vorschub (G1)"), QPoint(176, 64));
+  Eg1 = MakeField(group, QRect(256, 60, 44, kFieldHeight));
+
+  MakeLabel(group, QStringLiteral("Drehung:    Positiv"), QPoint(8, 90));
+  EDP = MakeField(group, QRect(112, 86, 44, kFieldHeight));
+  MakeLabel(group, QStringLiteral("Negativ"), QPoint(176, 90));
+  EDN = MakeField(group, QRect(256, 86, 44, kFieldHeight));
+
+  EK1 = MakeToggle(group, QStringLiteral("G2/3 Linear wandeln"), OptionGlyphStrip(), 11, false,
+                   QRect(6, 112, 200, 22));
+  MakeLabel(group, QStringLiteral("Auflösung"), QPoint(28, 142));
+  GMinus = MakeStepper(group, MinusGlyph(), QPoint(112, 137));
+  EGrad = MakeNumberField(group, QRect(136, 138, 40, kFieldHeight));
+  GPlus = MakeStepper(group, PlusGlyph(), QPoint(178, 137));
+  EK2 = MakeToggle(group, QStringLiteral("G2/3 Maschinenspezifisch"), OptionGlyphStrip(), 11,
+                   false, QRect(6, 165, 200, 22));
+  EK1->SetDown(true);
+
+  MakeLabel(group, QStringLiteral("UZ"), QPoint(28, 196));
+  EG2 = MakeField(group, QRect(48, 192, 44, kFieldHeight));
+  MakeLabel(group, QStringLiteral("GUZ"), QPoint(104, 196));
+  EG3 = MakeField(group, QRect(132, 192, 44, kFieldHeight));
+  MakeLabel(group, QStringLiteral("Zeichen für Radius"), QPoint(190, 196));
+  ERad = MakeField(group, QRect(284, 192, 24, kFieldHeight));
+}
+
+void TEinstellungen::BuildZahlenformat(QWidget* page) {
+  GroupZahlenformat = MakeGroup(page, QRect(324, 37, 199, 222));
+  QWidget* group = GroupZahlenformat;
+  MakeStrip(group, QStringLiteral("Zahlenformat"), QRect(1, 1, 197, 20), GroupTitleFont());
+
+  MakeLabel(group, QStringLiteral("Anzahl Stellen"), QPoint(8, 31));
+  SMinus1 = MakeStepper(group, MinusGlyph(), QPoint(100, 26));
+  EEStellen = MakeNumberField(group, QRect(124, 27, 36, kFieldHeight));
+  SPlus1 = MakeStepper(group, PlusGlyph(), QPoint(162, 26));
+
+  MakeLabel(group, QStringLiteral("Nachkomma"), QPoint(8, 58));
+  NMinus1 = MakeStepper(group, MinusGlyph(), QPoint(100, 53));
+  EENachkommastellen = MakeNumberField(group, QRect(124, 54, 36, kFieldHeight));
+  NPlus1 = MakeStepper(group, PlusGlyph(), QPoint(162, 53));
+
+  const QPixmap strip = CheckBoxGlyphStrip();
+  const auto toggle = [&](const QString& caption, int groupIndex, int y) {
+    return MakeToggle(group, caption, strip, groupIndex, true, QRect(6, y, 186, 22));
+  };
+  EEDeziPunkt = toggle(QStringLiteral("Dezimalpunkt"), 101, 84);
+  EENCPunkt = toggle(QStringLiteral("Punkt bei ganzer Zahl"), 102, 110);
+  EEVNullen = toggle(QStringLiteral("Vornullen"), 103, 136);
+  EENNullen = toggle(QStringLiteral("Nachnullen"), 104, 162);
+  EEVorzeichen = toggle(QStringLiteral("Immer Vorzeichen"), 105, 188);
+}
+
+void TEinstellungen::BuildSpann(QWidget* page) {
+  GroupSpann = MakeGroup(page, QRect(0, 267, kStripWidth, 176));
+  QWidget* group = GroupSpann;
+  MakeStrip(group, QStringLiteral("Vorspann"), QRect(1, 1, 260, 20), GroupTitleFont());
+  MakeStrip(group, QStringLiteral("Nachspann"), QRect(262, 1, 260, 20), GroupTitleFont());
+
+  const auto textArea = [&](const QRect& geometry) {
+    auto* area = new QPlainTextEdit(group);
+    area->setGeometry(geometry);
+    area->setFrameStyle(QFrame::NoFrame);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next field, as in every other field here.
+    area->setTabChangesFocus(true);
+    area->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #ffff80; }"));
+    return area;
+  };
+  EVorspann = textArea(QRect(10, 27, 241, 105));
+  ENachspann = textArea(QRect(272, 27, 241, 105));
+
+  EESatznum = MakeToggle(group, QStringLiteral("Satznummerierung"), CheckBoxGlyphStrip(), 130,
+                         true, QRect(6, 140, 128, 22));
+  MakeLabel(group, QStringLiteral("Zeichen"), QPoint(146, 144));
+  EESatzzeichen = MakeField(group, QRect(190, 140, 28, kFieldHeight));
+  MakeLabel(group, QStringLiteral("Schritt"), QPoint(234, 144));
+  SNMinus1 = MakeStepper(group, MinusGlyph(), QPoint(272, 139));
+  EESatzschritt = MakeNumberField(group, QRect(296, 140, 32, kFieldHeight));
+  EESatzschritt->setReadOnly(true);
+  SNPlus1 = MakeStepper(group, PlusGlyph(), QPoint(330, 139));
+  MakeLabel(group, QStringLiteral("Start"), QPoint(368, 144));
+  EEstart = MakeField(group, QRect(398, 140, 50, kFieldHeight));
+}
+
+void TEinstellungen::BuildDirectoryPage() {
+  Panel_DIR = new QWidget(this);
+  Panel_DIR->setGeometry(kColumnWidth, 0, kPageWidth, kPageHeight);
+  MakeStrip(Panel_DIR, QStringLiteral("Verzeichnisse"), QRect(0, 8, kStripWidth, 21),
+            StripFont());
+  MakeLabel(Panel_DIR, QStringLiteral("Quell-Dateien (NC)"), QPoint(8, 45));
+  EQUELLDIR = MakeField(Panel_DIR, QRect(8, 61, 465, kFieldHeight));
+  BNCDIR = MakeButton(Panel_DIR, QString(), FolderGlyph(), QRect(477, 59, 30, 25));
+  MakeLabel(Panel_DIR, QStringLiteral("Ziel-Dateien (NC)"), QPoint(8, 97));
+  EZIELDIR = MakeField(Panel_DIR, QRect(8, 113, 465, kFieldHeight));
+  BHPGLDIR = MakeButton(Panel_DIR, QString(), FolderGlyph(), QRect(477, 111, 30, 25));
+  Panel_DIR->hide();
+}
+
+void TEinstellungen::BuildButtonBar() {
+  Panel_Buttons = new QWidget(this);
+  Panel_Buttons->setGeometry(0, kPageHeight, kDialogWidth, kBarHeight);
+  MakeBox(Panel_Buttons, QRect(0, 0, kDialogWidth, 1), Qt::black, QColor());
+  Abbruch = MakeButton(Panel_Buttons, QStringLiteral("&Abbrechen"), CrossGlyph(),
+                       QRect(8, 9, 113, 30));
+  XPSpeedButton3 = MakeButton(Panel_Buttons, QStringLiteral("&Speichern"), CheckGlyph(),
+                              QRect(kDialogWidth - 8 - 113, 9, 113, 30));
+}
+
+void TEinstellungen::SetFocusOrder() {
+  QWidget* const order[] = {EVorspann,     ENachspann, EG2,  EG3, EDP,
+                            EDN,           EEStellen,  EENachkommastellen,
+                            EESatzzeichen, EESatzschritt, EEstart, EGrad,
+                            ERad,          Eg0,        Eg1,  EQUELLDIR, EZIELDIR};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+}  // namespace torvane
