@@ -2,14 +2,15 @@
 // until the main window closes.
 
 #include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QVBoxLayout>
 
 #include <string>
 #include <vector>
 
 #include "TMainform.h"
+#include "app/dialogs/Pictures.h"
+#include "app/dialogs/TEinstellungen.h"
+#include "app/dialogs/TInfo.h"
+#include "app/dialogs/TIntro.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/TRohteil.h"
 #include "conversion/Conversion.h"
@@ -23,9 +24,17 @@ int main(int argc, char** argv) {
   torvane::Settings settings(QApplication::applicationDirPath().toStdString() + "/");
   torvane::Conversion conversion;
 
+  application.setWindowIcon(torvane::ProgramIcon());
+
   torvane::TMainform mainform(settings, conversion);
+  torvane::TEinstellungen einstellungen(settings, &mainform);
+  torvane::TInfo info(&mainform);
+  torvane::TIntro intro(&mainform);
   torvane::TRohteil rohteil(&mainform);
   mainform.Rohteil = &rohteil;
+  mainform.ShowSettings = [&einstellungen] { einstellungen.exec(); };
+  mainform.ShowInfo = [&info] { info.ShowModal(); };
+  mainform.ShowSplash = [&intro] { intro.ShowSplash(); };
 
   std::vector<std::string> arguments;
   const QStringList passed = QApplication::arguments();
