@@ -128,6 +128,8 @@ void TNCSyn::RestoreLineState(TLineState state) { lineState_ = static_cast<std::
 
 void TNCSyn::ClearLineState() { lineState_ = 0; }
 
+bool TNCSyn::IsLineLocal() const { return true; }
+
 void TNCSyn::CloseBracketProc() {
   kind_ = nkCloseBracket;
   ++run_;

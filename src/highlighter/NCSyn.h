@@ -54,6 +54,7 @@ class TNCSyn : public TSynCustomHighlighter {
   void BeginLine(std::string_view line, int lineIndex) override;
   void RestoreLineState(TLineState state) override;
   void ClearLineState() override;
+  bool IsLineLocal() const override;
 
   static constexpr char kCommentOpen = '(';
   static constexpr char kCommentClose = ')';

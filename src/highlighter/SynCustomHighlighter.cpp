@@ -61,6 +61,8 @@ void TSynCustomHighlighter::RestoreLineState(TLineState) {}
 
 void TSynCustomHighlighter::ClearLineState() {}
 
+bool TSynCustomHighlighter::IsLineLocal() const { return false; }
+
 TSynHighlighterAttributes& TSynCustomHighlighter::RegisterAttribute(
     std::unique_ptr<TSynHighlighterAttributes> attribute) {
   const std::string& name = attribute->Name();

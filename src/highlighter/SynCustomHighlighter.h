@@ -67,6 +67,10 @@ class TSynCustomHighlighter {
   virtual void BeginLine(std::string_view line, int lineIndex) = 0;
   virtual void RestoreLineState(TLineState state);
   virtual void ClearLineState();
+  // True when nothing on one line changes how the next is scanned, so that
+  // a pane may colour any line on its own without scanning those above it.
+  // The base cannot know and says no.
+  virtual bool IsLineLocal() const;
 
   // Takes ownership. A name already present (compared without regard to
   // case) fails with "In der Stringliste sind Duplikate nicht erlaubt" and

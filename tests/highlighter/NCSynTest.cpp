@@ -211,6 +211,7 @@ TEST(NCSynTest, LineStateIsOneStoredByte) {
   EXPECT_EQ(syn.LineState(), 0xFF) << "scanning never changes it";
   syn.ClearLineState();
   EXPECT_EQ(syn.LineState(), 0);
+  EXPECT_TRUE(syn.IsLineLocal());
 }
 
 TEST(NCSynTest, AttributeChangesReachSubscribers) {

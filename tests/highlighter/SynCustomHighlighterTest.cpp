@@ -219,6 +219,7 @@ TEST(SynCustomHighlighterTest, BaseDefaults) {
   EXPECT_EQ(h.DefaultFilter(), "");
   h.RestoreLineState(42);
   EXPECT_EQ(h.LineState(), 0);
+  EXPECT_FALSE(h.IsLineLocal());
   const std::bitset<256> words = h.WordCharacters();
   EXPECT_EQ(words.count(), 223u);
   EXPECT_FALSE(words[32]);
