@@ -131,7 +131,7 @@ std::string JoinLines(const std::vector<std::string>& lines, TLineBreak lineBrea
   return out;
 }
 
-TLineList LoadLineFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw LineFileError(CannotOpen(path));
   struct stat info {};
@@ -148,8 +148,10 @@ TLineList LoadLineFile(const fs::path& path) {
   }
   ::close(fd);
   if (!ok) throw LineFileError(CannotOpen(path));
-  return SplitLines(bytes);
+  return bytes;
 }
+
+TLineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(path)); }
 
 void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, TLineBreak lineBreak) {
   const fs::path target = FollowLinks(path);

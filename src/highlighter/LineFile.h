@@ -39,6 +39,10 @@ TLineList SplitLines(std::string_view bytes);
 // Every line followed by its break; no lines give no bytes.
 std::string JoinLines(const std::vector<std::string>& lines, TLineBreak lineBreak);
 
+// The whole content of a file. Fails with "Datei %s kann nicht geöffnet
+// werden".
+std::string ReadWholeFile(const std::filesystem::path& path);
+
 // Reads the whole file before returning, so that a caller replaces its lines
 // only when loading succeeded. Fails with "Datei %s kann nicht geöffnet
 // werden".
