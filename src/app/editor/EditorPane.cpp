@@ -2,6 +2,8 @@
 
 #include <Qsci/qscicommandset.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <functional>
 
 #include "Windows1252.h"
 
@@ -57,6 +60,20 @@ QFont PaneFont(const QWidget& widget) {
   return font;
 }
 
+// The editor's own accessibility support counts the characters from the
+// start of the document to the caret on every caret move and every change,
+// which makes each keystroke at the end of a large program cost a pass over
+// all of it; and Qt creates that support for every shown widget, whether an
+// assistive tool listens or not. Without one listening, a pane gets Qt's
+// plain widget interface instead. Factories installed later are asked first.
+QAccessibleInterface* PlainAccessibleForPane(const QString& className, QObject* object) {
+  if (QAccessible::isActive() || !object->isWidgetType() ||
+      className != QLatin1String(TEditorPane::staticMetaObject.className())) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+}
+
 int DigitsOf(long count) {
   int digits = 1;
   while (count >= 10) {
@@ -66,9 +83,83 @@ int DigitsOf(long count) {
   return digits;
 }
 
+// Text goes to the editor in pieces of about this size, so that a large
+// program is never held twice in memory on its way in.
+constexpr std::size_t kChunk = 1 << 20;
+
+// Writes a file's bytes in the editor's document form: the lines joined by
+// LF, as UTF-8. A line ends at LF, CR LF or a lone CR, and a break at the
+// very end adds no line, as when the file is read line by line; but this
+// takes one pass and no allocation per line. Returns the file's break.
+TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(std::string_view)>& write,
+                               bool& singleEmptyLine) {
+  std::string out;
+  out.reserve(kChunk + kChunk / 2);
+  bool sawCR = false;
+  std::size_t written = 0;
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    if (out.size() >= kChunk) {
+      write(out);
+      written += out.size();
+      out.clear();
+    }
+    std::size_t run = i;
+    const std::size_t runEnd = std::min(n, i + kChunk);
+    while (run < runEnd) {
+      const auto c = static_cast<unsigned char>(bytes[run]);
+      if (c == '\r' || c == '\n' || c >= 0x80) break;
+      ++run;
+    }
+    out.append(bytes.data() + i, run - i);
+    i = run;
+    if (i == n || i == runEnd) continue;
+    if (bytes[i] == '\r') {
+      sawCR = true;
+      out += '\n';
+      ++i;
+      if (i < n && bytes[i] == '\n') ++i;
+    } else if (bytes[i] == '\n') {
+      out += '\n';
+      ++i;
+    } else {
+      AppendBytesAsUtf8(bytes.substr(i, 1), out);
+      ++i;
+    }
+  }
+  // The last break is the last character written and still in `out`.
+  if (n > 0 && (bytes.back() == '\n' || bytes.back() == '\r')) out.pop_back();
+  write(out);
+  singleEmptyLine = n > 0 && written + out.size() == 0;
+  return sawCR ? TLineBreak::CRLF : TLineBreak::LF;
+}
+
+// Writes lines in the editor's document form, each after a LF but the
+// first unless `breakFirst`.
+void WriteLinesAsDocument(const std::vector<std::string>& lines, bool breakFirst,
+                          const std::function<void(std::string_view)>& write) {
+  std::string out;
+  out.reserve(kChunk + kChunk / 2);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 || breakFirst) out += '\n';
+    AppendBytesAsUtf8(lines[i], out);
+    if (out.size() >= kChunk) {
+      write(out);
+      out.clear();
+    }
+  }
+  write(out);
+}
+
 }  // namespace
 
 TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
+  static const bool accessibleInstalled = [] {
+    QAccessible::installFactory(&PlainAccessibleForPane);
+    return true;
+  }();
+  (void)accessibleInstalled;
   Send(Sci::SCI_SETMODEVENTMASK, 0);
   setUtf8(true);
   setEolMode(EolUnix);
@@ -188,12 +279,15 @@ void TEditorPane::TrimLineBeforeBreak(int ch) {
 
 // ---- line list ----
 
-void TEditorPane::ReplaceDocument(std::string_view utf8, bool singleEmptyLine) {
+void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill) {
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   Send(Sci::SCI_CLEARALL);
-  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  Send(Sci::SCI_ALLOCATE, sizeHint + 1);
+  fill([this](std::string_view utf8) {
+    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  });
   Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
@@ -201,38 +295,35 @@ void TEditorPane::ReplaceDocument(std::string_view utf8, bool singleEmptyLine) {
   Send(Sci::SCI_GOTOPOS, 0);
   Send(Sci::SCI_SETFIRSTVISIBLELINE, 0);
   Send(Sci::SCI_SETXOFFSET, 0);
-  singleEmptyLine_ = singleEmptyLine;
   UpdateGutter();
 }
 
-void TEditorPane::Clear() { ReplaceDocument({}, false); }
+void TEditorPane::Clear() {
+  ReplaceDocument(0, [](const Writer&) {});
+  singleEmptyLine_ = false;
+}
 
 void TEditorPane::SetLines(const std::vector<std::string>& lines) {
-  std::string utf8;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) utf8 += '\n';
-    AppendBytesAsUtf8(lines[i], utf8);
-  }
-  ReplaceDocument(utf8, lines.size() == 1 && lines[0].empty());
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  ReplaceDocument(size, [&](const Writer& write) { WriteLinesAsDocument(lines, false, write); });
+  singleEmptyLine_ = lines.size() == 1 && lines[0].empty();
 }
 
 void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   if (lines.empty()) return;
   const bool wasEmpty = LineCount() == 0;
-  std::string utf8;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0 || !wasEmpty) utf8 += '\n';
-    AppendBytesAsUtf8(lines[i], utf8);
-  }
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
   // Program output is not part of the user's undo history.
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  WriteLinesAsDocument(lines, !wasEmpty, [this](std::string_view utf8) {
+    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  });
   Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
-  singleEmptyLine_ = wasEmpty && utf8.empty();
+  singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
   UpdateGutter();
 }
 
@@ -286,9 +377,14 @@ std::vector<std::string> TEditorPane::Lines() const {
 }
 
 void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
-  const TLineList list = LoadLineFile(path);
-  SetLines(list.lines);
-  lineBreak_ = list.lineBreak;
+  const std::string bytes = ReadWholeFile(path);
+  TLineBreak lineBreak = TLineBreak::LF;
+  bool singleEmptyLine = false;
+  ReplaceDocument(bytes.size(), [&](const Writer& write) {
+    lineBreak = WriteFileAsDocument(bytes, write, singleEmptyLine);
+  });
+  singleEmptyLine_ = singleEmptyLine;
+  lineBreak_ = lineBreak;
 }
 
 void TEditorPane::LoadFromFile(const QString& path) {
@@ -434,6 +530,11 @@ void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
   QInputMethodEvent mapped(e->preeditString(), e->attributes());
   mapped.setCommitString(commit, e->replacementStart(), e->replacementLength());
   QsciScintilla::inputMethodEvent(&mapped);
+}
+
+void TEditorPane::paintEvent(QPaintEvent* e) {
+  if (lexer_) lexer_->StyleShownLines();
+  QsciScintilla::paintEvent(e);
 }
 
 bool TEditorPane::focusNextPrevChild(bool next) {

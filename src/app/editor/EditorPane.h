@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,11 +22,11 @@ namespace torvane {
 // these. Its text is a list of 8-bit lines shown as Windows-1252, with the
 // line break it was loaded with (CR LF for a new pane) kept for saving.
 //
-// Edits reach the editor's change notifications only as a whole-document
-// "changed": the per-insert notifications are switched off, because the
-// editor's accessibility support counts the characters from the start of the
-// document for each of them, which makes a keystroke at the end of a large
-// program slow and line-by-line appending quadratic.
+// Keystrokes stay fast at the end of a program of a million lines: the
+// editor's per-insert notifications are switched off (nothing here needs
+// them, and the editor's accessibility support counts the characters from
+// the start of the document for each of them), and without an assistive
+// tool listening the panes do without that support altogether.
 class TEditorPane : public QsciScintilla {
   Q_OBJECT
 
@@ -98,6 +99,7 @@ class TEditorPane : public QsciScintilla {
   bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
   bool focusNextPrevChild(bool next) override;
   QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
@@ -111,7 +113,9 @@ class TEditorPane : public QsciScintilla {
   void UpdateGutter(bool force = false);
   void UpdateCaretStyle();
   void TrimLineBeforeBreak(int ch);
-  void ReplaceDocument(std::string_view utf8, bool singleEmptyLine);
+  using Writer = std::function<void(std::string_view utf8)>;
+  // Replaces the document with what `fill` writes, without undo history.
+  void ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill);
   void AppendDocument(const std::vector<std::string>& lines);
   std::string LineBytes(int line, std::vector<int>* offsets) const;
   long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;

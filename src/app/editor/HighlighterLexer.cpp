@@ -34,12 +34,6 @@ bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-struct Strike {
-  int start;
-  int length;
-  QRgb color;
-};
-
 }  // namespace
 
 int THighlighterLexer::StyleOfIndex(int index) {
@@ -50,7 +44,11 @@ int THighlighterLexer::StyleOfIndex(int index) {
 }
 
 THighlighterLexer::THighlighterLexer(TSynCustomHighlighter& highlighter, const TPaneLook& look, QObject* parent)
-    : QsciLexerCustom(parent), highlighter_(highlighter), look_(look), language_(highlighter.LanguageTitle()) {
+    : QsciLexerCustom(parent),
+      highlighter_(highlighter),
+      look_(look),
+      language_(highlighter.LanguageTitle()),
+      lineLocal_(highlighter.IsLineLocal()) {
   for (int i = 0; i < highlighter_.AttributeCount(); ++i) attributes_.push_back(highlighter_.AttributeAt(i));
   strikeOut_ = AnyStrikeOut();
 }
@@ -127,6 +125,12 @@ bool THighlighterLexer::RefreshStyles() {
   return hadStrikeOut || strikeOut_;
 }
 
+int THighlighterLexer::WindowStart() const {
+  const QsciScintilla* ed = editor();
+  const long firstShown = ed->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, ed->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
+  return static_cast<int>(ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, firstShown));
+}
+
 int THighlighterLexer::WindowEnd() const {
   const QsciScintilla* ed = editor();
   const long firstShown = ed->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, ed->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
@@ -137,15 +141,30 @@ int THighlighterLexer::WindowEnd() const {
 }
 
 void THighlighterLexer::styleText(int start, int end) {
-  // The editor asks for everything from the first unstyled line to the
-  // position it needs; after a jump that may be most of the document, but
-  // only the lines on screen and a page beyond need colour now. The rest
-  // is asked for again when it comes into view.
-  StyleRange(start, std::max(start + 1, std::min(end, WindowEnd())));
+  if (!lineLocal_) {
+    // The editor asks for everything from the first unstyled line to the
+    // position it needs; after a jump that may be most of the document, but
+    // only the lines on screen and a page beyond need colour now. The rest
+    // is asked for again when it comes into view.
+    StyleRange(start, std::max(start + 1, std::min(end, WindowEnd())));
+    return;
+  }
+  // Each line can be coloured on its own: only the window is scanned, and
+  // the editor is told that everything it asked for is done. Lines skipped
+  // here are coloured by StyleShownLines when they come into view.
+  const int from = std::max(start, WindowStart());
+  const int to = std::min(end, WindowEnd());
+  if (to > from) StyleRange(from, to);
+  QsciScintilla* ed = editor();
+  if (ed->SendScintilla(Sci::SCI_GETENDSTYLED) < end) ed->SendScintilla(Sci::SCI_STARTSTYLING, end, 0x1f);
+}
+
+void THighlighterLexer::StyleShownLines() {
+  if (lineLocal_ && editor()) StyleRange(WindowStart(), WindowEnd());
 }
 
 TLineState THighlighterLexer::StateAtStartOf(int line) {
-  if (line == 0) {
+  if (line == 0 || lineLocal_) {
     highlighter_.ClearLineState();
     return highlighter_.LineState();
   }
@@ -203,7 +222,7 @@ void THighlighterLexer::StyleRange(int start, int end) {
       if (style != 0) std::fill(styles_.begin() + static_cast<std::ptrdiff_t>(from),
                                 styles_.begin() + static_cast<std::ptrdiff_t>(to), static_cast<char>(style));
       if (attribute && (attribute->Style() & fsStrikeOut) && to > from) {
-        strikes.push_back({start + static_cast<int>(from), static_cast<int>(to - from), color(style).rgb()});
+        strikes.push_back({start + static_cast<int>(from), static_cast<int>(to - from), color(style).rgb(), 0});
       }
       highlighter_.Advance();
     }
@@ -222,21 +241,49 @@ void THighlighterLexer::StyleRange(int start, int end) {
   ed->SendScintilla(Sci::SCI_STARTSTYLING, start, 0x1f);
   ed->SendScintilla(Sci::SCI_SETSTYLINGEX, styles_.size(), styles_.data());
 
-  if (strikeOut_ || !strikes.empty()) {
-    ed->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kStrikeIndicator);
-    ed->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
-    for (const Strike& s : strikes) {
-      // Red in the low byte, as the editor's colours are.
-      const long value = static_cast<long>(qRed(s.color) | (qGreen(s.color) << 8) | (qBlue(s.color) << 16));
-      ed->SendScintilla(Sci::SCI_SETINDICATORVALUE, value | Sci::SC_INDICVALUEBIT);
-      ed->SendScintilla(Sci::SCI_INDICATORFILLRANGE, s.start, s.length);
+  if (strikeOut_ || !strikes.empty()) ApplyStrikes(start, end, strikes);
+}
+
+// Puts the strike-out marks of [start, end) in place, touching the editor
+// only when they differ from what is there: a change of marks makes the
+// editor paint again, and the shown lines are styled before every paint.
+void THighlighterLexer::ApplyStrikes(int start, int end, const std::vector<Strike>& strikes) {
+  QsciScintilla* ed = editor();
+  std::vector<Strike> wanted;
+  for (const Strike& s : strikes) {
+    // Red in the low byte, as the editor's colours are.
+    const long value = static_cast<long>(qRed(s.color) | (qGreen(s.color) << 8) | (qBlue(s.color) << 16)) |
+                       Sci::SC_INDICVALUEBIT;
+    if (!wanted.empty() && wanted.back().start + wanted.back().length == s.start && wanted.back().value == value) {
+      wanted.back().length += s.length;
+    } else {
+      wanted.push_back({s.start, s.length, s.color, value});
     }
+  }
+  std::vector<Strike> present;
+  for (int pos = start; pos < end;) {
+    const long value = ed->SendScintilla(Sci::SCI_INDICATORVALUEAT, kStrikeIndicator, pos);
+    const int runEnd = std::min(end, static_cast<int>(ed->SendScintilla(Sci::SCI_INDICATOREND, kStrikeIndicator, pos)));
+    if (runEnd <= pos) break;
+    if (value != 0) present.push_back({pos, runEnd - pos, 0, value});
+    pos = runEnd;
+  }
+  const bool same = std::equal(wanted.begin(), wanted.end(), present.begin(), present.end(),
+                               [](const Strike& a, const Strike& b) {
+                                 return a.start == b.start && a.length == b.length && a.value == b.value;
+                               });
+  if (same) return;
+  ed->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kStrikeIndicator);
+  ed->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, start, end - start);
+  for (const Strike& s : wanted) {
+    ed->SendScintilla(Sci::SCI_SETINDICATORVALUE, s.value);
+    ed->SendScintilla(Sci::SCI_INDICATORFILLRANGE, s.start, s.length);
   }
 }
 
 void THighlighterLexer::BeginScan(int line, std::string_view bytes) {
   QsciScintilla* ed = editor();
-  if (line > 0) {
+  if (line > 0 && !lineLocal_) {
     const int lineStart = static_cast<int>(ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, line));
     const int styledTo = static_cast<int>(ed->SendScintilla(Sci::SCI_GETENDSTYLED));
     if (styledTo < lineStart) StyleRange(styledTo, lineStart);

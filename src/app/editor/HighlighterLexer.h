@@ -25,7 +25,9 @@ struct TPaneLook {
 // highlighter the lines the editor asks to have styled, maps each token's
 // attribute to an editor style, and keeps each line's start state in the
 // editor's per-line state, which moves with the lines as they are edited.
-// Only what is on screen, and a page beyond it, is scanned.
+// Only what is on screen, and a page beyond it, is scanned: for a line-local
+// highlighter exactly that; for others also the lines between the first
+// changed one and the screen, whose states the screen depends on.
 class THighlighterLexer : public QsciLexerCustom {
   Q_OBJECT
 
@@ -53,6 +55,9 @@ class THighlighterLexer : public QsciLexerCustom {
   // Returns whether the document needs styling again because strike-out
   // came or went.
   bool RefreshStyles();
+  // Colours the lines on screen; the pane calls it before each paint, since
+  // with a line-local highlighter lines may come into view uncoloured.
+  void StyleShownLines();
   // Styles [start, end) whether shown or not.
   void StyleRange(int start, int end);
   // Sets the highlighter up to scan `line`, whose text is `bytes`, from the
@@ -60,15 +65,25 @@ class THighlighterLexer : public QsciLexerCustom {
   void BeginScan(int line, std::string_view bytes);
 
  private:
+  struct Strike {
+    int start;
+    int length;
+    QRgb color;
+    long value;
+  };
+
+  void ApplyStrikes(int start, int end, const std::vector<Strike>& strikes);
   const TSynHighlighterAttributes* AttributeOfStyle(int style) const;
   int StyleOf(const TSynHighlighterAttributes* attribute) const;
   bool AnyStrikeOut() const;
   TLineState StateAtStartOf(int line);
+  int WindowStart() const;
   int WindowEnd() const;
 
   TSynCustomHighlighter& highlighter_;
   TPaneLook look_;
   std::string language_;
+  const bool lineLocal_;
   std::vector<const TSynHighlighterAttributes*> attributes_;
   bool strikeOut_ = false;
 
