@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -45,6 +46,55 @@ void Type(QWidget* widget, const QString& text) {
 bool IsBold(const TEditorPane& pane, int style) {
   return std::abs(pane.SendScintilla(Sci::SCI_STYLEGETWEIGHT, style)) >= 600;
 }
+
+class CountingSyn : public TNCSyn {
+ public:
+  void BeginLine(std::string_view line, int index) override {
+    ++lines;
+    TNCSyn::BeginLine(line, index);
+  }
+  int lines = 0;
+};
+
+// Characters between "{" and "}" are drawn with its one attribute, across
+// lines; the state says whether a line starts inside.
+class BraceSyn : public TSynCustomHighlighter {
+ public:
+  BraceSyn() {
+    inside_ = &RegisterAttribute(std::make_unique<TSynHighlighterAttributes>("Inside"));
+    inside_->SetForeground(RGBColor(200, 0, 0));
+  }
+  TSynHighlighterAttributes* AttributeForRole(int) const override { return nullptr; }
+  bool AtLineEnd() const override { return pos_ >= line_.size(); }
+  std::string_view CurrentText() const override { return line_.substr(pos_, AtLineEnd() ? 0 : 1); }
+  TSynHighlighterAttributes* CurrentAttribute() const override { return in_ ? inside_ : nullptr; }
+  int CurrentKind() const override { return in_; }
+  std::size_t CurrentStart() const override { return pos_; }
+  void Advance() override {
+    if (AtLineEnd()) return;
+    if (line_[pos_] == '}') state_ = 0;
+    if (++pos_ < line_.size()) Enter();
+  }
+  void BeginLine(std::string_view line, int) override {
+    line_ = line;
+    pos_ = 0;
+    if (!line_.empty()) Enter();
+  }
+  TLineState LineState() const override { return state_; }
+  void RestoreLineState(TLineState state) override { state_ = static_cast<int>(state); }
+  void ClearLineState() override { state_ = 0; }
+
+ private:
+  void Enter() {
+    if (line_[pos_] == '{') state_ = 1;
+    in_ = state_;
+  }
+  TSynHighlighterAttributes* inside_;
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  int state_ = 0;
+  int in_ = 0;
+};
 
 std::string AllBytesButBreaks() {
   std::string all;
@@ -350,7 +400,7 @@ class EditorPaneTest : public QObject {
   }
 
   void onlyTheShownLinesAreScanned() {
-    TNCSyn syn;
+    CountingSyn syn;
     TEditorPane pane;
     pane.resize(400, 300);
     pane.show();
@@ -358,13 +408,62 @@ class EditorPaneTest : public QObject {
     pane.SetHighlighter(&syn);
     pane.SetLines(std::vector<std::string>(200000, "N10 G01 X12.5 Y7"));
     pane.repaint();
-    const long length = pane.SendScintilla(Sci::SCI_GETLENGTH);
-    QVERIFY(pane.SendScintilla(Sci::SCI_GETENDSTYLED) < length / 100);
+    QVERIFY2(syn.lines < 1000, qPrintable(QString::number(syn.lines)));
 
-    QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
-    pane.repaint();
-    const long lastLine = pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, 199999);
-    QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, lastLine), long(THighlighterLexer::StyleOfIndex(3)));
+    struct Step {
+      const char* name;
+      std::function<void()> act;
+      long line;
+    };
+    const Step steps[] = {
+        {"to the end", [&] { QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier); }, 199999},
+        {"to the middle", [&] { pane.SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, 100000); }, 100000},
+        {"typed at the top, then to the end",
+         [&] {
+           QTest::keyClick(&pane, Qt::Key_Home, Qt::ControlModifier);
+           QTest::keyClicks(&pane, "G1 ");
+           pane.repaint();
+           QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+         },
+         199999},
+    };
+    for (const Step& step : steps) {
+      syn.lines = 0;
+      step.act();
+      pane.repaint();
+      QVERIFY2(syn.lines < 1000, qPrintable(QString("%1: %2").arg(step.name).arg(syn.lines)));
+      const long start = pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, step.line);
+      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start), long(THighlighterLexer::StyleOfIndex(3)));
+      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start + 1), long(THighlighterLexer::StyleOfIndex(5)));
+    }
+  }
+
+  // A highlighter whose state spans lines: the pane keeps each line's
+  // start state and scans again from the first changed line.
+  void statesCarryAcrossLines() {
+    BraceSyn syn;
+    TEditorPane pane;
+    pane.SetHighlighter(&syn);
+    pane.SetLines({"a", "{", "b", "}", "c"});
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    auto styleOfLine = [&](long line) {
+      return pane.SendScintilla(Sci::SCI_GETSTYLEAT, pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, line));
+    };
+    const long inside = THighlighterLexer::StyleOfIndex(0);
+    QCOMPARE(styleOfLine(0), 0L);
+    QCOMPARE(styleOfLine(2), inside);
+    QCOMPARE(styleOfLine(4), 0L);
+
+    pane.SendScintilla(Sci::SCI_GOTOLINE, 1);
+    QTest::keyClick(&pane, Qt::Key_Y, Qt::ControlModifier);  // the line with "{" goes
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    QCOMPARE(styleOfLine(1), 0L);
+
+    pane.SendScintilla(Sci::SCI_GOTOPOS, 0);
+    QTest::keyClicks(&pane, "{");
+    pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+    QCOMPARE(styleOfLine(1), inside);
+    QCOMPARE(styleOfLine(3), 0L);
   }
 };
 
