@@ -129,12 +129,6 @@ TEST(LineFileTest, SplitsAtEveryKindOfBreak) {
   }
 }
 
-TEST(LineFileTest, JoinWritesEachLineWithItsBreak) {
-  EXPECT_EQ(JoinLines({"a", "", "b"}, TLineBreak::CRLF), "a\r\n\r\nb\r\n");
-  EXPECT_EQ(JoinLines({"a"}, TLineBreak::LF), "a\n");
-  EXPECT_EQ(JoinLines({}, TLineBreak::CRLF), "");
-}
-
 TEST(LineFileTest, LoadErrorsNameThePath) {
   Folder folder;
   const fs::path missing = folder / "fehlt.nc";

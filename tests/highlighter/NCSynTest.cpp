@@ -214,13 +214,5 @@ TEST(NCSynTest, LineStateIsOneStoredByte) {
   EXPECT_TRUE(syn.IsLineLocal());
 }
 
-TEST(NCSynTest, AttributeChangesReachSubscribers) {
-  TNCSyn syn;
-  int calls = 0;
-  syn.AddChangeSubscriber([](void* pane, TSynCustomHighlighter&) { ++*static_cast<int*>(pane); }, &calls);
-  for (int i = 0; i < syn.AttributeCount(); ++i) syn.AttributeAt(i)->SetBackground(RGBColor(1, 2, 3));
-  EXPECT_EQ(calls, 8);
-}
-
 }  // namespace
 }  // namespace torvane

@@ -79,14 +79,6 @@ TEST(SynHighlighterAttributesTest, NotifiesOnlyOnRealChange) {
   }
 }
 
-TEST(SynHighlighterAttributesTest, HandlerSeesTheNewValue) {
-  TSynHighlighterAttributes attribute("Number");
-  TColor seen = 0;
-  attribute.SetOnChange([&](TSynHighlighterAttributes& a) { seen = a.Foreground(); });
-  attribute.SetForeground(RGBColor(0, 0, 128));
-  EXPECT_EQ(seen, 8388608u);
-}
-
 TEST(SynCustomHighlighterTest, KeepsAttributesSortedByNameWithoutCase) {
   struct Case {
     const char* name;

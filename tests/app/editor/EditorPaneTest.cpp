@@ -125,11 +125,8 @@ class EditorPaneTest : public QObject {
     QTest::addColumn<int>("character");
     QTest::newRow("euro") << 0x80 << 0x20AC;
     QTest::newRow("undefined 81") << 0x81 << 0x0081;
-    QTest::newRow("undefined 9D") << 0x9D << 0x009D;
-    QTest::newRow("ellipsis") << 0x85 << 0x2026;
     QTest::newRow("Y diaeresis") << 0x9F << 0x0178;
     QTest::newRow("a umlaut") << 0xE4 << 0x00E4;
-    QTest::newRow("sharp s") << 0xDF << 0x00DF;
   }
   void windows1252Characters() {
     QFETCH(int, byte);
