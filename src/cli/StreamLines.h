@@ -30,15 +30,23 @@ class StreamLineSource : public LineSource {
 class StreamLineSink : public LineSink {
  public:
   explicit StreamLineSink(std::FILE* stream) : stream_(stream) {}
-  ~StreamLineSink() override { Flush(); }
+  ~StreamLineSink() override {
+    if (!discarded_) Flush();
+  }
   void Append(std::string_view line) override;
   // False when any write failed.
   bool Flush();
+  // Drops what is buffered; nothing more is written.
+  void Discard() {
+    buffer_.clear();
+    discarded_ = true;
+  }
 
  private:
   std::FILE* stream_;
   std::string buffer_;
   bool failed_ = false;
+  bool discarded_ = false;
 };
 
 // Terminal text from the program's messages: they are Windows-1252 but may

@@ -219,17 +219,23 @@ int main(int argc, char** argv) {
   Conversion conversion(settings.Published());
   StreamLineSource source(input);
   bool written = false;
+  std::optional<std::string> conversionError;
   {
+    // The sink must be gone before the file it writes to is discarded.
     StreamLineSink sink(pending->file.get());
     try {
       conversion.RunConversion(*diameter, source, settings.HeaderLines(), settings.FooterLines(),
                                sink);
+      written = sink.Flush();
     } catch (const ConversionError& error) {
-      discard();
-      Report(error.what());
-      return kConversionFailed;
+      conversionError = error.what();
+      sink.Discard();
     }
-    written = sink.Flush();
+  }
+  if (conversionError) {
+    discard();
+    Report(*conversionError);
+    return kConversionFailed;
   }
   if (source.Failed()) {
     discard();
