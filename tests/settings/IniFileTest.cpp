@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "TempDir.h"
 
@@ -83,17 +82,19 @@ TEST(IniFileTest, WritesInPlaceAtSectionEndOrFileEnd) {
 }
 
 TEST(IniFileTest, ReportsAFolderItCannotWrite) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
+  // A "folder" that is a plain file refuses every write, even root's.
   TempDir dir;
-  std::filesystem::permissions(dir.Dir(), std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::owner_exec);
-  IniFile ini = MainIni(dir, "path");
+  dir.Write("plain", "x");
+  IniFile ini;
+  ini.SetBaseName("main");
+  ini.SetDirectory(dir.File("plain") + "/");
+  ini.SetSection("path");
   try {
     ini.WriteText("quell", "x");
     FAIL() << "no error";
   } catch (const FileError& error) {
     EXPECT_EQ(std::string(error.what()),
-              "In " + dir.Dir() + "main.ini kann nicht geschrieben werden");
+              "In " + dir.File("plain") + "/main.ini kann nicht geschrieben werden");
   }
 }
 
