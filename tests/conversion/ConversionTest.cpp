@@ -36,6 +36,16 @@ Lines Convert(const ConversionSettings& settings, long double diameter, const Li
 
 void Keep(ConversionSettings&) {}
 
+template <std::size_t N>
+void ExpectConversions(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
+  }
+}
+
 TEST(ConversionTest, ConvertsBlocks) {
   const Case cases[] = {
       {"first block always carries angle and direction", Keep, 100, {"G1 X10 Y0"},
@@ -68,12 +78,7 @@ TEST(ConversionTest, ConvertsBlocks) {
       {"lines with NUL and high bytes still convert", Keep, 100,
        {std::string("G1 X1\0\xFC\xE4 Y0", 12)}, {"G01 Z1.000 C0.000 M15"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ConversionSettings settings = ExampleSettings();
-    c.adjust(settings);
-    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
-  }
+  ExpectConversions(cases);
 }
 
 // G words are numbers; comments take no part; a plus is a sign.
@@ -102,12 +107,7 @@ TEST(ConversionTest, ReadsMotionWordsAsNumbers) {
        {"G01 Z5.000 C0.000 M15"}},
       {"plus sign after the letter", Keep, 100, {"G1 X+5 Y + 0"}, {"G01 Z5.000 C0.000 M15"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ConversionSettings settings = ExampleSettings();
-    c.adjust(settings);
-    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
-  }
+  ExpectConversions(cases);
 }
 
 TEST(ConversionTest, WritesRotationDirectionWords) {
@@ -126,10 +126,7 @@ TEST(ConversionTest, WritesRotationDirectionWords) {
       {"negative Y gives angles above 360", Keep, kDegreeDiameter, {"G1 X0 Y-10"},
        {"G01 Z0.000 C370.000 M15"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Convert(ExampleSettings(), c.diameter, c.source), c.want);
-  }
+  ExpectConversions(cases);
 }
 
 TEST(ConversionTest, LinearisesArcs) {
