@@ -327,6 +327,28 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   UpdateGutter();
 }
 
+void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) {
+  if (count == 0) return;
+  const bool wasEmpty = LineCount() == 0;
+  const bool readOnly = isReadOnly();
+  Send(Sci::SCI_SETREADONLY, 0);
+  Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  std::string utf8;
+  if (!wasEmpty) utf8 += '\n';
+  // Every byte is a character of its own, so the text may be cut anywhere.
+  for (std::size_t start = 0; start < joined.size(); start += kChunk) {
+    AppendBytesAsUtf8(joined.substr(start, kChunk), utf8);
+    SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+    utf8.clear();
+  }
+  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+  Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+  Send(Sci::SCI_EMPTYUNDOBUFFER);
+  Send(Sci::SCI_SETREADONLY, readOnly);
+  singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
+  UpdateGutter();
+}
+
 void TEditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }
 
 void TEditorPane::AppendLines(const std::vector<std::string>& lines) { AppendDocument(lines); }

@@ -53,6 +53,9 @@ class TEditorPane : public QsciScintilla {
   void AppendLine(std::string_view line);
   // Many lines in one step; much faster than one by one.
   void AppendLines(const std::vector<std::string>& lines);
+  // `count` lines given as one text, separated by LF: a converted program of
+  // millions of lines arrives this way without a string per line.
+  void AppendJoinedLines(std::string_view joined, std::size_t count);
   // Replaces all lines, with no undo history.
   void SetLines(const std::vector<std::string>& lines);
 

@@ -23,6 +23,21 @@ class CountingSource : public LineSource {
   std::size_t index_ = 0;
 };
 
+// Keeps the result as one text: a string per line would cost millions of
+// allocations for a large program.
+class JoiningSink : public LineSink {
+ public:
+  JoiningSink(std::string& text, std::size_t& count) : text_(text), count_(count) {}
+  void Append(std::string_view line) override {
+    if (count_++ > 0) text_ += '\n';
+    text_ += line;
+  }
+
+ private:
+  std::string& text_;
+  std::size_t& count_;
+};
+
 }  // namespace
 
 ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
@@ -36,7 +51,7 @@ ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
 
 void ConversionTask::Run() {
   CountingSource source(source_, done_);
-  VectorSink sink(target_);
+  JoiningSink sink(target_, targetLines_);
   try {
     conversion_.RunConversion(diameter_, source, header_, footer_, sink);
   } catch (const std::exception& error) {

@@ -26,9 +26,11 @@ class ConversionTask {
   // Source lines converted so far; readable while Run() is busy.
   std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
 
-  // After Run(): the lines written (all of them, or those before the error)
-  // and the error that stopped the run, if any (Windows-1252 text).
-  std::vector<std::string>& Target() { return target_; }
+  // After Run(): the lines written (all of them, or those before the error),
+  // separated by LF, their number, and the error that stopped the run, if
+  // any (Windows-1252 text).
+  const std::string& TargetText() const { return target_; }
+  std::size_t TargetLineCount() const { return targetLines_; }
   const std::optional<std::string>& Error() const { return error_; }
 
  private:
@@ -37,7 +39,8 @@ class ConversionTask {
   std::vector<std::string> source_;
   std::vector<std::string> header_;
   std::vector<std::string> footer_;
-  std::vector<std::string> target_;
+  std::string target_;
+  std::size_t targetLines_ = 0;
   std::optional<std::string> error_;
   std::atomic<std::size_t> done_{0};
 };

@@ -184,7 +184,7 @@ void TMainform::ConvertWithProgress(long double diameter) {
       SetStatus(QStringLiteral("Ergebnis wird angezeigt ..."));
       StatusBar->repaint();
     }
-    Ziel->AppendLines(task.Target());
+    Ziel->AppendJoinedLines(task.TargetText(), task.TargetLineCount());
   }
   if (task.Error()) {
     SetStatus({});

@@ -213,6 +213,16 @@ class MainformTest : public QObject {
     QCOMPARE(program.errors, errors);
   }
 
+  void emptySourceGivesHeaderThenFooterByteForByte() {
+    Program program;
+    program.settings->Controls().SetEVorspann("%\r\n\r\n(\xC4\xD6\xDC \x80\x81)");
+    program.settings->Controls().SetENachspann("M30\r\n");
+    program.Convert("100");
+    QCOMPARE(program.mainform->Ziel->Lines(),
+             (std::vector<std::string>{"%", "", "(\xC4\xD6\xDC \x80\x81)", "M30"}));
+    QCOMPARE(program.mainform->StatusText(), QString("Konvertierung beendet"));
+  }
+
   void conversionErrorShowsTheLinesSoFar() {
     Program program;
     program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10", "G1 X5"});
