@@ -333,6 +333,10 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  // Room for all of it at once: growing the document chunk by chunk would
+  // copy it again and again.
+  const long length = Send(Sci::SCI_GETLENGTH);
+  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + joined.size() / 8 + 16);
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.

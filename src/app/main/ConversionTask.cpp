@@ -50,6 +50,11 @@ ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
       footer_(std::move(footer)) {}
 
 void ConversionTask::Run() {
+  // Results run to a few times the source's size; reserving spares most of
+  // the copies a growing text would make.
+  std::size_t sourceBytes = 0;
+  for (const std::string& line : source_) sourceBytes += line.size() + 1;
+  target_.reserve(sourceBytes * 2);
   CountingSource source(source_, done_);
   JoiningSink sink(target_, targetLines_);
   try {
