@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -220,6 +221,7 @@ int main(int argc, char** argv) {
   StreamLineSource source(input);
   bool written = false;
   std::optional<std::string> conversionError;
+  std::optional<std::string> resourceError;
   {
     // The sink must be gone before the file it writes to is discarded.
     StreamLineSink sink(pending->file.get());
@@ -230,12 +232,16 @@ int main(int argc, char** argv) {
     } catch (const ConversionError& error) {
       conversionError = error.what();
       sink.Discard();
+    } catch (const std::bad_alloc&) {
+      // A line longer than the memory: no result, but no crash either.
+      resourceError = "Nicht genug Arbeitsspeicher";
+      sink.Discard();
     }
   }
-  if (conversionError) {
+  if (conversionError || resourceError) {
     discard();
-    Report(*conversionError);
-    return kConversionFailed;
+    Report(conversionError ? *conversionError : *resourceError);
+    return conversionError ? kConversionFailed : kUsageOrIoFailed;
   }
   if (source.Failed()) {
     discard();
