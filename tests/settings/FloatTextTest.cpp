@@ -23,7 +23,9 @@ TEST(StrToFloatStrictTest, AcceptsOnlyWholeNumbers) {
     SCOPED_TRACE(c.text);
     const auto value = StrToFloatStrict(c.text);
     ASSERT_EQ(value.has_value(), c.valid);
-    if (c.valid) EXPECT_EQ(*value, c.want);
+    if (c.valid) {
+      EXPECT_EQ(*value, c.want);
+    }
   }
 }
 

@@ -37,7 +37,9 @@ TEST(SettingsModelTest, AngleStepCheckReplacesBadSteps) {
     model.SetText(c.field, c.typed);
     EXPECT_EQ(model.Text(TC::EGrad), c.want);
     // The dialog hears of every change, the check's own included.
-    if (std::string(c.want) == "1") EXPECT_EQ(changes.back(), TC::EGrad);
+    if (std::string(c.want) == "1") {
+      EXPECT_EQ(changes.back(), TC::EGrad);
+    }
   }
 }
 
