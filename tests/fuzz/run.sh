@@ -7,6 +7,12 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then targets=(conversion format settings ncsyn linefile); fi
+if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q clang libclang-rt-14-dev
+fi
 build="$root/build-fuzz"
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTORVANE_FUZZ=ON -DTORVANE_GUI=OFF -DBUILD_TESTING=OFF >/dev/null || exit 1
