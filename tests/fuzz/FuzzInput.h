@@ -32,7 +32,17 @@ inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "torvane-fuzz-XXXXXX").string();
-    return std::string(::mkdtemp(pattern.data())) + "/";
+    const std::string made = ::mkdtemp(pattern.data());
+    // The folder goes with the process (libFuzzer ends by calling exit()).
+    // The handler keeps its own copy of the name: the string this function
+    // returns is destroyed before the handler runs.
+    static char folder[4096];
+    made.copy(folder, sizeof folder - 1);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return made + "/";
   }();
   return dir;
 }
