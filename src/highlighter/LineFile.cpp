@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace torvane {
 
@@ -13,17 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string CannotOpen(const fs::path& path) {
-  return "Datei " + path.string() + " kann nicht ge\xF6" "ffnet werden";
-}
-
-std::string CannotCreate(const fs::path& path) {
-  return "Datei " + path.string() + " kann nicht erstellt werden";
-}
-
-std::string CannotWrite(const fs::path& path) {
-  return "In " + path.string() + " kann nicht geschrieben werden";
-}
+std::string CannotOpen(const fs::path& path) { return CannotOpenMessage(path.string()); }
+std::string CannotCreate(const fs::path& path) { return CannotCreateMessage(path.string()); }
+std::string CannotWrite(const fs::path& path) { return CannotWriteMessage(path.string()); }
 
 // Closes a descriptor on every way out and removes the half-written file
 // unless the save went through.
@@ -153,7 +146,12 @@ std::string ReadWholeFile(const fs::path& path) {
 
 TLineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(path)); }
 
-void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, TLineBreak lineBreak) {
+namespace {
+
+// Writes through `write` into a new file beside the target and puts it in the
+// target's place only when everything is on disk, so that a failed save
+// leaves the previous file as it was.
+void ReplaceFile(const fs::path& path, const std::function<bool(int fd)>& write) {
   const fs::path target = FollowLinks(path);
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
@@ -170,21 +168,7 @@ void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, T
     (void)::fchmod(temp.fd(), previous.st_mode & 07777);
   }
 
-  const std::string_view brk = lineBreak == TLineBreak::CRLF ? "\r\n" : "\n";
-  constexpr std::size_t kChunk = 1 << 20;
-  std::string chunk;
-  chunk.reserve(kChunk + 4096);
-  bool ok = true;
-  for (const std::string& line : lines) {
-    chunk += line;
-    chunk += brk;
-    if (chunk.size() >= kChunk) {
-      ok = WriteAll(temp.fd(), chunk.data(), chunk.size());
-      if (!ok) break;
-      chunk.clear();
-    }
-  }
-  if (ok) ok = WriteAll(temp.fd(), chunk.data(), chunk.size());
+  bool ok = write(temp.fd());
   // The new content must be on disk before it takes the old file's place.
   if (ok) ok = ::fsync(temp.fd()) == 0;
   if (!temp.Close()) ok = false;
@@ -192,6 +176,30 @@ void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, T
 
   if (::rename(temp.path().c_str(), target.c_str()) != 0) throw LineFileError(CannotCreate(path));
   temp.Keep();
+}
+
+}  // namespace
+
+void SaveWholeFile(const fs::path& path, std::string_view bytes) {
+  ReplaceFile(path, [bytes](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
+}
+
+void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, TLineBreak lineBreak) {
+  ReplaceFile(path, [&](int fd) {
+    const std::string_view brk = lineBreak == TLineBreak::CRLF ? "\r\n" : "\n";
+    constexpr std::size_t kChunk = 1 << 20;
+    std::string chunk;
+    chunk.reserve(kChunk + 4096);
+    for (const std::string& line : lines) {
+      chunk += line;
+      chunk += brk;
+      if (chunk.size() >= kChunk) {
+        if (!WriteAll(fd, chunk.data(), chunk.size())) return false;
+        chunk.clear();
+      }
+    }
+    return WriteAll(fd, chunk.data(), chunk.size());
+  });
 }
 
 }  // namespace torvane

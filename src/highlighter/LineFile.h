@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/FileError.h"
 
 namespace torvane {
 
@@ -20,11 +21,8 @@ struct TLineList {
 };
 
 // Raised when a line file cannot be read or written; the message names the
-// path and is Windows-1252 text like every message of the program.
-class LineFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// path.
+using LineFileError = FileError;
 
 // Steps through `bytes` one line at a time without copying: a line ends at
 // LF, at CR LF, or at a CR alone, so that no byte is lost whatever the file's
@@ -53,6 +51,9 @@ TLineList LoadLineFile(const std::filesystem::path& path);
 // file as it was. Fails with "Datei %s kann nicht erstellt werden" when the
 // file cannot be made or put in place, and with "In %s kann nicht
 // geschrieben werden" when writing fails.
+// The same safe replacement for a file's exact bytes.
+void SaveWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
 void SaveLineFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
                   TLineBreak lineBreak);
 

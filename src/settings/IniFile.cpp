@@ -1,13 +1,10 @@
 #include "settings/IniFile.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <limits>
+#include <sys/stat.h>
+
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "highlighter/LineFile.h"
 
 namespace torvane {
 namespace {
@@ -73,38 +70,15 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
 }
 
 bool ReadFile(const std::string& path, std::string& content) {
-  // Only a regular file has settings; reading a folder would fail midway.
+  // Only a regular file has settings; a missing or unreadable one has none.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return true;
-}
-
-// Replaces the file through a temporary file beside it, so that a failed
-// write never leaves half a settings file; where no file can be created
-// beside it (a folder without write permission but a writable file), the
-// file is rewritten in place.
-bool WriteFileSafely(const std::string& path, std::string_view content) {
-  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (file) {
-      file.write(content.data(), static_cast<std::streamsize>(content.size()));
-      file.close();
-      if (file && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-      // A write that failed (a full disk) must not be retried in place: that
-      // would cut the settings file short.
-      std::remove(temporary.c_str());
-      return false;
-    }
+  try {
+    content = ReadWholeFile(path);
+  } catch (const FileError&) {
+    return false;
   }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(content.data(), static_cast<std::streamsize>(content.size()));
-  file.close();
-  return static_cast<bool>(file);
+  return true;
 }
 
 std::string WithoutLineBreaks(std::string_view value) {
@@ -116,18 +90,6 @@ std::string WithoutLineBreaks(std::string_view value) {
 }
 
 }  // namespace
-
-std::string CannotOpenMessage(std::string_view path) {
-  return "Datei " + std::string(path) + " kann nicht ge\xF6" "ffnet werden";
-}
-
-std::string CannotCreateMessage(std::string_view path) {
-  return "Datei " + std::string(path) + " kann nicht erstellt werden";
-}
-
-std::string CannotWriteMessage(std::string_view path) {
-  return "In " + std::string(path) + " kann nicht geschrieben werden";
-}
 
 bool ParseIniInteger(std::string_view text, std::int32_t& value) {
   text = Trim(text);
@@ -258,7 +220,14 @@ void IniFile::WriteText(std::string_view key, std::string_view value) {
       out += "\r\n";
     }
   }
-  if (!WriteFileSafely(path, out)) throw FileError(CannotWriteMessage(path));
+  // Through a temporary file beside it, so that a failed write never
+  // leaves half a settings file; whatever failed, the user learns which
+  // file could not be written.
+  try {
+    SaveWholeFile(path, out);
+  } catch (const FileError&) {
+    throw FileError(CannotWriteMessage(path));
+  }
 }
 
 void IniFile::WriteBool(std::string_view key, bool value) { WriteText(key, value ? "1" : "0"); }

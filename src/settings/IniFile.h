@@ -1,22 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "settings/FileError.h"
+
 namespace torvane {
-
-// A failed file access; the message is the German text shown to the user.
-class FileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// "Datei %s kann nicht geöffnet werden" and its siblings, in Windows-1252.
-std::string CannotOpenMessage(std::string_view path);
-std::string CannotCreateMessage(std::string_view path);
-std::string CannotWriteMessage(std::string_view path);
 
 // Key/value access to an INI file, one open-read-close per call, matching
 // the way the settings have always been stored: section and key names match

@@ -1,12 +1,8 @@
 #include "settings/Settings.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include "highlighter/LineFile.h"
 
 namespace torvane {
 namespace {
@@ -88,18 +84,10 @@ void Settings::LoadSettings() {
 void Settings::ReadTextArea(const std::string& path, bool header) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return;  // a missing file is skipped
-  std::ifstream file;
-  if (S_ISREG(info.st_mode)) file.open(path, std::ios::binary);
-  if (!file) throw FileError(CannotOpenMessage(path));
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0) throw FileError(CannotOpenMessage(path));
-  if (static_cast<std::size_t>(size) > kMaxTextAreaBytes)
+  if (!S_ISREG(info.st_mode)) throw FileError(CannotOpenMessage(path));
+  if (static_cast<std::size_t>(info.st_size) > kMaxTextAreaBytes)
     throw FileError("Text \xFC" "berschreitet Memo-Kapazit\xE4t");
-  file.seekg(0);
-  std::string content(static_cast<std::size_t>(size), '\0');
-  file.read(content.data(), size);
-  if (!file) throw FileError(CannotOpenMessage(path));
+  const std::string content = ReadWholeFile(path);
 
   // The text area keeps its lines with CR LF between them, and a final
   // break only when the file had one.
@@ -114,19 +102,6 @@ void Settings::ReadTextArea(const std::string& path, bool header) {
     controls_.SetEVorspann(std::move(text));
   else
     controls_.SetENachspann(std::move(text));
-}
-
-void Settings::WriteTextArea(const std::string& path, const std::string& text) {
-  // Through a temporary file, so that a failed save keeps the old lines.
-  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-  if (!file) throw FileError(CannotCreateMessage(path));
-  file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  file.close();
-  if (!file || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw FileError(CannotCreateMessage(path));
-  }
 }
 
 void Settings::SaveSettings() {
@@ -151,8 +126,9 @@ void Settings::SaveSettings() {
   ini_.WriteBool("enum", controls_.Down(TG::EESatznum));
   WriteTexts({{TC::EESatzzeichen, "enumz"}, {TC::EESatzschritt, "enumss"}, {TC::EEstart, "enums"}});
 
-  WriteTextArea(settingsDir_ + "vorspann.plt", controls_.EVorspann());
-  WriteTextArea(settingsDir_ + "nachspann.plt", controls_.ENachspann());
+  // Each through a temporary file, so that a failed save keeps the old lines.
+  SaveWholeFile(settingsDir_ + "vorspann.plt", controls_.EVorspann());
+  SaveWholeFile(settingsDir_ + "nachspann.plt", controls_.ENachspann());
   LoadSettings();
 }
 

@@ -47,7 +47,6 @@ class Settings {
   void ReadTexts(std::initializer_list<KeyOfControl> keys);
   void WriteTexts(std::initializer_list<KeyOfControl> keys);
   void ReadTextArea(const std::string& path, bool header);
-  void WriteTextArea(const std::string& path, const std::string& text);
 
   std::string settingsDir_;
   IniFile ini_;
