@@ -426,7 +426,9 @@ void TEditorPane::SaveToFile(const QString& path) const {
 bool TEditorPane::PasteFromClipboard() {
   if (isReadOnly()) return false;
   const QMimeData* data = QApplication::clipboard()->mimeData();
-  if (!data || !canInsertFromMimeData(data)) return false;
+  // An empty text is no text: nothing would be inserted.
+  if (!data || !canInsertFromMimeData(data) || (data->hasText() && data->text().isEmpty()))
+    return false;
   Send(Sci::SCI_PASTE);
   return true;
 }

@@ -1,9 +1,6 @@
 #include "MainGlyphs.h"
 
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
 
 namespace torvane {
 namespace {
@@ -15,42 +12,6 @@ QPixmap Canvas(int size) {
 }
 
 }  // namespace
-
-QPixmap OpenGlyph() {
-  QPixmap pixmap = Canvas(16);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(150, 110, 20), 1));
-  p.setBrush(QColor(240, 200, 90));
-  p.drawRect(QRectF(1.5, 3.5, 11, 10));
-  p.setBrush(QColor(255, 225, 130));
-  QPainterPath flap;
-  flap.moveTo(3.5, 6.5);
-  flap.lineTo(15.5, 6.5);
-  flap.lineTo(12.5, 13.5);
-  flap.lineTo(1.5, 13.5);
-  flap.closeSubpath();
-  p.drawPath(flap);
-  return pixmap;
-}
-
-QPixmap CylinderGlyph() {
-  QPixmap pixmap = Canvas(16);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient shade(0, 3, 0, 13);
-  shade.setColorAt(0, QColor(220, 230, 245));
-  shade.setColorAt(0.5, QColor(150, 170, 200));
-  shade.setColorAt(1, QColor(70, 90, 130));
-  p.setPen(QPen(QColor(40, 50, 80), 1));
-  p.setBrush(shade);
-  p.drawRect(QRectF(2.5, 3.5, 9, 9));
-  p.setBrush(QColor(190, 205, 230));
-  p.drawEllipse(QRectF(9.5, 3.5, 5, 9));
-  p.setPen(QPen(QColor(200, 0, 0), 1.5));
-  p.drawLine(QPointF(4, 8), QPointF(9, 8));
-  return pixmap;
-}
 
 QPixmap SaveGlyph() {
   QPixmap pixmap = Canvas(16);
@@ -73,7 +34,6 @@ QPixmap SettingsGlyph() {
   p.translate(8, 8);
   p.setPen(QPen(QColor(60, 60, 60), 1));
   p.setBrush(QColor(140, 140, 150));
-  QPainterPath cog;
   for (int i = 0; i < 8; ++i) {
     p.save();
     p.rotate(i * 45.0);

@@ -4,10 +4,9 @@
 
 namespace torvane {
 
-// The toolbar's 16 x 16 pictures and the 32 x 32 info icon, drawn here so
-// the program ships no image files.
-QPixmap OpenGlyph();      // an opened folder
-QPixmap CylinderGlyph();  // a cylinder lying on its side: convert
+// The toolbar's pictures that the dialogs have no use for (open and convert
+// share the folder and cylinder glyphs of the settings dialog), drawn here
+// so the program ships no image files.
 QPixmap SaveGlyph();      // a floppy disk
 QPixmap SettingsGlyph();  // a cog wheel
 QPixmap InfoIcon();       // a blue disc with a white "i"

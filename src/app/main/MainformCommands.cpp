@@ -1,7 +1,6 @@
 // The main window's commands: open, convert, save, settings, info, quit.
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -98,11 +97,9 @@ void TMainform::HandleCommandLine() {
     case CommandLineRequest::Kind::Clipboard:
       Quelle->Clear();
       // Say so when there was nothing to paste, rather than claim NC data.
-      if (QApplication::clipboard()->text().isEmpty() || !Quelle->PasteFromClipboard()) {
-        SetStatus(QStringLiteral("Zwischenablage enthält keinen Text"));
-      } else {
-        SetStatus(QStringLiteral("NC-Daten aus Zwischenablage eingefügt"));
-      }
+      SetStatus(Quelle->PasteFromClipboard()
+                    ? QStringLiteral("NC-Daten aus Zwischenablage eingefügt")
+                    : QStringLiteral("Zwischenablage enthält keinen Text"));
       break;
     case CommandLineRequest::Kind::File: {
       const QString path = QString::fromStdString(request.path);

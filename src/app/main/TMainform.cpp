@@ -12,6 +12,7 @@
 
 #include "EditorPane.h"
 #include "MainGlyphs.h"
+#include "app/dialogs/Pictures.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "highlighter/NCSyn.h"
@@ -103,9 +104,8 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   StatusBar->setSizeGripEnabled(false);
   // A label rather than a status message: menus' hover texts would wipe
   // a message, and the status text is the program's only report.
-  auto* status = new QLabel(StatusBar);
-  status->setObjectName("StatusText");
-  StatusBar->addWidget(status, 1);
+  statusText_ = new QLabel(StatusBar);
+  StatusBar->addWidget(statusText_, 1);
   setStatusBar(StatusBar);
 
   BuildMenu();
@@ -123,8 +123,8 @@ void TMainform::BuildToolbar() {
   auto* layout = new QHBoxLayout(Panel2);
   layout->setContentsMargins(8, 4, 0, 7);
   layout->setSpacing(7);
-  XPSpeedButton1 = ToolbarButton(Panel2, QStringLiteral("&NC öffnen"), OpenGlyph());
-  XPSpeedButton3 = ToolbarButton(Panel2, QStringLiteral("&MANTEL"), CylinderGlyph());
+  XPSpeedButton1 = ToolbarButton(Panel2, QStringLiteral("&NC öffnen"), FolderGlyph());
+  XPSpeedButton3 = ToolbarButton(Panel2, QStringLiteral("&MANTEL"), ConversionGlyph());
   XPSpeedButton2 = ToolbarButton(Panel2, QStringLiteral("N&C speichern"), SaveGlyph());
   Button_Einstellungen =
       ToolbarButton(Panel2, QStringLiteral("&Einstellungen"), SettingsGlyph());
@@ -180,13 +180,9 @@ void TMainform::BuildMenu() {
   connect(Beenden1, &QAction::triggered, this, &TMainform::Beenden1Click);
 }
 
-QString TMainform::StatusText() const {
-  return StatusBar->findChild<QLabel*>("StatusText")->text();
-}
+QString TMainform::StatusText() const { return statusText_->text(); }
 
-void TMainform::SetStatus(const QString& text) {
-  StatusBar->findChild<QLabel*>("StatusText")->setText(text);
-}
+void TMainform::SetStatus(const QString& text) { statusText_->setText(text); }
 
 void TMainform::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

@@ -114,6 +114,7 @@ class TMainform : public QMainWindow {
   Settings& settings_;
   Conversion& conversion_;
   std::vector<std::string> arguments_;
+  QLabel* statusText_ = nullptr;
   bool shown_ = false;
   // The panes' highlighters; a new one colours every conversion's result.
   std::unique_ptr<TNCSyn> quelleHighlighter_;
