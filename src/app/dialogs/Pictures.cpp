@@ -227,24 +227,24 @@ QPixmap FolderGlyph() {
   return pixmap;
 }
 
-QPixmap PlusGlyph() {
+namespace {
+
+// The steppers' signs: a bar, crossed for plus.
+QPixmap SignGlyph(bool plus) {
   QPixmap pixmap = Blank(16, 16);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(RoundPen(kNavy, 2.4));
   painter.drawLine(QPointF(4, 8), QPointF(12, 8));
-  painter.drawLine(QPointF(8, 4), QPointF(8, 12));
+  if (plus) painter.drawLine(QPointF(8, 4), QPointF(8, 12));
   return pixmap;
 }
 
-QPixmap MinusGlyph() {
-  QPixmap pixmap = Blank(16, 16);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(RoundPen(kNavy, 2.4));
-  painter.drawLine(QPointF(4, 8), QPointF(12, 8));
-  return pixmap;
-}
+}  // namespace
+
+QPixmap PlusGlyph() { return SignGlyph(true); }
+
+QPixmap MinusGlyph() { return SignGlyph(false); }
 
 QPixmap EnvelopeGlyph() {
   QPixmap pixmap = Blank(16, 16);
