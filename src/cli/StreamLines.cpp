@@ -1,31 +1,11 @@
 #include "cli/StreamLines.h"
 
-#include <cstdint>
+#include "highlighter/Windows1252.h"
 
 namespace torvane {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
-
-// Windows-1252 0x80-0x9F; the five unassigned bytes map to the C1 controls
-// of the same value so that nothing is lost.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Length of a valid UTF-8 sequence at `text[i]`, 0 when there is none.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
@@ -120,7 +100,7 @@ std::string ToTerminalText(std::string_view message) {
       i += length;
       continue;
     }
-    AppendUtf8(out, byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+    AppendBytesAsUtf8(message.substr(i, 1), out);
     ++i;
   }
   return out;
