@@ -140,7 +140,10 @@ const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
 }
 
 long double Conversion::ReadWordValue(char letter, std::string_view line) {
-  const std::size_t at = line.find(letter);
+  return ReadWordValueAt(line, line.find(letter));
+}
+
+long double Conversion::ReadWordValueAt(std::string_view line, std::size_t at) {
   if (at == std::string_view::npos || at + 1 >= line.size()) return 0;
 
   // Collect blanks, signs, points and digits; blanks vanish. A "+" counts
@@ -381,26 +384,36 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   const std::string_view code = CodeOf(rawLine);
   ReadMotionMode(code);
 
-  bool hasX = false;
-  bool hasY = false;
-  bool hasZ = false;
-  bool hasR = false;
-  for (const char c : code) {
-    hasX |= c == 'X';
-    hasY |= c == 'Y';
-    hasZ |= c == 'Z';
-    hasR |= c == 'R';
+  // Where each word stands first, in one pass over the block.
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t xAt = kNone;
+  std::size_t yAt = kNone;
+  std::size_t zAt = kNone;
+  std::size_t rAt = kNone;
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    std::size_t* first = nullptr;
+    switch (code[i]) {
+      case 'X': first = &xAt; break;
+      case 'Y': first = &yAt; break;
+      case 'Z': first = &zAt; break;
+      case 'R': first = &rAt; break;
+      default: continue;
+    }
+    if (*first == kNone) *first = i;
   }
+  const bool hasX = xAt != kNone;
+  const bool hasY = yAt != kNone;
+  const bool hasZ = zAt != kNone;
   if (hasX) {
     state_.previousX = state_.currentX;
-    state_.currentX = ReadWordValue('X', code);
+    state_.currentX = ReadWordValueAt(code, xAt);
   }
   if (hasY) {
     state_.previousY = state_.currentY;
-    state_.currentY = ReadWordValue('Y', code);
+    state_.currentY = ReadWordValueAt(code, yAt);
   }
-  if (hasZ) state_.currentZ = ReadWordValue('Z', code);
-  if (hasR) state_.currentR = ReadWordValue('R', code);
+  if (hasZ) state_.currentZ = ReadWordValueAt(code, zAt);
+  if (rAt != kNone) state_.currentR = ReadWordValueAt(code, rAt);
 
   const bool planeWord = hasX || hasY;
   switch (state_.motion) {

@@ -71,6 +71,8 @@ class Conversion {
 
  private:
   std::string_view CodeOf(std::string_view line);
+  // The word's value when its letter stands at `at` (npos: absent).
+  static long double ReadWordValueAt(std::string_view line, std::size_t at);
   void ReadMotionMode(std::string_view code);
   void AppendValue(std::string& out, long double value);
   void WriteStraightMove(bool planeWord, bool zWord);
