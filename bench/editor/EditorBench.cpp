@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "EditorPane.h"
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 #include "highlighter/NCSyn.h"
 
 using namespace torvane;

@@ -1,6 +1,6 @@
 #include "cli/StreamLines.h"
 
-#include "highlighter/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {

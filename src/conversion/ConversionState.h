@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/NCFormat.h"
+#include "conversion/NCFormat.h"
 
 namespace torvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "conversion/FloatError.h"
-#include "settings/NCFormat.h"
+#include "conversion/NCFormat.h"
 
 namespace torvane {
 namespace {

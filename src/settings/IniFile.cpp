@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 
 namespace torvane {
 namespace {

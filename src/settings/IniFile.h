@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/FileError.h"
+#include "text/FileError.h"
 
 namespace torvane {
 

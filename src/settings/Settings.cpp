@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 
 namespace torvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 #include "settings/FloatText.h"
 
 namespace torvane {

@@ -4,7 +4,7 @@
 
 #include "FuzzInput.h"
 #include "conversion/Conversion.h"
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 #include "settings/FloatText.h"
 #include "settings/Settings.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "settings/NCFormat.h"
+#include "conversion/NCFormat.h"
 
 using namespace torvane;
 

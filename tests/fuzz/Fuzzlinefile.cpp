@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "FuzzInput.h"
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 
 using namespace torvane;
 

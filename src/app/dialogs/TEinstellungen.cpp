@@ -8,7 +8,7 @@
 
 #include "app/dialogs/FormParts.h"
 #include "app/dialogs/TBrowseForFolder.h"
-#include "app/editor/Windows1252.h"
+#include "app/text/QtText.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/TXPEdit.h"
 #include "app/widgets/TXPSpeedButton.h"

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "Windows1252.h"
+#include "app/text/QtText.h"
 
 namespace torvane {
 

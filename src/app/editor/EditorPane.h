@@ -13,7 +13,7 @@
 
 #include "EditorCommands.h"
 #include "HighlighterLexer.h"
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 #include "highlighter/SynCustomHighlighter.h"
 
 namespace torvane {

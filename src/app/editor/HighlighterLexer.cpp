@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "Windows1252.h"
+#include "app/text/QtText.h"
 
 namespace torvane {
 

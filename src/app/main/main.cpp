@@ -12,7 +12,7 @@
 #include "app/dialogs/TInfo.h"
 #include "app/dialogs/TIntro.h"
 #include "app/widgets/ErrorReport.h"
-#include "app/widgets/TRohteil.h"
+#include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
 

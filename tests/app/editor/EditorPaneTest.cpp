@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "EditorPane.h"
-#include "Windows1252.h"
+#include "app/text/QtText.h"
 #include "highlighter/NCSyn.h"
 
 using namespace torvane;

@@ -18,7 +18,7 @@
 #include "EditorPane.h"
 #include "TMainform.h"
 #include "app/widgets/ErrorReport.h"
-#include "app/widgets/TRohteil.h"
+#include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
 

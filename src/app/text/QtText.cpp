@@ -1,4 +1,4 @@
-#include "Windows1252.h"
+#include "app/text/QtText.h"
 
 namespace torvane {
 

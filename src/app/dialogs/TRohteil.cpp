@@ -1,4 +1,4 @@
-#include "app/widgets/TRohteil.h"
+#include "app/dialogs/TRohteil.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

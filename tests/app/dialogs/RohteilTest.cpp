@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "MessageBoxCatcher.h"
-#include "app/widgets/TRohteil.h"
+#include "app/dialogs/TRohteil.h"
 #include "app/widgets/TXPSpeedButton.h"
 
 using torvane::TRohteil;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "highlighter/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 

@@ -1,4 +1,4 @@
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "settings/NCFormat.h"
+#include "conversion/NCFormat.h"
 
 #include <algorithm>
 #include <charconv>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/FileError.h"
+#include "text/FileError.h"
 
 namespace torvane {
 

@@ -1,4 +1,4 @@
-#include "highlighter/LineFile.h"
+#include "text/LineFile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
