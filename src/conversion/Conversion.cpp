@@ -239,6 +239,7 @@ void Conversion::AppendValue(std::string& out, long double value) {
 void Conversion::BeginRun(long double diameter, LineSink& target) {
   target_ = &target;
   state_ = ConversionState{};
+  warnings_.clear();
   state_.blockCounter = settings_.format.Satzstart;
   state_.diameter = CheckReal(diameter);
   state_.circumference = CheckReal(kPi * diameter);

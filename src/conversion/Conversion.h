@@ -27,6 +27,15 @@ class ConversionError : public std::runtime_error {
   std::string reason_;
 };
 
+// Something in the source that the run converted but the user should know
+// about (an inch program, a radius too short for its chord, ...). `line` is
+// the 1-based source line; the text is German, Windows-1252.
+struct ConversionWarning {
+  std::size_t line = 0;
+  std::string text;
+  bool operator==(const ConversionWarning&) const = default;
+};
+
 // An arc that cannot be converted (start and end point coincide).
 class ArcError : public std::runtime_error {
  public:
@@ -47,6 +56,8 @@ class Conversion {
   ConversionSettings& Settings() { return settings_; }
   const ConversionSettings& Settings() const { return settings_; }
   const ConversionState& State() const { return state_; }
+  // The warnings of the last run, in source order; every run starts afresh.
+  const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
 
   // The whole run: header lines as they are, every source line converted,
   // footer lines. Raises ConversionError naming the source line that stopped
@@ -89,6 +100,7 @@ class Conversion {
 
   ConversionSettings settings_;
   ConversionState state_;
+  std::vector<ConversionWarning> warnings_;
   long double degreesPerUnit_ = 0;
   LineSink* target_ = nullptr;
   // Scratch buffers reused from block to block: a long program would
