@@ -14,9 +14,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/StreamLines.h"
 #include "conversion/Conversion.h"
+#include "settings/ConvertOverride.h"
 #include "settings/FloatText.h"
 #include "settings/Settings.h"
 
@@ -29,7 +31,8 @@ constexpr int kUsageOrIoFailed = 2;
 
 constexpr const char* kUsage =
     "Aufruf: torvane-convert [-d D | --diameter D] [-s DIR | --settings DIR]\n"
-    "                        [-o DATEI | --output DATEI] [EINGABE]\n"
+    "                        [-o DATEI | --output DATEI] [--set SCHLÜSSEL=WERT]...\n"
+    "                        [EINGABE]\n"
     "\n"
     "Wandelt ein ebenes XYZ-NC-Programm (DIN/ISO) in ein Programm für die\n"
     "Mantelfläche eines Zylinders mit Rundachse.\n"
@@ -38,6 +41,9 @@ constexpr const char* kUsage =
     "  -s, --settings DIR Ordner mit main.ini, vorspann.plt, nachspann.plt\n"
     "                     (Vorgabe: der Ordner des Programms)\n"
     "  -o, --output DATEI Ergebnis in DATEI statt auf die Standardausgabe\n"
+    "      --set S=W      setzt den Schlüssel S aus [convert] für diesen Lauf\n"
+    "                     auf W, ohne main.ini zu ändern (mehrfach möglich),\n"
+    "                     z. B. --set efeed=2 --set etol=0.01\n"
     "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
     "      --help         diese Hilfe\n"
     "\n"
@@ -73,6 +79,7 @@ struct Options {
   std::string settingsDir;
   std::string output;
   std::string input = "-";
+  std::vector<std::string> overrides;  // --set KEY=VALUE, in order
   bool help = false;
 };
 
@@ -97,6 +104,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+      continue;
+    }
+    if (arg == "--set" || arg.substr(0, 6) == "--set=") {
+      std::string assignment;
+      if (!takeValue("--set", "--set", assignment).value_or(false))
+        return "Option --set erwartet einen Wert";
+      options.overrides.push_back(std::move(assignment));
       continue;
     }
     for (auto [shortName, longName, into] :
@@ -192,6 +206,10 @@ int main(int argc, char** argv) {
     Report(error.what());
     return kUsageOrIoFailed;
   }
+  ConversionSettings published = settings.Published();
+  for (const std::string& assignment : options.overrides) {
+    if (const auto error = ApplyConvertOverride(assignment, published)) return UsageError(*error);
+  }
   if (::access((settings.SettingsDir() + "main.ini").c_str(), R_OK) != 0) {
     Report("Warnung: " + settings.SettingsDir() + "main.ini fehlt, es gelten leere Einstellungen");
   }
@@ -217,7 +235,7 @@ int main(int argc, char** argv) {
     if (!pending->temporaryPath.empty()) std::remove(pending->temporaryPath.c_str());
   };
 
-  Conversion conversion(settings.Published());
+  Conversion conversion(published);
   StreamLineSource source(input);
   bool written = false;
   std::optional<std::string> conversionError;

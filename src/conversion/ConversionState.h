@@ -40,6 +40,16 @@ struct ConversionSettings {
   std::uint8_t type = 0;           // 1 linearise arcs, 2 machine arcs, else no arc output
   bool enum_ = false;              // key "enum": block numbering on
   TNCFormat format;
+
+  // Machine dialect. The defaults are the output the program has always
+  // written: no F words, angles modulo 360 with direction words, arcs
+  // stepped by `deg` alone.
+  std::int32_t efeed = 0;   // 0 no F words, 1 F as programmed, 2 inverse time
+  std::int32_t erot = 0;    // 0 modulo angles with direction words, 1 continuous
+  bool einv = false;        // rotary axis turns the other way: Y reads as -Y
+  long double etol = 0;     // largest chord deviation of stepped arcs, source units; 0 off
+  std::string eg93 = "G93"; // switches inverse-time feed on
+  std::string eg94 = "G94"; // and back to feed per minute
 };
 
 }  // namespace torvane

@@ -77,8 +77,33 @@ void Settings::LoadSettings() {
   published_.deg = ini_.ReadInteger("deg");
   published_.type = static_cast<std::uint8_t>(ini_.ReadInteger("type"));
 
+  LoadMachineDialect();
+
   ReadTextArea(settingsDir_ + "vorspann.plt", true);
   ReadTextArea(settingsDir_ + "nachspann.plt", false);
+}
+
+// Keys that older settings files lack: a missing key (or one that holds no
+// valid choice) means the output those files have always given.
+void Settings::LoadMachineDialect() {
+  const std::int32_t efeed = ini_.ReadInteger("efeed");
+  controls_.SelectFeedMode(efeed >= 0 && efeed <= 2 ? efeed : 0);
+  controls_.SelectRotaryMode(ini_.ReadInteger("erot") == 1 ? 1 : 0);
+  controls_.SetDown(TG::EInv, ini_.ReadBool("einv"));
+  const auto textOr = [this](const char* key, const char* missing) {
+    std::string text = ini_.ReadText(key);
+    return text.empty() ? std::string(missing) : text;
+  };
+  controls_.SetText(TC::ETol, textOr("etol", "0"));
+  controls_.SetText(TC::EG93, textOr("eg93", "G93"));
+  controls_.SetText(TC::EG94, textOr("eg94", "G94"));
+
+  published_.efeed = controls_.FeedMode();
+  published_.erot = controls_.RotaryMode();
+  published_.einv = controls_.Down(TG::EInv);
+  published_.etol = ReadTolerance(controls_.Text(TC::ETol)).value_or(0);
+  published_.eg93 = controls_.Text(TC::EG93);
+  published_.eg94 = controls_.Text(TC::EG94);
 }
 
 void Settings::ReadTextArea(const std::string& path, bool header) {
@@ -125,6 +150,12 @@ void Settings::SaveSettings() {
   ini_.WriteBool("evz", controls_.Down(TG::EEVorzeichen));
   ini_.WriteBool("enum", controls_.Down(TG::EESatznum));
   WriteTexts({{TC::EESatzzeichen, "enumz"}, {TC::EESatzschritt, "enumss"}, {TC::EEstart, "enums"}});
+  // Written like every other control, so the file always shows what the
+  // dialog showed; the values of an untouched page are the defaults.
+  ini_.WriteText("efeed", std::to_string(controls_.FeedMode()));
+  ini_.WriteText("erot", std::to_string(controls_.RotaryMode()));
+  ini_.WriteBool("einv", controls_.Down(TG::EInv));
+  WriteTexts({{TC::ETol, "etol"}, {TC::EG93, "eg93"}, {TC::EG94, "eg94"}});
 
   // Each through a temporary file, so that a failed save keeps the old lines.
   SaveWholeFile(settingsDir_ + "vorspann.plt", controls_.EVorspann());

@@ -47,6 +47,7 @@ class Settings {
   void ReadTexts(std::initializer_list<KeyOfControl> keys);
   void WriteTexts(std::initializer_list<KeyOfControl> keys);
   void ReadTextArea(const std::string& path, bool header);
+  void LoadMachineDialect();
 
   std::string settingsDir_;
   IniFile ini_;

@@ -51,6 +51,9 @@ SettingsModel::SettingsModel() {
   texts_[Index(TextControl::EESatzzeichen)] = "N";
   texts_[Index(TextControl::EESatzschritt)] = "1";
   texts_[Index(TextControl::EEstart)] = "1";
+  texts_[Index(TextControl::ETol)] = "0";
+  texts_[Index(TextControl::EG93)] = "G93";
+  texts_[Index(TextControl::EG94)] = "G94";
 }
 
 const std::string& SettingsModel::Text(TextControl control) const { return texts_[Index(control)]; }
@@ -85,6 +88,18 @@ void SettingsModel::SelectArcMode(int mode) {
 void SettingsModel::SelectAxis(int axis) {
   if (axis < 1 || axis > 3 || axis == axis_) return;
   axis_ = axis;
+  if (onStateChanged) onStateChanged();
+}
+
+void SettingsModel::SelectFeedMode(int mode) {
+  if (mode < 0 || mode > 2 || mode == feedMode_) return;
+  feedMode_ = mode;
+  if (onStateChanged) onStateChanged();
+}
+
+void SettingsModel::SelectRotaryMode(int mode) {
+  if (mode < 0 || mode > 1 || mode == rotaryMode_) return;
+  rotaryMode_ = mode;
   if (onStateChanged) onStateChanged();
 }
 
@@ -147,6 +162,12 @@ void SettingsModel::GMinusClick() {
 std::optional<long double> ReadStepperNumber(std::string_view text) {
   if (!text.empty() && (text.back() == ' ' || text.back() == '\t')) return std::nullopt;
   return StrToFloatStrict(text);
+}
+
+std::optional<long double> ReadTolerance(std::string_view text) {
+  const auto value = ReadStepperNumber(text);
+  if (!value || !(*value >= 0) || !std::isfinite(*value)) return std::nullopt;
+  return *value;
 }
 
 std::int32_t ReadControlInteger(std::string_view text) {

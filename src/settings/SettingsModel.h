@@ -28,14 +28,28 @@ enum class TextControl {
   EESatzzeichen,
   EESatzschritt,
   EEstart,
+  ETol,  // machine page: largest chord deviation of stepped arcs
+  EG93,  // machine page: inverse-time feed on
+  EG94,  // machine page: and off again
 };
-constexpr std::size_t kTextControlCount = 15;
+constexpr std::size_t kTextControlCount = 18;
 
-enum class ToggleControl { EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen, EESatznum };
-constexpr std::size_t kToggleControlCount = 6;
+enum class ToggleControl {
+  EEDeziPunkt,
+  EENCPunkt,
+  EEVNullen,
+  EENNullen,
+  EEVorzeichen,
+  EESatznum,
+  EInv,  // machine page: rotary axis turns the other way
+};
+constexpr std::size_t kToggleControlCount = 7;
 
 // Arc mode group: EK1 "G2/3 Linear wandeln" = 1, EK2 "G2/3 Maschinenspezifisch" = 2.
 // Axis group: EAA = 1 (A), EAB = 2 (B), EAC = 3 (C).
+// Feed group (machine page): EVF0 "keiner" = 0, EVF1 "wie programmiert" = 1,
+// EVF2 "inverse Zeit G93" = 2. Rotary group: ERM "modulo mit
+// Drehrichtungswort" = 0, ERF "fortlaufend" = 1.
 class SettingsModel {
  public:
   SettingsModel();
@@ -54,6 +68,11 @@ class SettingsModel {
   int Axis() const { return axis_; }
   void SelectAxis(int axis);
   std::string AxisLetter() const;
+  int FeedMode() const { return feedMode_; }
+  // One-of groups: a value outside the group keeps the choice.
+  void SelectFeedMode(int mode);
+  int RotaryMode() const { return rotaryMode_; }
+  void SelectRotaryMode(int mode);
 
   // The header and footer text areas, lines separated by CR LF.
   const std::string& EVorspann() const { return vorspann_; }
@@ -81,6 +100,8 @@ class SettingsModel {
   std::array<bool, kToggleControlCount> toggles_{};
   int arcMode_ = 1;
   int axis_ = 3;
+  int feedMode_ = 0;
+  int rotaryMode_ = 0;
   std::string vorspann_;
   std::string nachspann_;
 };
@@ -93,6 +114,10 @@ std::optional<long double> ReadStepperNumber(std::string_view text);
 // one sign are skipped; when something other than a digit follows the
 // digits, they count without their sign; no digits give 0.
 std::int32_t ReadControlInteger(std::string_view text);
+
+// The chord tolerance as the conversion takes it: a number in full (as the
+// steppers read it), not negative; anything else is no tolerance.
+std::optional<long double> ReadTolerance(std::string_view text);
 
 // Splits text at CR LF, lone CR and lone LF; a break at the very end adds no
 // empty line.

@@ -77,6 +77,12 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
       {"option without value", "-s", "", 2, "torvane-convert: Option -s erwartet einen Wert\n"},
       {"missing settings folder", "-s nowhere", "", 2,
        "torvane-convert: Einstellungsordner nowhere nicht gefunden\n"},
+      {"unknown --set key", "-s settings --set feed=2", "", 2,
+       "torvane-convert: Unbekannter Schl\xC3\xBCssel \"feed\" f\xC3\xBCr --set"},
+      {"bad --set value", "-s settings --set efeed=1 --set=erot=5", "", 2,
+       "torvane-convert: Ung\xC3\xBCltiger Wert \"5\" f\xC3\xBCr erot: erlaubt ist 0 oder 1\n"},
+      {"--set without value", "-s settings --set", "", 2,
+       "torvane-convert: Option --set erwartet einen Wert\n"},
       {"output folder missing", "-s settings -o no/such/dir/out.min", "G1 X1\n", 2,
        "torvane-convert: Datei no/such/dir/out.min kann nicht erstellt werden\n"},
   };

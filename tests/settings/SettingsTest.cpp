@@ -105,7 +105,8 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
             "[path]\r\nquell=\r\nziel=\r\n[convert]\r\ndeg= 11\r\ntype=1\r\naxis=3\r\n"
             "edp=M15\r\nedn=M16\r\neg2=G132\r\neg3=G133\r\neg0=G00\r\neg1=G01\r\nerad=L\r\n"
             "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=0\r\nevz=0\r\nenum=0\r\n"
-            "enumz=N\r\nenumss=1\r\nenums=1\r\n");
+            "enumz=N\r\nenumss=1\r\nenums=1\r\n"
+            "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\n");
   EXPECT_EQ(dir.Read("vorspann.plt"), "%\r\nO0001 (\xDC" "BERSCHRIFT)");
   EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
   EXPECT_EQ(settings.Published().deg, 11);
@@ -117,6 +118,81 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
   again.LoadSettings();
   EXPECT_EQ(again.Published().format, settings.Published().format);
   EXPECT_EQ(again.Controls().EVorspann(), settings.Controls().EVorspann());
+}
+
+TEST(SettingsTest, MachineDialectKeys) {
+  struct Case {
+    const char* name;
+    const char* convert;
+    std::int32_t efeed, erot;
+    bool einv;
+    long double etol;
+    const char* eg93;
+    const char* eg94;
+    const char* shownTol;  // the dialog's field
+  };
+  const Case cases[] = {
+      {"missing keys give the old output", "", 0, 0, false, 0, "G93", "G94", "0"},
+      {"all set", "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93.1\r\neg94=G94.1\r\n",
+       2, 1, true, 0.05L, "G93.1", "G94.1", "0.05"},
+      {"feed as programmed", "efeed=1\r\n", 1, 0, false, 0, "G93", "G94", "0"},
+      {"no such feed mode", "efeed=3\r\n", 0, 0, false, 0, "G93", "G94", "0"},
+      {"no such rotary mode", "erot=2\r\n", 0, 0, false, 0, "G93", "G94", "0"},
+      {"tolerance no number", "etol=abc\r\n", 0, 0, false, 0, "G93", "G94", "abc"},
+      {"negative tolerance", "etol=-1\r\n", 0, 0, false, 0, "G93", "G94", "-1"},
+      {"empty words fall back", "eg93=\r\neg94=\r\n", 0, 0, false, 0, "G93", "G94", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
+    Settings settings(dir.Dir());
+    settings.LoadSettings();
+    const ConversionSettings& published = settings.Published();
+    EXPECT_EQ(published.efeed, c.efeed);
+    EXPECT_EQ(published.erot, c.erot);
+    EXPECT_EQ(published.einv, c.einv);
+    EXPECT_EQ(published.etol, c.etol);
+    EXPECT_EQ(published.eg93, c.eg93);
+    EXPECT_EQ(published.eg94, c.eg94);
+    EXPECT_EQ(settings.Controls().Text(TC::ETol), c.shownTol);
+  }
+}
+
+// A file from before the machine keys keeps every byte; a save adds them
+// with the values that give the old output.
+TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
+  TempDir dir;
+  const std::string old = "[path]\r\nquell=\r\nziel=\r\n[convert]\r\ndeg=30\r\ntype=1\r\naxis=3\r\n"
+      "edp=M15\r\nedn=M16\r\neg2=G132\r\neg3=G133\r\neg0=G00\r\neg1=G01\r\nerad=L\r\n"
+      "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=1\r\nevz=0\r\nenum=0\r\n"
+      "enumz=N\r\nenumss=1\r\nenums=1\r\n";
+  dir.Write("main.ini", old);
+  Settings settings(dir.Dir());
+  settings.LoadSettings();
+  const ConversionSettings before = settings.Published();
+  settings.SaveSettings();
+  EXPECT_EQ(dir.Read("main.ini"),
+            old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\n");
+  EXPECT_EQ(settings.Published().efeed, before.efeed);
+  EXPECT_EQ(settings.Published().etol, before.etol);
+  EXPECT_EQ(settings.Published().eg93, before.eg93);
+
+  // And the dialog's choices come back from the file.
+  settings.Controls().SelectFeedMode(2);
+  settings.Controls().SelectRotaryMode(1);
+  settings.Controls().SetDown(TG::EInv, true);
+  settings.Controls().SetText(TC::ETol, "0.01");
+  settings.Controls().SetText(TC::EG93, "G93.1");
+  settings.SaveSettings();
+  Settings again(dir.Dir());
+  again.LoadSettings();
+  EXPECT_EQ(again.Published().efeed, 2);
+  EXPECT_EQ(again.Published().erot, 1);
+  EXPECT_TRUE(again.Published().einv);
+  EXPECT_EQ(again.Published().etol, 0.01L);
+  EXPECT_EQ(again.Published().eg93, "G93.1");
+  EXPECT_EQ(again.Published().eg94, "G94");
 }
 
 TEST(SettingsTest, HeaderFilesSplitAtEveryLineBreak) {

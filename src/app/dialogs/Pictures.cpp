@@ -202,6 +202,22 @@ QPixmap ConversionGlyph() {
   return pixmap;
 }
 
+QPixmap MachineGlyph() {
+  QPixmap pixmap = Blank(16, 16);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // The axis' end face, and an arrow turning round it.
+  painter.setPen(QPen(QColor(0, 0, 96), 1));
+  painter.setBrush(QColor(200, 200, 215));
+  painter.drawEllipse(QRectF(4.5, 4.5, 7, 7));
+  painter.setPen(RoundPen(QColor(200, 20, 20), 1.4));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawArc(QRectF(1.5, 1.5, 13, 13), 100 * 16, 250 * 16);
+  painter.setBrush(QColor(200, 20, 20));
+  painter.drawPolygon(QPolygonF({QPointF(8.5, 0.5), QPointF(11.5, 2.5), QPointF(8.5, 4.5)}));
+  return pixmap;
+}
+
 QPixmap FolderGlyph() {
   QPixmap pixmap = Blank(16, 16);
   QPainter painter(&pixmap);

@@ -11,6 +11,7 @@ QPixmap ProgramIcon();      // 32 x 32: a cylinder with a contour on its surface
 QPixmap SplashPicture();    // 350 x 200: the flat contour wrapped onto the cylinder
 QPixmap ConversionGlyph();  // category "Konvertierung": a small cylinder
 QPixmap FolderGlyph();      // category "Verzeichnisse" and the folder buttons
+QPixmap MachineGlyph();     // category "Maschine": a turning rotary axis
 QPixmap PlusGlyph();        // stepper up
 QPixmap MinusGlyph();       // stepper down
 QPixmap EnvelopeGlyph();    // mail link

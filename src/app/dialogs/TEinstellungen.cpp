@@ -26,12 +26,14 @@ constexpr TextControl kAllTexts[] = {
     TextControl::Eg1,       TextControl::EG2,       TextControl::EG3,
     TextControl::ERad,      TextControl::EEStellen, TextControl::EENachkommastellen,
     TextControl::EESatzzeichen, TextControl::EESatzschritt, TextControl::EEstart,
+    TextControl::ETol,      TextControl::EG93,      TextControl::EG94,
 };
 static_assert(std::size(kAllTexts) == kTextControlCount);
 
 constexpr ToggleControl kAllToggles[] = {
     ToggleControl::EEDeziPunkt, ToggleControl::EENCPunkt,    ToggleControl::EEVNullen,
     ToggleControl::EENNullen,   ToggleControl::EEVorzeichen, ToggleControl::EESatznum,
+    ToggleControl::EInv,
 };
 static_assert(std::size(kAllToggles) == kToggleControlCount);
 
@@ -65,6 +67,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
   BuildCategoryColumn();
   BuildConversionPage();
   BuildDirectoryPage();
+  BuildMachinePage();
   BuildButtonBar();
   SetFocusOrder();
   NameControls();
@@ -76,8 +79,9 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
 
   fields_ = {EQUELLDIR, EZIELDIR, EGrad,     EDP,                EDN,
              Eg0,       Eg1,      EG2,       EG3,                ERad,
-             EEStellen, EENachkommastellen, EESatzzeichen, EESatzschritt, EEstart};
-  toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen, EESatznum};
+             EEStellen, EENachkommastellen, EESatzzeichen, EESatzschritt, EEstart,
+             ETol,      EG93,     EG94};
+  toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen, EESatznum, EInv};
   Bind();
 }
 
@@ -140,6 +144,20 @@ void TEinstellungen::NameControls() {
       {BNCDIR, "BNCDIR"},
       {EZIELDIR, "EZIELDIR"},
       {BHPGLDIR, "BHPGLDIR"},
+      {BMaschine, "BMaschine"},
+      {Panel_MASCH, "Panel_MASCH"},
+      {GroupVorschub, "GroupVorschub"},
+      {EVF0, "EVF0"},
+      {EVF1, "EVF1"},
+      {EVF2, "EVF2"},
+      {EG93, "EG93"},
+      {EG94, "EG94"},
+      {GroupDrehachse, "GroupDrehachse"},
+      {ERM, "ERM"},
+      {ERF, "ERF"},
+      {EInv, "EInv"},
+      {GroupBoegen, "GroupBoegen"},
+      {ETol, "ETol"},
   };
   for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 }
@@ -176,9 +194,17 @@ void TEinstellungen::Bind() {
   connect(EAA, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectAxis(1); });
   connect(EAB, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectAxis(2); });
   connect(EAC, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectAxis(3); });
+  TXPSpeedButton* const feedModes[] = {EVF0, EVF1, EVF2};
+  for (int mode = 0; mode < 3; ++mode) {
+    connect(feedModes[mode], &TXPSpeedButton::OnClick, this,
+            [this, mode] { settings_.Controls().SelectFeedMode(mode); });
+  }
+  connect(ERM, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectRotaryMode(0); });
+  connect(ERF, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectRotaryMode(1); });
 
   connect(BHPGL, &TXPSpeedButton::OnClick, this, &TEinstellungen::BHPGLClick);
   connect(BDir, &TXPSpeedButton::OnClick, this, &TEinstellungen::BDirClick);
+  connect(BMaschine, &TXPSpeedButton::OnClick, this, &TEinstellungen::BMaschineClick);
   connect(SPlus1, &TXPSpeedButton::OnClick, this, &TEinstellungen::SPlus1Click);
   connect(SMinus1, &TXPSpeedButton::OnClick, this, &TEinstellungen::SMinus1Click);
   connect(NPlus1, &TXPSpeedButton::OnClick, this, &TEinstellungen::NPlus1Click);
@@ -215,6 +241,9 @@ void TEinstellungen::ShowStates() {
   (model.ArcMode() == 2 ? EK2 : EK1)->SetDown(true);
   TXPSpeedButton* const axes[] = {EAA, EAB, EAC};
   axes[std::clamp(model.Axis(), 1, 3) - 1]->SetDown(true);
+  TXPSpeedButton* const feedModes[] = {EVF0, EVF1, EVF2};
+  feedModes[std::clamp(model.FeedMode(), 0, 2)]->SetDown(true);
+  (model.RotaryMode() == 1 ? ERF : ERM)->SetDown(true);
   ShowTextArea(EVorspann, model.EVorspann(), shownVorspann_);
   ShowTextArea(ENachspann, model.ENachspann(), shownNachspann_);
 }
@@ -265,14 +294,19 @@ QString TEinstellungen::FolderStart(const QString& fieldText) {
 
 // Also latches the category button, so that the accelerator, which clicks
 // without latching, leaves the button of the page in front down.
-void TEinstellungen::ShowPage(bool directories) {
-  (directories ? BDir : BHPGL)->SetDown(true);
-  Panel_DIR->setVisible(directories);
-  Panel_HPGL->setVisible(!directories);
+void TEinstellungen::ShowPage(Page page) {
+  const std::pair<Page, TXPSpeedButton*> buttons[] = {
+      {Page::Conversion, BHPGL}, {Page::Directories, BDir}, {Page::Machine, BMaschine}};
+  for (const auto& [shown, button] : buttons)
+    if (shown == page) button->SetDown(true);
+  Panel_DIR->setVisible(page == Page::Directories);
+  Panel_HPGL->setVisible(page == Page::Conversion);
+  Panel_MASCH->setVisible(page == Page::Machine);
 }
 
-void TEinstellungen::BHPGLClick() { ShowPage(false); }
-void TEinstellungen::BDirClick() { ShowPage(true); }
+void TEinstellungen::BHPGLClick() { ShowPage(Page::Conversion); }
+void TEinstellungen::BDirClick() { ShowPage(Page::Directories); }
+void TEinstellungen::BMaschineClick() { ShowPage(Page::Machine); }
 
 void TEinstellungen::SPlus1Click() { settings_.Controls().SPlus(TextControl::EEStellen); }
 void TEinstellungen::SMinus1Click() { settings_.Controls().SMinus(TextControl::EEStellen); }

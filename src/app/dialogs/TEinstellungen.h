@@ -101,11 +101,28 @@ class TEinstellungen : public QDialog {
   QLineEdit* EZIELDIR = nullptr;
   TXPSpeedButton* BHPGLDIR = nullptr;
 
+  // Machine page: the dialect of the control that runs the program.
+  TXPSpeedButton* BMaschine = nullptr;
+  QWidget* Panel_MASCH = nullptr;
+  QFrame* GroupVorschub = nullptr;
+  TXPSpeedButton* EVF0 = nullptr;  // "keiner"
+  TXPSpeedButton* EVF1 = nullptr;  // "wie programmiert"
+  TXPSpeedButton* EVF2 = nullptr;  // "inverse Zeit G93"
+  QLineEdit* EG93 = nullptr;
+  QLineEdit* EG94 = nullptr;
+  QFrame* GroupDrehachse = nullptr;
+  TXPSpeedButton* ERM = nullptr;   // "modulo mit Drehrichtungswort"
+  TXPSpeedButton* ERF = nullptr;   // "fortlaufend"
+  TXPSpeedButton* EInv = nullptr;  // "Drehrichtung umkehren"
+  QFrame* GroupBoegen = nullptr;
+  TXPEdit* ETol = nullptr;         // "Sehnenfehler max."
+
   TBrowseForFolder* Folder = nullptr;
 
  public slots:
   void BHPGLClick();
   void BDirClick();
+  void BMaschineClick();
   void SPlus1Click();
   void SMinus1Click();
   void NPlus1Click();
@@ -126,6 +143,7 @@ class TEinstellungen : public QDialog {
   void BuildZahlenformat(QWidget* page);
   void BuildSpann(QWidget* page);
   void BuildDirectoryPage();
+  void BuildMachinePage();
   void BuildButtonBar();
   void SetFocusOrder();
   void NameControls();
@@ -139,7 +157,8 @@ class TEinstellungen : public QDialog {
   void TakeTextArea(QPlainTextEdit* area);
   void TakeToggle(ToggleControl toggle);
 
-  void ShowPage(bool directories);
+  enum class Page { Conversion, Directories, Machine };
+  void ShowPage(Page page);
   void ChooseFolder(TextControl field);
 
   Settings& settings_;

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 
 #include "app/dialogs/FormParts.h"
+#include "app/dialogs/NumberKeys.h"
 #include "app/dialogs/Pictures.h"
 #include "app/dialogs/TEinstellungen.h"
 #include "app/widgets/Glyphs.h"
@@ -237,6 +238,57 @@ void TEinstellungen::BuildDirectoryPage() {
   EZIELDIR = MakeField(Panel_DIR, QRect(8, 113, 465, kFieldHeight));
   BHPGLDIR = MakeButton(Panel_DIR, QString(), FolderGlyph(), QRect(477, 111, 30, 25));
   Panel_DIR->hide();
+}
+
+// The dialect of the control that runs the converted program: its category
+// button goes below the other two.
+void TEinstellungen::BuildMachinePage() {
+  BMaschine = MakeButton(Panel_Kategorie, QStringLiteral("&Maschine"), MachineGlyph(),
+                         QRect(8, 105, 113, 30));
+  BMaschine->SetMargin(8);
+  BMaschine->SetGroupIndex(10);
+  ShowLatchedBlue(BMaschine);
+
+  Panel_MASCH = new QWidget(this);
+  Panel_MASCH->setGeometry(kColumnWidth, 0, kPageWidth, kPageHeight);
+  MakeStrip(Panel_MASCH, QStringLiteral("Maschine"), QRect(0, 8, kStripWidth, 21), StripFont());
+  const QPixmap option = OptionGlyphStrip();
+
+  GroupVorschub = MakeGroup(Panel_MASCH, QRect(0, 37, 258, 150));
+  QWidget* feed = GroupVorschub;
+  MakeStrip(feed, QStringLiteral("Vorschub"), QRect(1, 1, 256, 20), GroupTitleFont());
+  EVF0 = MakeToggle(feed, QStringLiteral("keiner"), option, 12, false, QRect(6, 28, 240, 22));
+  EVF1 = MakeToggle(feed, QStringLiteral("wie programmiert"), option, 12, false,
+                    QRect(6, 54, 240, 22));
+  EVF2 = MakeToggle(feed, QStringLiteral("inverse Zeit G93"), option, 12, false,
+                    QRect(6, 80, 240, 22));
+  EVF0->SetDown(true);
+  MakeLabel(feed, QStringLiteral("Inverse Zeit ein"), QPoint(28, 118));
+  EG93 = MakeField(feed, QRect(116, 114, 44, kFieldHeight));
+  MakeLabel(feed, QStringLiteral("aus"), QPoint(174, 118));
+  EG94 = MakeField(feed, QRect(200, 114, 44, kFieldHeight));
+
+  GroupDrehachse = MakeGroup(Panel_MASCH, QRect(266, 37, 257, 150));
+  QWidget* rotary = GroupDrehachse;
+  MakeStrip(rotary, QStringLiteral("Rundachse"), QRect(1, 1, 255, 20), GroupTitleFont());
+  ERM = MakeToggle(rotary, QStringLiteral("modulo mit Drehrichtungswort"), option, 13, false,
+                   QRect(6, 28, 244, 22));
+  ERF = MakeToggle(rotary, QStringLiteral("fortlaufend"), option, 13, false,
+                   QRect(6, 54, 244, 22));
+  ERM->SetDown(true);
+  EInv = MakeToggle(rotary, QStringLiteral("Drehrichtung umkehren"), CheckBoxGlyphStrip(), 106,
+                    true, QRect(6, 92, 244, 22));
+
+  GroupBoegen = MakeGroup(Panel_MASCH, QRect(0, 195, kStripWidth, 62));
+  QWidget* arcs = GroupBoegen;
+  MakeStrip(arcs, QStringLiteral("Kreisbögen"), QRect(1, 1, kStripWidth - 2, 20),
+            GroupTitleFont());
+  MakeLabel(arcs, QStringLiteral("Sehnenfehler max."), QPoint(8, 35));
+  ETol = MakeNumberField(arcs, QRect(116, 31, 60, kFieldHeight));
+  InstallNumberKeyFilter(ETol);
+  MakeLabel(arcs, QStringLiteral("0: Schritte nur nach der Auflösung"), QPoint(188, 35));
+
+  Panel_MASCH->hide();
 }
 
 void TEinstellungen::BuildButtonBar() {

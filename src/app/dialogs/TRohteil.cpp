@@ -10,6 +10,7 @@
 
 #include <string_view>
 
+#include "app/dialogs/NumberKeys.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
@@ -197,38 +198,9 @@ bool TRohteil::ZYL2_RKeyPress(QKeyEvent* event) {
     case Qt::Key_Enter:
     case Qt::Key_Escape:
       return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return false;
     default:
-      break;
+      return FilterNumberKeyPress(ZYL2_R, event);
   }
-  // Ctrl with a letter types a control character, and the filter lets none
-  // through: so copy, paste, cut and undo by Ctrl+C/V/X/Z do nothing here.
-  // Shift+Insert and the context menu still paste.
-  const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  if (chord == Qt::ControlModifier && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-    return true;
-
-  const QString typed = event->text();
-  if (typed.isEmpty()) return false;  // arrows, Home, End: no character
-  QString kept;
-  for (const QChar c : typed) {
-    if (c.unicode() > 0xFF) continue;
-    if (const auto passed = FilterDiameterKey(static_cast<char>(c.unicode())))
-      kept += QLatin1Char(*passed);
-  }
-  if (kept == typed) return false;
-  if (kept.isEmpty()) return true;
-
-  // The decimal comma of German habit (and of the German number pad) goes
-  // in as the point that reading the number expects.
-  QKeyEvent replaced(QEvent::KeyPress,
-                     kept == QLatin1String(".") ? int(Qt::Key_Period) : event->key(),
-                     event->modifiers(), kept, event->isAutoRepeat());
-  QCoreApplication::sendEvent(ZYL2_R, &replaced);
-  return true;
 }
 
 }  // namespace torvane

@@ -245,6 +245,7 @@ class EinstellungenTest : public QObject {
     QTest::newRow("EENNullen") << "EENNullen" << ToggleControl::EENNullen;
     QTest::newRow("EEVorzeichen") << "EEVorzeichen" << ToggleControl::EEVorzeichen;
     QTest::newRow("EESatznum") << "EESatznum" << ToggleControl::EESatznum;
+    QTest::newRow("EInv") << "EInv" << ToggleControl::EInv;
   }
 
   // Independent on/off buttons: each click flips its own setting only.
@@ -279,6 +280,61 @@ class EinstellungenTest : public QObject {
     QTest::keyClick(&d, Qt::Key_V, Qt::AltModifier);
     QVERIFY(d.Panel_DIR->isVisible());
     QVERIFY(d.BDir->Down() && !d.BHPGL->Down());
+  }
+
+  // The machine page: its groups and the tolerance field's key filter, and
+  // its choices round-trip through main.ini while cancel keeps the file.
+  void machinePage() {
+    Harness h;
+    h.Write("main.ini", kStoredSettings);
+    h.settings.LoadSettings();
+    TEinstellungen& d = h.dialog;
+    torvane::SettingsModel& model = h.settings.Controls();
+    h.Click("BMaschine");
+    QVERIFY(d.Panel_MASCH->isVisible() && !d.Panel_HPGL->isVisible() && !d.Panel_DIR->isVisible());
+    QVERIFY(d.BMaschine->Down() && !d.BHPGL->Down());
+    // A file without the machine keys shows the choices of the old output.
+    QVERIFY(d.EVF0->Down() && !d.EVF1->Down() && !d.EVF2->Down());
+    QVERIFY(d.ERM->Down() && !d.ERF->Down() && !d.EInv->Down());
+    QCOMPARE(d.ETol->text(), QStringLiteral("0"));
+    QCOMPARE(d.EG93->text(), QStringLiteral("G93"));
+    QCOMPARE(d.EG94->text(), QStringLiteral("G94"));
+
+    h.Click("EVF2");
+    h.Click("EVF2");  // one-of: stays down
+    h.Click("ERF");
+    h.Click("EInv");
+    d.ETol->setFocus();
+    d.ETol->selectAll();
+    QTest::keyClicks(d.ETol, "0,0x5");  // the diameter field's filter
+    QCOMPARE(d.ETol->text(), QStringLiteral("0.05"));
+    QVERIFY(d.EVF2->Down() && !d.EVF0->Down() && d.ERF->Down() && !d.ERM->Down());
+    QCOMPARE(model.FeedMode(), 2);
+    QCOMPARE(model.RotaryMode(), 1);
+    QVERIFY(model.Down(ToggleControl::EInv));
+    QCOMPARE(model.Text(TextControl::ETol), std::string("0.05"));
+
+    h.Click("Abbruch");
+    QCOMPARE(h.Read("main.ini"), std::string(kStoredSettings));
+    QCOMPARE(h.settings.Published().efeed, 0);
+
+    h.dialog.show();
+    QVERIFY(d.EVF2->Down());
+    h.Click("XPSpeedButton3");
+    QCOMPARE(h.Read("main.ini"),
+             std::string(kStoredSettings) +
+                 "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\n");
+    QCOMPARE(h.settings.Published().efeed, 2);
+    QCOMPARE(h.settings.Published().erot, 1);
+    QVERIFY(h.settings.Published().einv);
+    QCOMPARE(double(h.settings.Published().etol), 0.05);
+
+    // A later program start shows them again.
+    Settings again(h.dir.path().toStdString() + "/");
+    TEinstellungen shown(again);
+    again.LoadSettings();
+    QVERIFY(shown.EVF2->Down() && shown.ERF->Down() && shown.EInv->Down());
+    QCOMPARE(shown.ETol->text(), QStringLiteral("0.05"));
   }
 
   void loadShowsStoredSettings() {

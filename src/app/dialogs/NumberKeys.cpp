@@ -1,0 +1,68 @@
+#include "app/dialogs/NumberKeys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "settings/FloatText.h"
+
+namespace torvane {
+namespace {
+
+class NumberKeyFilter : public QObject {
+ public:
+  explicit NumberKeyFilter(QLineEdit* field) : QObject(field), field_(field) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == field_ && event->type() == QEvent::KeyPress)
+      return FilterNumberKeyPress(field_, static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QLineEdit* field_;
+};
+
+}  // namespace
+
+bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+      return false;
+    default:
+      break;
+  }
+  // Ctrl with a letter types a control character, and the filter lets none
+  // through: so copy, paste, cut and undo by Ctrl+C/V/X/Z do nothing here.
+  // Shift+Insert and the context menu still paste.
+  const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+  if (chord == Qt::ControlModifier && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+    return true;
+
+  const QString typed = event->text();
+  if (typed.isEmpty()) return false;  // arrows, Home, End: no character
+  QString kept;
+  for (const QChar c : typed) {
+    if (c.unicode() > 0xFF) continue;
+    if (const auto passed = FilterDiameterKey(static_cast<char>(c.unicode())))
+      kept += QLatin1Char(*passed);
+  }
+  if (kept == typed) return false;
+  if (kept.isEmpty()) return true;
+
+  // The decimal comma of German habit (and of the German number pad) goes
+  // in as the point that reading the number expects.
+  QKeyEvent replaced(QEvent::KeyPress,
+                     kept == QLatin1String(".") ? int(Qt::Key_Period) : event->key(),
+                     event->modifiers(), kept, event->isAutoRepeat());
+  QCoreApplication::sendEvent(field, &replaced);
+  return true;
+}
+
+void InstallNumberKeyFilter(QLineEdit* field) {
+  field->installEventFilter(new NumberKeyFilter(field));
+}
+
+}  // namespace torvane

@@ -1,0 +1,78 @@
+#include "settings/ConvertOverride.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace torvane {
+namespace {
+
+TEST(ConvertOverrideTest, SetsTheKeyForOneRun) {
+  struct Case {
+    const char* name;
+    const char* assignment;
+    std::function<void(const ConversionSettings&)> check;
+  };
+  const Case cases[] = {
+      {"inverse time", "efeed=2", [](const ConversionSettings& s) { EXPECT_EQ(s.efeed, 2); }},
+      {"continuous axis", "erot=1", [](const ConversionSettings& s) { EXPECT_EQ(s.erot, 1); }},
+      {"inverted axis", "einv=1", [](const ConversionSettings& s) { EXPECT_TRUE(s.einv); }},
+      {"tolerance", "etol=0.01", [](const ConversionSettings& s) { EXPECT_EQ(s.etol, 0.01L); }},
+      {"tolerance 0 switches it off", "etol=0",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.etol, 0); }},
+      {"word", "eg93=G93.1", [](const ConversionSettings& s) { EXPECT_EQ(s.eg93, "G93.1"); }},
+      {"key in any case", "EG94=G94.1",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.eg94, "G94.1"); }},
+      {"older key", "deg=5", [](const ConversionSettings& s) { EXPECT_EQ(s.deg, 5); }},
+      {"axis number gives the letter", "axis=1",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.axis, "A"); }},
+      {"number format", "eenkst=4",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.format.Nachkomma, 4); }},
+      {"flag", "enum=1", [](const ConversionSettings& s) { EXPECT_TRUE(s.enum_); }},
+      {"text may be empty", "edp=", [](const ConversionSettings& s) { EXPECT_EQ(s.edp, ""); }},
+      {"text keeps a second =", "enumz=N=",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.format.Satzzeichen, "N="); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings;
+    EXPECT_EQ(ApplyConvertOverride(c.assignment, settings), std::nullopt);
+    c.check(settings);
+  }
+}
+
+TEST(ConvertOverrideTest, RefusesWithGermanMessage) {
+  struct Case {
+    const char* assignment;
+    const char* want;
+  };
+  const Case cases[] = {
+      {"efeed", "--set erwartet SCHL\xDCSSEL=WERT, nicht \"efeed\""},
+      {"=2", "--set erwartet SCHL\xDCSSEL=WERT, nicht \"=2\""},
+      {"feed=2",
+       "Unbekannter Schl\xFCssel \"feed\" f\xFCr --set (erlaubt sind die Schl\xFCssel aus "
+       "[convert])"},
+      {"efeed=3", "Ung\xFCltiger Wert \"3\" f\xFCr efeed: erlaubt ist 0, 1 oder 2"},
+      {"efeed=", "Ung\xFCltiger Wert \"\" f\xFCr efeed: erlaubt ist 0, 1 oder 2"},
+      {"erot=1.0", "Ung\xFCltiger Wert \"1.0\" f\xFCr erot: erlaubt ist 0 oder 1"},
+      {"einv=ja", "Ung\xFCltiger Wert \"ja\" f\xFCr einv: erlaubt ist 0 oder 1"},
+      {"etol=-0.1", "Ung\xFCltiger Wert \"-0.1\" f\xFCr etol: erlaubt ist eine Zahl ab 0"},
+      {"etol=0,1", "Ung\xFCltiger Wert \"0,1\" f\xFCr etol: erlaubt ist eine Zahl ab 0"},
+      {"eg93=", "Ung\xFCltiger Wert \"\" f\xFCr eg93: erlaubt ist ein nicht leerer Text"},
+      {"deg=0", "Ung\xFCltiger Wert \"0\" f\xFCr deg: erlaubt ist eine ganze Zahl von 1 bis 360"},
+      {"type=3", "Ung\xFCltiger Wert \"3\" f\xFCr type: erlaubt ist 1 oder 2"},
+      {"axis=C", "Ung\xFCltiger Wert \"C\" f\xFCr axis: erlaubt ist 1, 2 oder 3"},
+      {"enums=1x", "Ung\xFCltiger Wert \"1x\" f\xFCr enums: erlaubt ist eine ganze Zahl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.assignment);
+    ConversionSettings settings;
+    const ConversionSettings before = settings;
+    EXPECT_EQ(ApplyConvertOverride(c.assignment, settings), std::optional<std::string>(c.want));
+    EXPECT_EQ(settings.efeed, before.efeed);
+    EXPECT_EQ(settings.eg93, before.eg93);
+  }
+}
+
+}  // namespace
+}  // namespace torvane
