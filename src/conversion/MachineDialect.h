@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+namespace torvane {
+
+// The pieces of the conversion that depend on the control the program runs
+// on, as plain functions: the rotary angle of a source Y, the number of
+// steps of a linearised arc, and the inverse-time feed of a move.
+
+// Rotary-axis angle in degrees for the source value `y`, with
+// `degreesPerUnit` = 360 / circumference, rounded to thousandths with ties
+// to even. `inverted` reads Y as -Y (an axis that turns the other way).
+// Modulo (`continuous` false): 360 - y * degreesPerUnit, exactly 360 becomes
+// 0, and nothing else is reduced. Continuous: -y * degreesPerUnit, never
+// reduced, so neighbouring angles differ by what their Y change says.
+long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
+                        bool inverted);
+
+// Most steps a linearised arc may take: beyond it a tolerance asks for an
+// output no control would want to run, and the run refuses it.
+constexpr std::int64_t kMaxArcSteps = 1000000;
+
+// Largest distance between an arc of radius `radius` and the chord of a
+// step of `stepDegrees`.
+long double ChordDeviation(long double radius, long double stepDegrees);
+
+// Equal steps for a linearised arc of `sweepDegrees` (the exact sweep,
+// above 0) on `radius`: the larger of ceil(sweep / deg) and the count whose
+// chords stay within `tolerance` of the arc, so that ChordDeviation of
+// sweep / n never exceeds the tolerance. `deg` below 1 counts as 1.
+// Returns 0 when more than kMaxArcSteps would be needed.
+std::int64_t ArcStepCount(long double sweepDegrees, long double radius, std::int32_t deg,
+                          long double tolerance);
+
+}  // namespace torvane
