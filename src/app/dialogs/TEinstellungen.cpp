@@ -199,8 +199,11 @@ void TEinstellungen::Bind() {
     connect(feedModes[mode], &TXPSpeedButton::OnClick, this,
             [this, mode] { settings_.Controls().SelectFeedMode(mode); });
   }
-  connect(ERM, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectRotaryMode(0); });
-  connect(ERF, &TXPSpeedButton::OnClick, this, [this] { settings_.Controls().SelectRotaryMode(1); });
+  TXPSpeedButton* const rotaryModes[] = {ERM, ERF};
+  for (int mode = 0; mode < 2; ++mode) {
+    connect(rotaryModes[mode], &TXPSpeedButton::OnClick, this,
+            [this, mode] { settings_.Controls().SelectRotaryMode(mode); });
+  }
 
   connect(BHPGL, &TXPSpeedButton::OnClick, this, &TEinstellungen::BHPGLClick);
   connect(BDir, &TXPSpeedButton::OnClick, this, &TEinstellungen::BDirClick);
