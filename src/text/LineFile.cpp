@@ -8,6 +8,8 @@
 #include <cstring>
 #include <functional>
 
+#include "text/LineBreak.h"
+
 namespace torvane {
 
 namespace {
@@ -84,20 +86,10 @@ int CreateUniqueFile(const fs::path& folder, const std::string& stem, fs::path& 
 
 bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR) {
   if (position >= bytes.size()) return false;
-  const std::size_t start = position;
-  std::size_t end = start;
-  while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
-  line = bytes.substr(start, end - start);
-  position = end;
-  if (end < bytes.size()) {
-    if (bytes[end] == '\r') {
-      sawCR = true;
-      ++position;
-      if (position < bytes.size() && bytes[position] == '\n') ++position;
-    } else {
-      ++position;
-    }
-  }
+  const std::size_t end = FindLineEnd(bytes, position);
+  line = bytes.substr(position, end - position);
+  if (end < bytes.size() && bytes[end] == '\r') sawCR = true;
+  position = SkipLineBreak(bytes, end);
   return true;
 }
 

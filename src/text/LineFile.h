@@ -24,9 +24,8 @@ struct TLineList {
 // path.
 using LineFileError = FileError;
 
-// Steps through `bytes` one line at a time without copying: a line ends at
-// LF, at CR LF, or at a CR alone, so that no byte is lost whatever the file's
-// origin. Sets `sawCR` when the break was or contained a CR. A break at the
+// Steps through `bytes` one line at a time without copying, breaking lines
+// by the rule of text/LineBreak.h. Sets `sawCR` when the break was or contained a CR. A break at the
 // very end adds no empty line. Returns false when nothing is left.
 bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR);
 
