@@ -17,8 +17,10 @@
 
 #include "cli/StreamLines.h"
 #include "conversion/Conversion.h"
+#include "conversion/Diameter.h"
 #include "settings/FloatText.h"
 #include "settings/Settings.h"
+#include "text/LineFile.h"
 
 namespace {
 
@@ -34,12 +36,13 @@ constexpr const char* kUsage =
     "Wandelt ein ebenes XYZ-NC-Programm (DIN/ISO) in ein Programm für die\n"
     "Mantelfläche eines Zylinders mit Rundachse.\n"
     "\n"
-    "  -d, --diameter D   Zylinderdurchmesser (Vorgabe 100; 0 ist nicht erlaubt)\n"
+    "  -d, --diameter D   Zylinderdurchmesser, größer als 0 (Vorgabe 100)\n"
     "  -s, --settings DIR Ordner mit main.ini, vorspann.plt, nachspann.plt\n"
     "                     (Vorgabe: der Ordner des Programms)\n"
     "  -o, --output DATEI Ergebnis in DATEI statt auf die Standardausgabe\n"
     "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
     "      --help         diese Hilfe\n"
+    "      --version      Version anzeigen\n"
     "\n"
     "Ausgabezeilen enden mit CR LF. Rückgabewert: 0 Erfolg, 1 Fehler bei der\n"
     "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler.\n";
@@ -74,6 +77,7 @@ struct Options {
   std::string output;
   std::string input = "-";
   bool help = false;
+  bool version = false;
 };
 
 // Returns an error message, or nothing when the arguments are fine.
@@ -97,6 +101,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      options.version = true;
       continue;
     }
     for (auto [shortName, longName, into] :
@@ -124,11 +132,13 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// The result goes to a temporary file first: beside the target, so that the
-// hand-over is one rename, or an anonymous one for standard output.
+// The result goes somewhere private first, so that a failed run hands
+// nothing over: for a file, its replacement beside it (the same safe way the
+// desktop program saves, links and permissions included); for standard
+// output, an anonymous file.
 struct PendingOutput {
+  std::unique_ptr<FileReplacement> replacement;
   File file;
-  std::string temporaryPath;
 };
 
 std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
@@ -138,20 +148,18 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
     if (!pending.file) return std::nullopt;
     return pending;
   }
-  std::string pattern = target + ".XXXXXX";
-  const int fd = ::mkstemp(pattern.data());
+  try {
+    pending.replacement = std::make_unique<FileReplacement>(target);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+  const int fd = ::dup(pending.replacement->Descriptor());
   if (fd < 0) return std::nullopt;
-  // mkstemp creates 0600; a result file should carry the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
   pending.file.reset(::fdopen(fd, "wb"));
   if (!pending.file) {
     ::close(fd);
-    std::remove(pattern.c_str());
     return std::nullopt;
   }
-  pending.temporaryPath = pattern;
   return pending;
 }
 
@@ -174,11 +182,15 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    std::fputs("torvane-convert " TORVANE_VERSION "\n", stdout);
+    return 0;
+  }
 
   const std::optional<long double> diameter = StrToFloatStrict(options.diameterText);
   if (!diameter) return UsageError(InvalidFloatMessage(options.diameterText));
-  if (*diameter == 0) {
-    return UsageError("Durchmesser 0: es gibt nichts zu konvertieren");
+  if (const auto problem = DiameterProblem(*diameter)) {
+    return UsageError(*problem + " (" + options.diameterText + ")");
   }
 
   std::string settingsDir = options.settingsDir.empty() ? ExecutableDir() : options.settingsDir;
@@ -214,7 +226,7 @@ int main(int argc, char** argv) {
   }
   auto discard = [&pending] {
     pending->file.reset();
-    if (!pending->temporaryPath.empty()) std::remove(pending->temporaryPath.c_str());
+    pending->replacement.reset();
   };
 
   Conversion conversion(settings.Published());
@@ -263,10 +275,16 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (std::fclose(pending->file.release()) != 0 ||
-      std::rename(pending->temporaryPath.c_str(), options.output.c_str()) != 0) {
-    std::remove(pending->temporaryPath.c_str());
+  if (std::fclose(pending->file.release()) != 0) {
+    discard();
     Report(CannotWriteMessage(shownOutput));
+    return kUsageOrIoFailed;
+  }
+  try {
+    pending->replacement->Commit();
+  } catch (const FileError& error) {
+    discard();
+    Report(error.what());
     return kUsageOrIoFailed;
   }
   return 0;
