@@ -20,6 +20,7 @@
 #include "conversion/Diameter.h"
 #include "settings/FloatText.h"
 #include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
 #include "text/LineFile.h"
 
 namespace {
@@ -38,7 +39,8 @@ constexpr const char* kUsage =
     "\n"
     "  -d, --diameter D   Zylinderdurchmesser, größer als 0 (Vorgabe 100)\n"
     "  -s, --settings DIR Ordner mit main.ini, vorspann.plt, nachspann.plt\n"
-    "                     (Vorgabe: der Ordner des Programms)\n"
+    "                     (Vorgabe: der Ordner des Programms, installiert\n"
+    "                     ~/.config/torvane)\n"
     "  -o, --output DATEI Ergebnis in DATEI statt auf die Standardausgabe\n"
     "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
     "      --help         diese Hilfe\n"
@@ -56,14 +58,6 @@ int UsageError(std::string_view message) {
   Report(message);
   std::fputs("Hilfe: torvane-convert --help\n", stderr);
   return kUsageOrIoFailed;
-}
-
-std::string ExecutableDir() {
-  char path[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "./";
-  std::string dir(path, static_cast<std::size_t>(length));
-  return dir.substr(0, dir.rfind('/') + 1);
 }
 
 bool IsDirectory(const std::string& path) {
@@ -193,7 +187,7 @@ int main(int argc, char** argv) {
     return UsageError(*problem + " (" + options.diameterText + ")");
   }
 
-  std::string settingsDir = options.settingsDir.empty() ? ExecutableDir() : options.settingsDir;
+  std::string settingsDir = options.settingsDir.empty() ? FindSettingsDirOfThisProgram() : options.settingsDir;
   if (!IsDirectory(settingsDir)) {
     return UsageError("Einstellungsordner " + settingsDir + " nicht gefunden");
   }
