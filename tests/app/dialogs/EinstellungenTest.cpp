@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
