@@ -97,7 +97,7 @@ void SinCosDegrees(long double degrees, long double& sine, long double& cosine) 
   const long double radians = rest * kPi / 180;
   long double s = 0;
   long double c = 0;
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
   // Within a quarter of pi the FPU's own instruction is accurate to the last
   // bit or so, and several times faster than the library's routines.
   __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(radians));
