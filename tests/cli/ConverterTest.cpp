@@ -90,6 +90,14 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
   }
 }
 
+TEST_F(ConverterTest, PrintsWarningsAndSucceeds) {
+  EXPECT_EQ(Run("-s settings", "G20\nG1 X0 Y0\nG28 Z0\n"), 0);
+  EXPECT_EQ(Read("stdout"), "G01 Z0.000 C0.000 M15\r\n");
+  EXPECT_EQ(Read("stderr"),
+            "torvane-convert: Warnung: Zeile 1: Programm in Zoll: Durchmesser in Zoll angeben\n"
+            "torvane-convert: Warnung: Zeile 3: G28 (Maschinenposition) weggelassen\n");
+}
+
 TEST_F(ConverterTest, FailedRunLeavesAnExistingOutputUntouched) {
   Write("out.min", "precious");
   EXPECT_EQ(Run("-s settings -o out.min", "G1 X10 Y0\nG2 X0 Y-10\n"), 1);
