@@ -116,6 +116,7 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case 'R': first(kR, i); break;
       case 'I': first(kI, i); break;
       case 'J': first(kJ, i); break;
+      case 'P': first(kP, i); break;
       case 'M': CheckMWord(code, i); break;
       case 'O': CheckOWord(code, i); break;
       case 'A':

@@ -240,6 +240,10 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
            (state_.plane == Plane::ZX ? "G18" : "G19") +
            " wird nicht unterst\xFCtzt (nur G17, Ebene XY)");
   }
+  // Some controls read P in an arc block as a number of full turns.
+  if (words.at[kP] != kNone) {
+    Refuse("Kreisbogen mit P (mehrere Uml\xE4ufe) wird nicht unterst\xFCtzt");
+  }
   // The arc starts where the tool stood before the block.
   if (!hasY) state_.previousY = state_.currentY;
   if (!hasX) state_.previousX = state_.currentX;

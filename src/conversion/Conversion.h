@@ -71,7 +71,7 @@ class Conversion {
 
  private:
   // Source-word slots of a block, by where their letter first stands.
-  enum Word { kX, kY, kZ, kR, kI, kJ, kWordCount };
+  enum Word { kX, kY, kZ, kR, kI, kJ, kP, kWordCount };
   struct BlockWords {
     std::size_t at[kWordCount];
     // G28, G30 or G53 in the block (its text for the messages), else empty.

@@ -190,6 +190,8 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
       {"G53 with moves after it", 1, {"G53 G0 Z0", "G0 X5"},
        "Zeile 1: G53 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
        "und danach folgen noch Bewegungen"},
+      {"arc with turns", 1, {"G1 X10 Y0", "G2 X10 Y0 I-10 P2"},
+       "Zeile 2: Kreisbogen mit P (mehrere Uml\xE4ufe) wird nicht unterst\xFCtzt"},
       {"arc without radius or centre", 1, {"G1 X10 Y0", "G2 X0 Y-10"},
        "Zeile 2: Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)"},
       {"centre off the arc", 1, {"G1 X10 Y0", "G2 X0 Y-10.5 I-10 J0"},
