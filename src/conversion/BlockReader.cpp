@@ -238,7 +238,9 @@ void Conversion::CheckMWord(std::string_view code, std::size_t& i) {
   }
   if (j == digitsStart) return;
   i = j - 1;
-  if (number == 98) Refuse("Unterprogrammaufruf M98 wird nicht unterst\xFCtzt");
+  if (number == 97 || number == 98) {
+    Refuse("Unterprogrammaufruf M" + std::to_string(number) + " wird nicht unterst\xFCtzt");
+  }
   if (number == 99) Refuse("Unterprogrammende M99 wird nicht unterst\xFCtzt");
 }
 
