@@ -234,6 +234,9 @@ int main(int argc, char** argv) {
     try {
       conversion.RunConversion(*diameter, source, settings.HeaderLines(), settings.FooterLines(),
                                sink);
+      for (const ConversionWarning& warning : conversion.Warnings()) {
+        Report("Warnung: Zeile " + std::to_string(warning.line) + ": " + warning.text);
+      }
       written = sink.Flush();
     } catch (const ConversionError& error) {
       conversionError = error.what();

@@ -63,8 +63,10 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
     std::string message;
   };
   const Case cases[] = {
-      {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10\n", 1,
+      {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10 R0\n", 1,
        "torvane-convert: Zeile 2: Gleitkommadivision durch Null\n"},
+      {"refused construct", "-s settings", "G1 X10 Y0\nG81 X10 Y10 Z-5 R2\n", 1,
+       "torvane-convert: Zeile 2: Zyklus G81 wird nicht unterst\xC3\xBCtzt\n"},
       {"coincident arc", "--settings=settings", "G1 X1 Y1\nG3 X1 Y1 R4\n", 1,
        "torvane-convert: Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen\n"},
       {"diameter 0", "-s settings -d 0", "", 2,
@@ -92,6 +94,14 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
     EXPECT_EQ(Read("stdout"), "");
     EXPECT_EQ(Read("stderr").substr(0, c.message.size()), c.message);
   }
+}
+
+TEST_F(ConverterTest, PrintsWarningsAndSucceeds) {
+  EXPECT_EQ(Run("-s settings", "G20\nG1 X0 Y0\nG28 Z0\n"), 0);
+  EXPECT_EQ(Read("stdout"), "G01 Z0.000 C0.000 M15\r\n");
+  EXPECT_EQ(Read("stderr"),
+            "torvane-convert: Warnung: Zeile 1: Programm in Zoll: Durchmesser in Zoll angeben\n"
+            "torvane-convert: Warnung: Zeile 3: G28 (Maschinenposition) weggelassen\n");
 }
 
 TEST_F(ConverterTest, FailedRunLeavesAnExistingOutputUntouched) {

@@ -319,7 +319,8 @@ class EditorPaneTest : public QObject {
     QTest::newRow("space") << std::string("N10 G01 (AB)") << 3 << "Space";
     QTest::newRow("comment") << std::string("N10 G01 (AB)") << 9 << "Comment";
     QTest::newRow("close bracket has none") << std::string("(a)q)") << 4 << "";
-    QTest::newRow("lower case is identifier") << std::string("g1") << 0 << "Identifier";
+    QTest::newRow("lower case is a label") << std::string("g1") << 0 << "Label";
+    QTest::newRow("semicolon comment") << std::string("M30;Ende") << 4 << "Comment";
     // "\xE4" takes two bytes in the editor; the "1" after it sits at 3.
     QTest::newRow("after an umlaut") << std::string("\xE4\x80" "1") << 5 << "Number";
     QTest::newRow("umlaut itself") << std::string("X\xE4") << 2 << "Identifier";
