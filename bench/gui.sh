@@ -2,12 +2,10 @@
 # Opens and converts a generated 1,000,000-line program in the desktop
 # program (offscreen) and prints the times against reading the file.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-out="$root/bench/out"
+source "$(dirname "$0")/common.sh"
 lines="${1:-1000000}"
 mkdir -p "$out/settings-gui"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DTORVANE_BENCH=ON >/dev/null
-cmake --build "$root/build" --target mainform_bench -j"$(nproc)" >/dev/null
+bench_build "$root/build-bench" mainform_bench -- -DTORVANE_GUI=ON
 awk -v lines="$lines" -f "$root/bench/generate.awk" > "$out/program.nc"
 cp "$root/data/defaults/"{main.ini,vorspann.plt,nachspann.plt} "$out/settings-gui/"
-QT_QPA_PLATFORM=offscreen "$root/build/bench/gui/mainform_bench" "$out/program.nc" "$out/settings-gui"
+QT_QPA_PLATFORM=offscreen "$root/build-bench/bench/gui/mainform_bench" "$out/program.nc" "$out/settings-gui"

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang
   libgtest-dev libgmock-dev
-  qt6-base-dev libqscintilla2-qt6-dev libgl-dev
+  qt6-base-dev libqscintilla2-qt6-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
+  time
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "cli/StreamLines.h"
 
+#include "text/LineBreak.h"
 #include "text/Windows1252.h"
 
 namespace torvane {
@@ -42,8 +43,7 @@ bool StreamLineSource::Fill() {
 bool StreamLineSource::Next(std::string_view& line) {
   std::size_t searchFrom = position_;
   for (;;) {
-    std::size_t end = searchFrom;
-    while (end < buffer_.size() && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+    const std::size_t end = FindLineEnd(buffer_, searchFrom);
     if (end < buffer_.size()) {
       // A CR at the end of the buffer may be the first half of CR LF.
       if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
@@ -53,10 +53,8 @@ bool StreamLineSource::Next(std::string_view& line) {
           continue;
         }
       }
-      std::size_t next = end + 1;
-      if (buffer_[end] == '\r' && next < buffer_.size() && buffer_[next] == '\n') ++next;
       line = std::string_view(buffer_).substr(position_, end - position_);
-      position_ = next;
+      position_ = SkipLineBreak(buffer_, end);
       return true;
     }
     const std::size_t scanned = end - position_;

@@ -18,9 +18,12 @@
 
 #include "cli/StreamLines.h"
 #include "conversion/Conversion.h"
+#include "conversion/Diameter.h"
 #include "settings/ConvertOverride.h"
 #include "settings/FloatText.h"
 #include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
+#include "text/LineFile.h"
 
 namespace {
 
@@ -37,15 +40,17 @@ constexpr const char* kUsage =
     "Wandelt ein ebenes XYZ-NC-Programm (DIN/ISO) in ein Programm für die\n"
     "Mantelfläche eines Zylinders mit Rundachse.\n"
     "\n"
-    "  -d, --diameter D   Zylinderdurchmesser (Vorgabe 100; 0 ist nicht erlaubt)\n"
+    "  -d, --diameter D   Zylinderdurchmesser, größer als 0 (Vorgabe 100)\n"
     "  -s, --settings DIR Ordner mit main.ini, vorspann.plt, nachspann.plt\n"
-    "                     (Vorgabe: der Ordner des Programms)\n"
+    "                     (Vorgabe: der Ordner des Programms, installiert\n"
+    "                     ~/.config/torvane)\n"
     "  -o, --output DATEI Ergebnis in DATEI statt auf die Standardausgabe\n"
     "      --set S=W      setzt den Schlüssel S aus [convert] für diesen Lauf\n"
     "                     auf W, ohne main.ini zu ändern (mehrfach möglich),\n"
     "                     z. B. --set efeed=2 --set etol=0.01\n"
     "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
     "      --help         diese Hilfe\n"
+    "      --version      Version anzeigen\n"
     "\n"
     "Ausgabezeilen enden mit CR LF. Rückgabewert: 0 Erfolg, 1 Fehler bei der\n"
     "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler.\n";
@@ -61,14 +66,6 @@ int UsageError(std::string_view message) {
   return kUsageOrIoFailed;
 }
 
-std::string ExecutableDir() {
-  char path[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "./";
-  std::string dir(path, static_cast<std::size_t>(length));
-  return dir.substr(0, dir.rfind('/') + 1);
-}
-
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -81,6 +78,7 @@ struct Options {
   std::string input = "-";
   std::vector<std::string> overrides;  // --set KEY=VALUE, in order
   bool help = false;
+  bool version = false;
 };
 
 // Returns an error message, or nothing when the arguments are fine.
@@ -104,6 +102,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      options.version = true;
       continue;
     }
     if (arg == "--set" || arg.substr(0, 6) == "--set=") {
@@ -138,11 +140,13 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// The result goes to a temporary file first: beside the target, so that the
-// hand-over is one rename, or an anonymous one for standard output.
+// The result goes somewhere private first, so that a failed run hands
+// nothing over: for a file, its replacement beside it (the same safe way the
+// desktop program saves, links and permissions included); for standard
+// output, an anonymous file.
 struct PendingOutput {
+  std::unique_ptr<FileReplacement> replacement;
   File file;
-  std::string temporaryPath;
 };
 
 std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
@@ -152,20 +156,18 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
     if (!pending.file) return std::nullopt;
     return pending;
   }
-  std::string pattern = target + ".XXXXXX";
-  const int fd = ::mkstemp(pattern.data());
+  try {
+    pending.replacement = std::make_unique<FileReplacement>(target);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+  const int fd = ::dup(pending.replacement->Descriptor());
   if (fd < 0) return std::nullopt;
-  // mkstemp creates 0600; a result file should carry the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
   pending.file.reset(::fdopen(fd, "wb"));
   if (!pending.file) {
     ::close(fd);
-    std::remove(pattern.c_str());
     return std::nullopt;
   }
-  pending.temporaryPath = pattern;
   return pending;
 }
 
@@ -188,14 +190,18 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    std::fputs("torvane-convert " TORVANE_VERSION "\n", stdout);
+    return 0;
+  }
 
   const std::optional<long double> diameter = StrToFloatStrict(options.diameterText);
   if (!diameter) return UsageError(InvalidFloatMessage(options.diameterText));
-  if (*diameter == 0) {
-    return UsageError("Durchmesser 0: es gibt nichts zu konvertieren");
+  if (const auto problem = DiameterProblem(*diameter)) {
+    return UsageError(*problem + " (" + options.diameterText + ")");
   }
 
-  std::string settingsDir = options.settingsDir.empty() ? ExecutableDir() : options.settingsDir;
+  std::string settingsDir = options.settingsDir.empty() ? FindSettingsDirOfThisProgram() : options.settingsDir;
   if (!IsDirectory(settingsDir)) {
     return UsageError("Einstellungsordner " + settingsDir + " nicht gefunden");
   }
@@ -232,7 +238,7 @@ int main(int argc, char** argv) {
   }
   auto discard = [&pending] {
     pending->file.reset();
-    if (!pending->temporaryPath.empty()) std::remove(pending->temporaryPath.c_str());
+    pending->replacement.reset();
   };
 
   Conversion conversion(published);
@@ -246,6 +252,9 @@ int main(int argc, char** argv) {
     try {
       conversion.RunConversion(*diameter, source, settings.HeaderLines(), settings.FooterLines(),
                                sink);
+      for (const ConversionWarning& warning : conversion.Warnings()) {
+        Report("Warnung: Zeile " + std::to_string(warning.line) + ": " + warning.text);
+      }
       written = sink.Flush();
     } catch (const ConversionError& error) {
       conversionError = error.what();
@@ -281,10 +290,16 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (std::fclose(pending->file.release()) != 0 ||
-      std::rename(pending->temporaryPath.c_str(), options.output.c_str()) != 0) {
-    std::remove(pending->temporaryPath.c_str());
+  if (std::fclose(pending->file.release()) != 0) {
+    discard();
     Report(CannotWriteMessage(shownOutput));
+    return kUsageOrIoFailed;
+  }
+  try {
+    pending->replacement->Commit();
+  } catch (const FileError& error) {
+    discard();
+    Report(error.what());
     return kUsageOrIoFailed;
   }
   return 0;

@@ -36,26 +36,26 @@ struct ConversionWarning {
   bool operator==(const ConversionWarning&) const = default;
 };
 
-// An arc that cannot be converted (start and end point coincide).
-class ArcError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// Polar angle of (px, py) around (cx, cy) in degrees, 0 to 360.
-long double PointAngle(long double px, long double py, long double cx, long double cy,
-                       long double rAbs);
-
 // Wraps a flat XYZ program around a cylinder: X becomes Z along the axis,
-// Y the rotary-axis angle, Z the radial position X = D + Z.
+// Y the rotary-axis angle, Z the radial position X = D + Z. Every source
+// construct is converted or refused with a ConversionError naming its line;
+// none is dropped where dropping it would change the tool path.
 class Conversion {
  public:
+  // A run keeps this many warnings; one more entry at the end counts the
+  // rest, so that a huge program cannot fill the memory with them.
+  static constexpr std::size_t kMaxWarnings = 1000;
+  // How far the radius to the end point of an arc given by its centre may
+  // differ from the radius to its start point, in program units. CAM
+  // programs round their coordinates to three or four decimals; a wider
+  // difference means a centre that does not belong to the arc.
+  static constexpr long double kRadiusTolerance = 0.002L;
+
   Conversion() = default;
   explicit Conversion(ConversionSettings settings) : settings_(std::move(settings)) {}
 
   ConversionSettings& Settings() { return settings_; }
   const ConversionSettings& Settings() const { return settings_; }
-  const ConversionState& State() const { return state_; }
   // The warnings of the last run, in source order; every run starts afresh.
   const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
 
@@ -69,27 +69,50 @@ class Conversion {
                      const std::vector<std::string>& header,
                      const std::vector<std::string>& footer, std::vector<std::string>& target);
 
-  // The pieces of a run, for callers and tests that drive blocks one by one.
+ private:
+  // Source-word slots of a block, by where their letter first stands.
+  enum Word { kX, kY, kZ, kR, kI, kJ, kP, kWordCount };
+  struct BlockWords {
+    std::size_t at[kWordCount];
+    // G28, G30 or G53 in the block (its text for the messages), else empty.
+    std::string_view machinePosition;
+  };
+
   void BeginRun(long double diameter, LineSink& target);
+  void EndRun();
   void AddLine(std::string_view line);
   void ConvertBlock(std::string_view line);
 
-  static long double ReadWordValue(char letter, std::string_view line);
+  // Block reading: comments out, then every word checked and the modal
+  // codes applied; raises on what the conversion cannot honour.
+  std::string_view CodeOf(std::string_view line);
+  void ScanBlock(std::string_view code, BlockWords& words);
+  void ApplyGWord(std::string_view code, std::size_t& i, BlockWords& words);
+  void CheckMWord(std::string_view code, std::size_t& i);
+  void CheckOWord(std::string_view code, std::size_t& i);
+  long double ReadWord(std::string_view code, std::size_t at);
+  [[noreturn]] void Refuse(const std::string& reason) const;
+  void Warn(std::string text);
+  void Warn(std::size_t line, std::string text);
+
   void UpdateAngle(long double y);
   void AppendAngleWord(std::string& line, long double y);
   void AppendDirectionWord(std::string& line);
-  void ConvertArc(long double x1, long double y1, long double x2, long double y2, long double r);
-
- private:
-  std::string_view CodeOf(std::string_view line);
-  // The word's value when its letter stands at `at` (npos: absent).
-  static long double ReadWordValueAt(std::string_view line, std::size_t at);
-  void ReadMotionMode(std::string_view code);
   void AppendValue(std::string& out, long double value);
-  void WriteStraightMove(bool planeWord, bool zWord);
+  void WriteStraightMove(bool planeWord, bool zWord, long double zBefore);
   // A linearised arc's line: feed code, the axial word for source X, the
-  // angle word for source Y.
-  void WriteFeedLine(long double x, long double y);
+  // radial word when the arc is a helix, the angle word for source Y.
+  void WriteFeedLine(long double x, long double y, const long double* z);
+  void WriteMachineArc(bool clockwise, long double x, long double y, long double r);
+
+  struct ArcBlock {
+    long double x1, y1, x2, y2;
+    long double z1, z2;
+    bool byCentre;        // I/J give the centre, else the radius r
+    long double cx, cy;   // absolute centre when byCentre
+    long double r;
+  };
+  void ConvertArc(const ArcBlock& arc);
 
   struct StepTrig {
     long double sine = 0;
@@ -101,6 +124,17 @@ class Conversion {
   ConversionSettings settings_;
   ConversionState state_;
   std::vector<ConversionWarning> warnings_;
+  std::size_t warningsLeftOut_ = 0;
+  std::size_t firstLeftOutLine_ = 0;
+  std::size_t lineNumber_ = 0;
+  // G28/G30/G53 blocks not yet followed by a move: dropped with a warning at
+  // the run's end, or the run stops at the first of them when a move comes.
+  struct MachinePositionBlock {
+    std::size_t line;
+    std::string code;
+  };
+  std::vector<MachinePositionBlock> pendingMachinePositions_;
+  bool inchWarned_ = false;
   long double degreesPerUnit_ = 0;
   LineSink* target_ = nullptr;
   // Scratch buffers reused from block to block: a long program would

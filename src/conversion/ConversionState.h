@@ -8,6 +8,7 @@
 namespace torvane {
 
 enum class MotionMode { Rapid, Feed, Clockwise, CounterClockwise };
+enum class Plane { XY, ZX, YZ };  // G17, G18, G19
 
 // The conversion's modal state between blocks. Every run resets it, the
 // rotation-direction flags included, so that a run never depends on the one
@@ -26,6 +27,14 @@ struct ConversionState {
   bool positiveInForce = false;
   bool negativeInForce = false;
   std::int32_t blockCounter = 0;
+  // G91: X, Y and Z words are increments; G91.1 (the default): I and J are
+  // offsets from the arc's start, G90.1: absolute.
+  bool incremental = false;
+  bool centreAbsolute = false;
+  Plane plane = Plane::XY;
+  // An R word has been read in this run (R is modal; an arc before any R
+  // and without I/J has no radius at all).
+  bool radiusGiven = false;
 };
 
 // The published settings that shape the output, named by their keys in

@@ -104,7 +104,8 @@ std::uint64_t RoundHalfAwayTable(std::uint64_t value, int places,
   return rounders[places](value);
 }
 
-std::uint64_t RoundHalfAway(std::uint64_t value, int places) {
+// Unused where the portable build leaves out the 80-bit route.
+[[maybe_unused]] std::uint64_t RoundHalfAway(std::uint64_t value, int places) {
   return RoundHalfAwayTable(value, places, std::make_integer_sequence<int, 20>{});
 }
 
@@ -138,7 +139,7 @@ std::size_t WriteUnits(char* buffer, std::uint64_t units, int decimals) {
 // the 18 significant digits with an exact remainder. Covers 0.01 up to
 // 1e18, where every value of a real program lies.
 bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
   static_assert(sizeof(long double) >= 10);
   // The range checks fall out of the integer work below: zero, subnormal,
   // infinite and out-of-range values all fail on the shift or on p.

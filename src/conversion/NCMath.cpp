@@ -11,6 +11,9 @@
 namespace torvane {
 namespace {
 
+// 180/pi as the machine programs have always been computed with.
+constexpr long double kDegreesPerRadian = 57.29577951308232L;
+
 // Rounds to three decimals through the fixed-point text form, which strips
 // the rounding noise that would otherwise split a half circle into two
 // centres a hair apart.
@@ -80,6 +83,16 @@ ArcCenterReport ArcCenter(int clockwise, long double& cx, long double& cy, long 
   cx = Unscale(centreX);
   cy = Unscale(centreY);
   return ArcCenterReport::Found;
+}
+
+long double PointAngle(long double px, long double py, long double cx, long double cy,
+                       long double rAbs) {
+  long double f = CheckedDivide(CheckReal(px - cx), rAbs);
+  if (f > 1) f = 1;
+  if (f < -1) f = -1;
+  long double a = std::atan2(std::sqrt(1 - f * f), f) * kDegreesPerRadian;
+  if (cy > py) a = 360 - a;
+  return a;
 }
 
 }  // namespace torvane

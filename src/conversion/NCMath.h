@@ -12,4 +12,9 @@ enum class ArcCenterReport { Found = 0, CoincidentPoints = 1 };
 ArcCenterReport ArcCenter(int clockwise, long double& cx, long double& cy, long double x1,
                           long double y1, long double x2, long double y2, long double r);
 
+// Polar angle of (px, py) around (cx, cy) in degrees, 0 to 360. rAbs is the
+// arc's radius: the cosine is taken as (px - cx) / rAbs, clamped to +-1.
+long double PointAngle(long double px, long double py, long double cx, long double cy,
+                       long double rAbs);
+
 }  // namespace torvane

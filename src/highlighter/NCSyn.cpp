@@ -47,9 +47,12 @@ void TNCSyn::BuildDispatchTable() {
       routine = &TNCSyn::CloseBracketProc;
     } else if (c == kCommentOpen) {
       routine = &TNCSyn::CommentProc;
+    } else if (c == kLineComment) {
+      routine = &TNCSyn::LineCommentProc;
     } else if (c == 13) {
       routine = &TNCSyn::CarriageReturnProc;
-    } else if (c >= 'A' && c <= 'Z') {
+    } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+      // The converter reads "x10" as "X10"; the pane shows it as a word too.
       routine = &TNCSyn::LetterProc;
     } else if (c == 10) {
       routine = &TNCSyn::LineFeedProc;
@@ -144,6 +147,12 @@ void TNCSyn::CommentProc() {
     ++run_;
     if (c == kCommentClose) return;
   }
+}
+
+void TNCSyn::LineCommentProc() {
+  kind_ = nkComment;
+  ++run_;
+  for (unsigned char c = At(run_); c != 0 && c != 10 && c != 13; c = At(run_)) ++run_;
 }
 
 void TNCSyn::CarriageReturnProc() {

@@ -24,9 +24,10 @@ enum TNCTokenKind : std::uint8_t {
 };
 
 // Syntax colouring for NC program text. Line-local: nothing on one line
-// changes how the next is scanned. Each upper-case letter is an address
-// letter of its own, digits with signs, points and commas form a number, and
-// "(" ... ")" is a comment.
+// changes how the next is scanned. Each letter, upper or lower case, is an
+// address letter of its own, digits with signs, points and commas form a
+// number, and "(" ... ")" as well as ";" up to the line's end are comments,
+// just as the converter reads them.
 class TNCSyn : public TSynCustomHighlighter {
  public:
   TNCSyn();
@@ -58,6 +59,7 @@ class TNCSyn : public TSynCustomHighlighter {
 
   static constexpr char kCommentOpen = '(';
   static constexpr char kCommentClose = ')';
+  static constexpr char kLineComment = ';';
 
  private:
   using Routine = void (TNCSyn::*)();
@@ -72,6 +74,7 @@ class TNCSyn : public TSynCustomHighlighter {
 
   void CloseBracketProc();
   void CommentProc();
+  void LineCommentProc();
   void CarriageReturnProc();
   void LetterProc();
   void LineFeedProc();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <functional>
 
+#include "text/LineBreak.h"
+
 namespace torvane {
 
 namespace {
@@ -17,32 +19,6 @@ namespace fs = std::filesystem;
 std::string CannotOpen(const fs::path& path) { return CannotOpenMessage(path.string()); }
 std::string CannotCreate(const fs::path& path) { return CannotCreateMessage(path.string()); }
 std::string CannotWrite(const fs::path& path) { return CannotWriteMessage(path.string()); }
-
-// Closes a descriptor on every way out and removes the half-written file
-// unless the save went through.
-class TempFile {
- public:
-  TempFile(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!kept_) ::unlink(path_.c_str());
-  }
-  int fd() const { return fd_; }
-  const fs::path& path() const { return path_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-  void Keep() { kept_ = true; }
-
- private:
-  int fd_;
-  fs::path path_;
-  bool kept_ = false;
-};
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
@@ -84,20 +60,10 @@ int CreateUniqueFile(const fs::path& folder, const std::string& stem, fs::path& 
 
 bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR) {
   if (position >= bytes.size()) return false;
-  const std::size_t start = position;
-  std::size_t end = start;
-  while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
-  line = bytes.substr(start, end - start);
-  position = end;
-  if (end < bytes.size()) {
-    if (bytes[end] == '\r') {
-      sawCR = true;
-      ++position;
-      if (position < bytes.size() && bytes[position] == '\n') ++position;
-    } else {
-      ++position;
-    }
-  }
+  const std::size_t end = FindLineEnd(bytes, position);
+  line = bytes.substr(position, end - position);
+  if (end < bytes.size() && bytes[end] == '\r') sawCR = true;
+  position = SkipLineBreak(bytes, end);
   return true;
 }
 
@@ -146,36 +112,42 @@ std::string ReadWholeFile(const fs::path& path) {
 
 TLineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(path)); }
 
-namespace {
-
-// Writes through `write` into a new file beside the target and puts it in the
-// target's place only when everything is on disk, so that a failed save
-// leaves the previous file as it was.
-void ReplaceFile(const fs::path& path, const std::function<bool(int fd)>& write) {
-  const fs::path target = FollowLinks(path);
-  fs::path folder = target.parent_path();
+FileReplacement::FileReplacement(const fs::path& path)
+    : path_(path), target_(FollowLinks(path)) {
+  fs::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-
-  fs::path tempPath;
-  const int fd = CreateUniqueFile(folder, target.filename().string(), tempPath);
-  if (fd < 0) throw LineFileError(CannotCreate(path));
-  TempFile temp(fd, tempPath);
-
+  fd_ = CreateUniqueFile(folder, target_.filename().string(), temporary_);
+  if (fd_ < 0) throw LineFileError(CannotCreate(path_));
   // A file that is replaced keeps its permissions; a new one gets what the
   // umask allows, as any newly created file would.
   struct stat previous {};
-  if (::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode)) {
-    (void)::fchmod(temp.fd(), previous.st_mode & 07777);
+  if (::stat(target_.c_str(), &previous) == 0 && S_ISREG(previous.st_mode)) {
+    (void)::fchmod(fd_, previous.st_mode & 07777);
   }
+}
 
-  bool ok = write(temp.fd());
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_) ::unlink(temporary_.c_str());
+}
+
+void FileReplacement::Commit() {
   // The new content must be on disk before it takes the old file's place.
-  if (ok) ok = ::fsync(temp.fd()) == 0;
-  if (!temp.Close()) ok = false;
-  if (!ok) throw LineFileError(CannotWrite(path));
+  bool ok = ::fsync(fd_) == 0;
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) ok = false;
+  if (!ok) throw LineFileError(CannotWrite(path_));
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) throw LineFileError(CannotCreate(path_));
+  committed_ = true;
+}
 
-  if (::rename(temp.path().c_str(), target.c_str()) != 0) throw LineFileError(CannotCreate(path));
-  temp.Keep();
+namespace {
+
+void ReplaceFile(const fs::path& path, const std::function<bool(int fd)>& write) {
+  FileReplacement replacement(path);
+  if (!write(replacement.Descriptor())) throw LineFileError(CannotWrite(path));
+  replacement.Commit();
 }
 
 }  // namespace

@@ -24,9 +24,8 @@ struct TLineList {
 // path.
 using LineFileError = FileError;
 
-// Steps through `bytes` one line at a time without copying: a line ends at
-// LF, at CR LF, or at a CR alone, so that no byte is lost whatever the file's
-// origin. Sets `sawCR` when the break was or contained a CR. A break at the
+// Steps through `bytes` one line at a time without copying, breaking lines
+// by the rule of text/LineBreak.h. Sets `sawCR` when the break was or contained a CR. A break at the
 // very end adds no empty line. Returns false when nothing is left.
 bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR);
 
@@ -46,12 +45,33 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // werden".
 TLineList LoadLineFile(const std::filesystem::path& path);
 
-// Writes into a new file beside the target and puts it in the target's place
-// only when everything is on disk, so that a failed save leaves the previous
-// file as it was. Fails with "Datei %s kann nicht erstellt werden" when the
-// file cannot be made or put in place, and with "In %s kann nicht
-// geschrieben werden" when writing fails.
-// The same safe replacement for a file's exact bytes.
+// A file's new content, written into a new file beside it and put in its
+// place only by Commit, when everything is on disk: a failed or abandoned
+// write leaves the previous file as it was and no stray file behind. A file
+// that is replaced keeps its permissions, and a symbolic link keeps pointing
+// where it did (the content goes to its target). Fails with "Datei %s kann
+// nicht erstellt werden" when the file cannot be made or put in place, and
+// with "In %s kann nicht geschrieben werden" when writing fails.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const std::filesystem::path& path);
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  ~FileReplacement();
+
+  // Where the new content goes; stays open until Commit.
+  int Descriptor() const { return fd_; }
+  void Commit();
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+// Saves through a FileReplacement.
 void SaveWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 void SaveLineFile(const std::filesystem::path& path, const std::vector<std::string>& lines,

@@ -63,12 +63,20 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
     std::string message;
   };
   const Case cases[] = {
-      {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10\n", 1,
+      {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10 R0\n", 1,
        "torvane-convert: Zeile 2: Gleitkommadivision durch Null\n"},
+      {"refused construct", "-s settings", "G1 X10 Y0\nG81 X10 Y10 Z-5 R2\n", 1,
+       "torvane-convert: Zeile 2: Zyklus G81 wird nicht unterst\xC3\xBCtzt\n"},
       {"coincident arc", "--settings=settings", "G1 X1 Y1\nG3 X1 Y1 R4\n", 1,
        "torvane-convert: Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen\n"},
       {"diameter 0", "-s settings -d 0", "", 2,
-       "torvane-convert: Durchmesser 0: es gibt nichts zu konvertieren\n"},
+       "torvane-convert: Der Durchmesser muss gr\xC3\xB6\xC3\x9F" "er als 0 sein (0)\n"},
+      {"negative diameter", "-s settings -d -5", "", 2,
+       "torvane-convert: Der Durchmesser muss gr\xC3\xB6\xC3\x9F" "er als 0 sein (-5)\n"},
+      {"circumference overflows", "-s settings -d 1.1e4932", "", 2,
+       "torvane-convert: Der Durchmesser ist zu gro\xC3\x9F (1.1e4932)\n"},
+      {"degrees per unit overflow", "-s settings -d 1e-4940", "", 2,
+       "torvane-convert: Der Durchmesser ist zu klein (1e-4940)\n"},
       {"diameter not a number", "-s settings -d 1.2.3", "", 2,
        "torvane-convert: '1.2.3' ist kein g\xC3\xBCltiger Gleitkommawert\n"},
       {"missing input", "-s settings missing.nc", "", 2,
@@ -94,6 +102,14 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
   }
 }
 
+TEST_F(ConverterTest, PrintsWarningsAndSucceeds) {
+  EXPECT_EQ(Run("-s settings", "G20\nG1 X0 Y0\nG28 Z0\n"), 0);
+  EXPECT_EQ(Read("stdout"), "G01 Z0.000 C0.000 M15\r\n");
+  EXPECT_EQ(Read("stderr"),
+            "torvane-convert: Warnung: Zeile 1: Programm in Zoll: Durchmesser in Zoll angeben\n"
+            "torvane-convert: Warnung: Zeile 3: G28 (Maschinenposition) weggelassen\n");
+}
+
 TEST_F(ConverterTest, FailedRunLeavesAnExistingOutputUntouched) {
   Write("out.min", "precious");
   EXPECT_EQ(Run("-s settings -o out.min", "G1 X10 Y0\nG2 X0 Y-10\n"), 1);
@@ -111,9 +127,21 @@ TEST_F(ConverterTest, SuccessfulRunReplacesTheOutput) {
   EXPECT_EQ(Read("out.min"), "G01 Z10.000 C0.000 M15\r\n");
 }
 
-TEST_F(ConverterTest, HelpPrintsUsage) {
+TEST_F(ConverterTest, OutputThroughALinkKeepsTheLinkAndThePermissions) {
+  Write("real.min", "old");
+  fs::permissions(Path("real.min"), fs::perms(0640));
+  fs::create_symlink("real.min", Path("link.min"));
+  EXPECT_EQ(Run("-s settings -o link.min", "G1 X10 Y0\n"), 0);
+  EXPECT_TRUE(fs::is_symlink(Path("link.min")));
+  EXPECT_EQ(Read("real.min"), "G01 Z10.000 C0.000 M15\r\n");
+  EXPECT_EQ(fs::status(Path("real.min")).permissions(), fs::perms(0640));
+}
+
+TEST_F(ConverterTest, HelpAndVersion) {
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_EQ(Read("stdout").rfind("Aufruf: torvane-convert", 0), 0u);
+  EXPECT_EQ(Run("--version"), 0);
+  EXPECT_EQ(Read("stdout"), "torvane-convert " TORVANE_VERSION "\n");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
       {"400-digit number", {"G1 X" + std::string(400, '7')}, nullptr},
       {"400 digits after the point", {"G1 X0." + std::string(400, '7')}, nullptr},
       {"R without value before an arc", {"G1 X10 Y0", "R", "G2 X0 Y-10"},
-       "Zeile 3: Gleitkommadivision durch Null"},
+       "Zeile 2: Ung\xFCltige Zahl im Wort R"},
       {"arc with R0", {"G1 X10 Y0", "G3 X0 Y10 R0"}, "Zeile 2: Gleitkommadivision durch Null"},
       {"arc back to its start", {"G1 X3 Y4 R2", "G2 X3 Y4"},
        "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen"},
@@ -52,8 +52,9 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
       {"huge arc", {"G1 X0 Y0 R1" + std::string(300, '0'), "G2 X1" + std::string(300, '0')},
        nullptr},
       {"tiny arc", {"G1 X0 Y0 R0.0000001", "G2 X0.0000001"}, nullptr},
-      {"only comments and junk", {"((((", ";;;", ")))", "GGGG", "XYZR", "G-1 G99999999999"},
-       nullptr},
+      {"only comments", {"((((", ";;;", "()))", "(GGGG XYZR)"}, nullptr},
+      {"junk letters", {"(x)", "GGGG"}, "Zeile 2: Unbekanntes Wort GGGG"},
+      {"junk numbers", {"G-1 G99999999999"}, "Zeile 1: Ung\xFCltige Zahl im Wort G-1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

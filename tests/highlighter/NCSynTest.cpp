@@ -41,23 +41,25 @@ TEST(NCSynTest, WorkedLinesAndEdgeCases) {
        {{"N", nkLabel}, {"10", nkNumber}, {" ", nkSpace}, {"G", nkLabel}, {"01", nkNumber}, {" ", nkSpace},
         {"X", nkLabel}, {"-12.5", nkNumber}, {" ", nkSpace}, {"Y", nkLabel}, {"0", nkNumber}, {" ", nkSpace},
         {"(ANFANG)", nkComment}, kEnd}},
-      {"lower case letters are other",
+      {"lower case letters are words like upper case ones",
        "g01x1,5",
-       {{"g", nkOther}, {"01", nkNumber}, {"x", nkOther}, {"1,5", nkNumber}, kEnd}},
+       {{"g", nkLabel}, {"01", nkNumber}, {"x", nkLabel}, {"1,5", nkNumber}, kEnd}},
       {"comment ends at its first closer",
        "(a(b)q)",
-       {{"(a(b)", nkComment}, {"q", nkOther}, {")", nkCloseBracket}, kEnd}},
+       {{"(a(b)", nkComment}, {"q", nkLabel}, {")", nkCloseBracket}, kEnd}},
       {"number shape is not checked", "X.5.5--+", {{"X", nkLabel}, {".5.5--+", nkNumber}, kEnd}},
-      {"mixed case word",
-       "M30;Ende",
-       {{"M", nkLabel}, {"30", nkNumber}, {";", nkOther}, {"E", nkLabel}, {"n", nkOther}, {"d", nkOther},
-        {"e", nkOther}, kEnd}},
+      {"semicolon comments to the line end", "M30;Ende (x)", {{"M", nkLabel}, {"30", nkNumber},
+                                                               {";Ende (x)", nkComment}, kEnd}},
+      {"semicolon comment stops before CR", "X1;a\rY", {{"X", nkLabel}, {"1", nkNumber}, {";a", nkComment},
+                                                          {"\r", nkSpace}, {"Y", nkLabel}, kEnd}},
+      {"semicolon inside a bracket comment", "(a;b)X", {{"(a;b)", nkComment}, {"X", nkLabel}, kEnd}},
+      {"lone semicolon", ";", {{";", nkComment}, kEnd}},
       {"empty line", "", {kEnd}},
       {"unclosed comment reaches the end", "G1 (offen", {{"G", nkLabel}, {"1", nkNumber}, {" ", nkSpace},
                                                          {"(offen", nkComment}, kEnd}},
-      {"comment stops before CR", "(a\rb)", {{"(a", nkComment}, {"\r", nkSpace}, {"b", nkOther},
+      {"comment stops before CR", "(a\rb)", {{"(a", nkComment}, {"\r", nkSpace}, {"b", nkLabel},
                                              {")", nkCloseBracket}, kEnd}},
-      {"comment stops before LF", "(a\nb", {{"(a", nkComment}, {"\n", nkSpace}, {"b", nkOther}, kEnd}},
+      {"comment stops before LF", "(a\nb", {{"(a", nkComment}, {"\n", nkSpace}, {"b", nkLabel}, kEnd}},
       {"tab between words", "T1\tD1", {{"T", nkLabel}, {"1", nkNumber}, {"\t", nkSpace}, {"D", nkLabel},
                                        {"1", nkNumber}, kEnd}},
       {"run of blanks and controls", "A \x01\x1f B", {{"A", nkLabel}, {" \x01\x1f ", nkSpace}, {"B", nkLabel},
@@ -91,7 +93,7 @@ TEST(NCSynTest, FirstCharacterDecidesTheTokenKind) {
       {"controls", 1, 9, nkSpace},        {"vertical tab and form feed", 11, 12, nkSpace},
       {"more controls", 14, 31, nkSpace}, {"blank", 32, 32, nkSpace},
       {"upper case", 'A', 'Z', nkLabel},  {"digits", '0', '9', nkNumber},
-      {"lower case", 'a', 'z', nkOther},  {"high codes", 127, 255, nkOther},
+      {"lower case", 'a', 'z', nkLabel},  {"high codes", 127, 255, nkOther},
       {"exclamation to quote", 33, 39, nkOther},
   };
   TNCSyn syn;
@@ -105,7 +107,8 @@ TEST(NCSynTest, FirstCharacterDecidesTheTokenKind) {
     }
   }
   const std::pair<char, int> singles[] = {{'+', nkNumber}, {',', nkNumber}, {'-', nkNumber}, {'.', nkNumber},
-                                          {'(', nkComment}, {')', nkCloseBracket}, {'/', nkOther}};
+                                          {'(', nkComment}, {')', nkCloseBracket}, {'/', nkOther},
+                                          {';', nkComment}};
   for (auto [ch, kind] : singles) {
     syn.BeginLine(std::string(1, ch), 0);
     EXPECT_EQ(syn.CurrentKind(), kind) << ch;
@@ -151,7 +154,8 @@ TEST(NCSynTest, AttributeOfEachKind) {
   };
   const Case cases[] = {
       {"(x)", &syn.CommentAttri()}, {"G", &syn.LabelAttri()},      {"12", &syn.NumberAttri()},
-      {" ", &syn.SpaceAttri()},     {"g", &syn.IdentifierAttri()}, {")", nullptr},
+      {" ", &syn.SpaceAttri()},     {"g", &syn.LabelAttri()},      {")", nullptr},
+      {";x", &syn.CommentAttri()},  {"%", &syn.IdentifierAttri()},
       {"", nullptr},
   };
   for (const Case& c : cases) {

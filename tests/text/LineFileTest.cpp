@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "LineBreakCases.h"
+
 namespace torvane {
 namespace {
 
@@ -110,22 +112,12 @@ TEST(LineFileTest, EveryByteBesidesBreaksStaysInItsLine) {
   }
 }
 
-TEST(LineFileTest, SplitsAtEveryKindOfBreak) {
-  struct Case {
-    const char* name;
-    std::string input;
-    std::vector<std::string> want;
-  };
-  const Case cases[] = {
-      {"CR CR", "a\r\rb", {"a", "", "b"}},
-      {"LF CR", "a\n\rb", {"a", "", "b"}},
-      {"CR LF LF", "a\r\n\nb", {"a", "", "b"}},
-      {"only CR", "\r", {""}},
-      {"no break", "abc", {"abc"}},
-  };
-  for (const Case& c : cases) {
+TEST(LineFileTest, SplitsByTheSharedBreakTable) {
+  for (const LineBreakCase& c : LineBreakCases()) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(SplitLines(c.input).lines, c.want);
+    const TLineList list = SplitLines(c.bytes);
+    EXPECT_EQ(list.lines, c.lines);
+    EXPECT_EQ(list.lineBreak, c.crlf ? TLineBreak::CRLF : TLineBreak::LF);
   }
 }
 

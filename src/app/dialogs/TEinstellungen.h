@@ -48,6 +48,7 @@ class TEinstellungen : public QDialog {
   TXPSpeedButton* BDir = nullptr;
   QWidget* Panel_HPGL = nullptr;
   QWidget* Panel_DIR = nullptr;
+  QLabel* LabelSettingsDir = nullptr;
   QWidget* Panel_Buttons = nullptr;
   TXPSpeedButton* Abbruch = nullptr;
   TXPSpeedButton* XPSpeedButton3 = nullptr;

@@ -13,6 +13,7 @@
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPEdit.h"
 #include "app/widgets/TXPSpeedButton.h"
+#include "settings/Settings.h"
 
 namespace torvane {
 namespace {
@@ -237,6 +238,12 @@ void TEinstellungen::BuildDirectoryPage() {
   MakeLabel(Panel_DIR, QStringLiteral("Ziel-Dateien (NC)"), QPoint(8, 97));
   EZIELDIR = MakeField(Panel_DIR, QRect(8, 113, 465, kFieldHeight));
   BHPGLDIR = MakeButton(Panel_DIR, QString(), FolderGlyph(), QRect(477, 111, 30, 25));
+  // Installed, the settings live in the user's configuration folder: say
+  // where, so that they can be found, backed up or copied.
+  MakeLabel(Panel_DIR, QStringLiteral("Einstellungen gespeichert in"), QPoint(8, 149));
+  LabelSettingsDir =
+      MakeLabel(Panel_DIR, QString::fromLocal8Bit(settings_.SettingsDir()), QPoint(8, 165));
+  LabelSettingsDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
   Panel_DIR->hide();
 }
 

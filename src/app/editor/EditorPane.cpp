@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "app/text/QtText.h"
+#include "text/LineBreak.h"
 
 namespace torvane {
 
@@ -109,27 +110,23 @@ TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(
     const std::size_t runEnd = std::min(n, i + kChunk);
     while (run < runEnd) {
       const auto c = static_cast<unsigned char>(bytes[run]);
-      if (c == '\r' || c == '\n' || c >= 0x80) break;
+      if (IsLineBreak(static_cast<char>(c)) || c >= 0x80) break;
       ++run;
     }
     out.append(bytes.data() + i, run - i);
     i = run;
     if (i == n || i == runEnd) continue;
-    if (bytes[i] == '\r') {
-      sawCR = true;
+    if (IsLineBreak(bytes[i])) {
+      if (bytes[i] == '\r') sawCR = true;
       out += '\n';
-      ++i;
-      if (i < n && bytes[i] == '\n') ++i;
-    } else if (bytes[i] == '\n') {
-      out += '\n';
-      ++i;
+      i = SkipLineBreak(bytes, i);
     } else {
       AppendBytesAsUtf8(bytes.substr(i, 1), out);
       ++i;
     }
   }
   // The last break is the last character written and still in `out`.
-  if (n > 0 && (bytes.back() == '\n' || bytes.back() == '\r')) out.pop_back();
+  if (n > 0 && IsLineBreak(bytes.back())) out.pop_back();
   write(out);
   singleEmptyLine = n > 0 && written + out.size() == 0;
   return sawCR ? TLineBreak::CRLF : TLineBreak::LF;
@@ -398,7 +395,7 @@ std::vector<std::string> TEditorPane::Lines() const {
     Utf8ToBytes(line, lines.back());
   }
   // The editor shows a line after a final break; so does the list.
-  if (doc.back() == '\n' || doc.back() == '\r') lines.emplace_back();
+  if (IsLineBreak(doc.back())) lines.emplace_back();
   return lines;
 }
 

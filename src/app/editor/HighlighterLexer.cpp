@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/text/QtText.h"
+#include "text/LineBreak.h"
 
 namespace torvane {
 
@@ -193,8 +194,7 @@ void THighlighterLexer::StyleRange(int start, int end) {
   int line = firstLine;
   std::size_t pos = 0;
   while (pos < range.size()) {
-    std::size_t eol = pos;
-    while (eol < range.size() && range[eol] != '\n' && range[eol] != '\r') ++eol;
+    const std::size_t eol = FindLineEnd(range, pos);
     const std::string_view docLine = range.substr(pos, eol - pos);
 
     // Most NC lines are plain ASCII: scan the document's own bytes then.
@@ -229,12 +229,7 @@ void THighlighterLexer::StyleRange(int start, int end) {
     state = highlighter_.LineState();
     ed->SendScintilla(Sci::SCI_SETLINESTATE, line + 1, static_cast<long>(state));
 
-    pos = eol;
-    if (pos < range.size()) {
-      const bool cr = range[pos] == '\r';
-      ++pos;
-      if (cr && pos < range.size() && range[pos] == '\n') ++pos;
-    }
+    pos = SkipLineBreak(range, eol);
     ++line;
   }
 

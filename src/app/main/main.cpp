@@ -15,13 +15,13 @@
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   application.setApplicationName(torvane::ApplicationTitle());
 
-  // The settings files live beside the executable.
-  torvane::Settings settings(QApplication::applicationDirPath().toStdString() + "/");
+  torvane::Settings settings(torvane::FindSettingsDirOfThisProgram());
   torvane::Conversion conversion;
 
   application.setWindowIcon(torvane::ProgramIcon());

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -270,6 +271,8 @@ class EinstellungenTest : public QObject {
     h.Click("BDir");
     QVERIFY(d.Panel_DIR->isVisible() && !d.Panel_HPGL->isVisible());
     QVERIFY(d.BDir->Down() && !d.BHPGL->Down());
+    // The folders page says where the settings are kept.
+    QCOMPARE(d.LabelSettingsDir->text().toStdString(), h.settings.SettingsDir());
     h.Click("BDir");
     QVERIFY(d.Panel_DIR->isVisible() && d.BDir->Down());
     h.Click("BHPGL");

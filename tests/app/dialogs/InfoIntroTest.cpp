@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -81,24 +80,24 @@ class InfoIntroTest : public QObject {
     QVERIFY(!info.isVisible());
   }
 
-  void splashClosesAfterTwoSeconds() {
+  // The test checks what the timer is set to, then lets it fire at once:
+  // no waiting two real seconds, no assertion on wall time.
+  void splashClosesWhenItsTwoSecondTimerFires() {
     QWidget mainWindow;
     mainWindow.show();
     TIntro intro(&mainWindow);
     QCOMPARE(intro.size(), QSize(367, 216));
     QCOMPARE(intro.Image->pixmap().size(), QSize(350, 200));
     QVERIFY(!intro.Introtimer->isActive());  // disabled until shown
-    QElapsedTimer clock;
-    clock.start();
+    QCOMPARE(intro.Introtimer->interval(), 2000);
     intro.ShowSplash();
     // Shown without waiting: the call returns at once and nothing is modal.
-    QVERIFY(clock.elapsed() < 1000);
     QVERIFY(intro.isVisible());
     QVERIFY(intro.Introtimer->isActive());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 
-    QTRY_VERIFY_WITH_TIMEOUT(!intro.isVisible(), 4000);
-    QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));
+    intro.Introtimer->setInterval(0);
+    QTRY_VERIFY(!intro.isVisible());
     QVERIFY(!intro.Introtimer->isActive());
     QVERIFY(mainWindow.isVisible());
 

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "EditorPane.h"
+#include "LineBreakCases.h"
 #include "app/text/QtText.h"
 #include "highlighter/NCSyn.h"
 
@@ -182,13 +183,12 @@ class EditorPaneTest : public QObject {
   void loadAndSave_data() {
     QTest::addColumn<std::string>("file");
     QTest::addColumn<std::string>("saved");
-    QTest::newRow("crlf") << std::string("N1\r\nN2\r\n") << std::string("N1\r\nN2\r\n");
-    QTest::newRow("lf") << std::string("N1\nN2\n") << std::string("N1\nN2\n");
-    QTest::newRow("mixed") << std::string("N1\nN2\r\n") << std::string("N1\r\nN2\r\n");
-    QTest::newRow("lone cr") << std::string("N1\rN2") << std::string("N1\r\nN2\r\n");
-    QTest::newRow("no final break") << std::string("N1\nN2") << std::string("N1\nN2\n");
-    QTest::newRow("empty") << std::string() << std::string();
-    QTest::newRow("only a break") << std::string("\n") << std::string("\n");
+    // The pane breaks lines like every other reader: loading and saving
+    // gives what splitting and joining the bytes gives.
+    for (const LineBreakCase& c : LineBreakCases()) {
+      QTest::newRow(c.name) << c.bytes
+                            << JoinLines(c.lines, c.crlf ? TLineBreak::CRLF : TLineBreak::LF);
+    }
     QTest::newRow("high bytes") << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n"
                                 << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n";
   }
@@ -319,7 +319,8 @@ class EditorPaneTest : public QObject {
     QTest::newRow("space") << std::string("N10 G01 (AB)") << 3 << "Space";
     QTest::newRow("comment") << std::string("N10 G01 (AB)") << 9 << "Comment";
     QTest::newRow("close bracket has none") << std::string("(a)q)") << 4 << "";
-    QTest::newRow("lower case is identifier") << std::string("g1") << 0 << "Identifier";
+    QTest::newRow("lower case is a label") << std::string("g1") << 0 << "Label";
+    QTest::newRow("semicolon comment") << std::string("M30;Ende") << 4 << "Comment";
     // "\xE4" takes two bytes in the editor; the "1" after it sits at 3.
     QTest::newRow("after an umlaut") << std::string("\xE4\x80" "1") << 5 << "Number";
     QTest::newRow("umlaut itself") << std::string("X\xE4") << 2 << "Identifier";

@@ -225,7 +225,7 @@ class MainformTest : public QObject {
 
   void conversionErrorShowsTheLinesSoFar() {
     Program program;
-    program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10", "G1 X5"});
+    program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10 R0", "G1 X5"});
     program.Convert("100");
     QCOMPARE(program.mainform->Ziel->Lines(),
              (std::vector<std::string>{"G01 Z10.000 C0.000 M15"}));

@@ -1,0 +1,200 @@
+// Arcs: by radius or by centre, linearised into feed steps or written as
+// the machine's own arc code.
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "conversion/Conversion.h"
+#include "conversion/FloatError.h"
+#include "conversion/NCMath.h"
+
+namespace torvane {
+namespace {
+
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+
+// Sine and cosine of an angle in degrees. Taking out the quarter turns in
+// degrees first is exact (whole multiples of 90 off a value below a few
+// thousand), and leaves the library an argument within a quarter of pi,
+// where it needs no costly reduction of its own.
+void SinCosDegrees(long double degrees, long double& sine, long double& cosine) {
+  const long double quarters = std::rint(degrees / 90);
+  const long double rest = degrees - quarters * 90;
+  const long double radians = rest * kPi / 180;
+  long double s = 0;
+  long double c = 0;
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+  // Within a quarter of pi the FPU's own instruction is accurate to the last
+  // bit or so, and several times faster than the library's routines.
+  __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(radians));
+#else
+  s = std::sin(radians);
+  c = std::cos(radians);
+#endif
+  switch (std::llrint(quarters) & 3) {
+    case 0: sine = s; cosine = c; break;
+    case 1: sine = c; cosine = -s; break;
+    case 2: sine = -s; cosine = -c; break;
+    default: sine = -c; cosine = s; break;
+  }
+}
+
+std::string Length(long double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4Lf", value);
+  return text;
+}
+
+}  // namespace
+
+const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
+  if (stepTableDegrees_ != step) {
+    // One row per whole step up to a full turn: a sweep never exceeds 360.
+    stepTable_.clear();
+    for (long long turn = 0; turn <= 360; turn += step) {
+      StepTrig row;
+      SinCosDegrees(static_cast<long double>(turn), row.sine, row.cosine);
+      stepTable_.push_back(row);
+    }
+    stepTableDegrees_ = step;
+  }
+  return stepTable_[index];
+}
+
+void Conversion::WriteFeedLine(long double x, long double y, const long double* z) {
+  line_.clear();
+  line_ += settings_.eg1;
+  line_ += " Z";
+  AppendValue(line_, x);
+  if (z) {
+    line_ += " X";
+    AppendValue(line_, CheckReal(state_.diameter + *z));
+  }
+  AppendAngleWord(line_, y);
+  AppendDirectionWord(line_);
+  AddLine(line_);
+}
+
+void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r) {
+  line_.clear();
+  line_ += clockwise ? settings_.eg2 : settings_.eg3;
+  line_ += " Z";
+  AppendValue(line_, x);
+  AppendAngleWord(line_, y);
+  line_ += ' ';
+  line_ += settings_.erad;
+  AppendValue(line_, r);
+  AppendDirectionWord(line_);
+  AddLine(line_);
+}
+
+void Conversion::ConvertArc(const ArcBlock& arc) {
+  // With arc output switched off the block only moves the remembered position.
+  if (settings_.type != 1 && settings_.type != 2) return;
+
+  const bool clockwise = state_.motion == MotionMode::Clockwise;
+  const bool helix = arc.z2 != arc.z1;
+  if (helix && settings_.type == 2) {
+    Refuse("Schraubenlinie (Kreisbogen mit Z-Bewegung) geht nur mit "
+           "\"G2/3 Linear wandeln\", nicht als maschinenspezifischer Kreisbogen");
+  }
+  long double cx = 0;
+  long double cy = 0;
+  long double rAbs = 0;
+  // Start and end in one point: a full circle when the centre is given;
+  // a radius alone cannot say where such a circle lies.
+  const bool fullCircle = arc.byCentre && arc.x1 == arc.x2 && arc.y1 == arc.y2;
+  if (arc.byCentre) {
+    cx = arc.cx;
+    cy = arc.cy;
+    rAbs = CheckReal(std::hypot(arc.x1 - cx, arc.y1 - cy));
+    const long double rEnd = CheckReal(std::hypot(arc.x2 - cx, arc.y2 - cy));
+    if (std::fabs(rAbs - rEnd) > kRadiusTolerance) {
+      Refuse("Mittelpunkt (I, J) passt nicht zum Kreisbogen: Radius zum Start " + Length(rAbs) +
+             ", zum Ende " + Length(rEnd) + " (erlaubt sind 0.002 Unterschied)");
+    }
+    if (rAbs == 0) Refuse("Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt");
+  } else {
+    if (ArcCenter(clockwise ? 1 : 0, cx, cy, arc.x1, arc.y1, arc.x2, arc.y2, arc.r) ==
+        ArcCenterReport::CoincidentPoints) {
+      Refuse("Start- und Endpunkt des Kreisbogens fallen zusammen");
+    }
+    rAbs = std::fabs(arc.r);
+    if (arc.r != 0) {
+      // A radius shorter than half the chord cannot reach both points; step
+      // on the half circle through them instead of a circle that misses one.
+      const long double halfChord = CheckReal(std::hypot(arc.x2 - arc.x1, arc.y2 - arc.y1) / 2);
+      if (rAbs < halfChord) {
+        if (halfChord - rAbs > kRadiusTolerance) {
+          Warn("Radius R zu kurz f\xFCr den Abstand von Start- und Endpunkt: als Halbkreis "
+               "gewandelt");
+        }
+        rAbs = halfChord;
+      }
+    }
+  }
+  const long double start = PointAngle(arc.x1, arc.y1, cx, cy, rAbs);
+  const long double end = fullCircle ? start : PointAngle(arc.x2, arc.y2, cx, cy, rAbs);
+
+  // Equal start and end angles give a full turn.
+  long double sweep = 0;
+  if (clockwise)
+    sweep = end < start ? start - end : 360 - end + start;
+  else
+    sweep = end > start ? end - start : 360 - start + end;
+
+  if (settings_.type == 2) {
+    if (!arc.byCentre) {
+      WriteMachineArc(clockwise, arc.x2, arc.y2, arc.r);
+    } else if (fullCircle) {
+      // A machine arc cannot end where it starts: two half circles, over
+      // the point opposite the start.
+      WriteMachineArc(clockwise, CheckReal(2 * cx - arc.x1), CheckReal(2 * cy - arc.y1), rAbs);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, rAbs);
+    } else {
+      // The radius word's sign picks the arc beyond half a turn; a hair
+      // over 180 degrees is still the half circle.
+      WriteMachineArc(clockwise, arc.x2, arc.y2, sweep > 180.000001L ? -rAbs : rAbs);
+    }
+    return;
+  }
+
+  // Whole degrees, ties to even; the sweep lies between 0 and 360.
+  int remaining = static_cast<int>(std::lrint(sweep));
+  // A step below one degree would never finish the arc.
+  const int step = settings_.deg < 1 ? 1 : settings_.deg;
+  // A helix climbs in proportion to the angle travelled.
+  const long double climbPerDegree = helix && sweep > 0 ? CheckReal((arc.z2 - arc.z1) / sweep) : 0;
+  bool first = true;
+  // Step j lies j whole steps from the start: its sine and cosine follow
+  // from the start's and the step table's by the angle-sum rule, as
+  // accurate as evaluating each point afresh and several times cheaper.
+  long double startSine = 0;
+  long double startCosine = 0;
+  SinCosDegrees(start, startSine, startCosine);
+  std::size_t j = 0;
+  while (remaining > 0) {
+    // The first pass stands on the start point, which the previous line
+    // has reached already.
+    if (!first) {
+      const StepTrig& turn = StepTable(step, j);
+      const long double sine = clockwise ? startSine * turn.cosine - startCosine * turn.sine
+                                         : startSine * turn.cosine + startCosine * turn.sine;
+      const long double cosine = clockwise ? startCosine * turn.cosine + startSine * turn.sine
+                                           : startCosine * turn.cosine - startSine * turn.sine;
+      long double z = 0;
+      if (helix) {
+        z = CheckReal(arc.z1 + climbPerDegree * static_cast<long double>(j) * step);
+      }
+      WriteFeedLine(CheckReal(cosine * rAbs + cx), CheckReal(sine * rAbs + cy),
+                    helix ? &z : nullptr);
+    }
+    remaining -= step;
+    first = false;
+    ++j;
+  }
+  WriteFeedLine(arc.x2, arc.y2, helix ? &arc.z2 : nullptr);
+}
+
+}  // namespace torvane

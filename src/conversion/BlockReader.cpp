@@ -1,0 +1,263 @@
+// Reading one source block: which words it holds, which modal codes it
+// sets, and whether the conversion can honour it at all. Whatever would
+// change the tool path without the conversion following it is refused here,
+// with the construct named, before anything of the block is written.
+
+#include <cstdio>
+#include <string>
+
+#include "conversion/Conversion.h"
+#include "conversion/WordReader.h"
+
+namespace torvane {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::size_t SkipBlanks(std::string_view code, std::size_t i) {
+  while (i < code.size() && (code[i] == ' ' || code[i] == '\t')) ++i;
+  return i;
+}
+
+// A word as the user wrote it, for messages; a runaway number is cut short.
+std::string WordText(std::string_view code, std::size_t at, std::size_t end) {
+  constexpr std::size_t kShown = 24;
+  std::string text;
+  for (std::size_t i = at; i < end && i < code.size(); ++i) {
+    if (code[i] == ' ' || code[i] == '\t') continue;
+    if (text.size() == kShown) return text + "...";
+    text += Upper(code[i]);
+  }
+  return text;
+}
+
+std::string GName(unsigned major, int minor) {
+  std::string name = "G" + std::to_string(major);
+  if (minor >= 0) name += "." + std::to_string(minor);
+  return name;
+}
+
+std::string NotSupported(const char* what, const std::string& code) {
+  return std::string(what) + " " + code + " wird nicht unterst\xFCtzt";
+}
+
+}  // namespace
+
+void Conversion::Refuse(const std::string& reason) const {
+  throw ConversionError(lineNumber_, reason);
+}
+
+void Conversion::Warn(std::string text) { Warn(lineNumber_, std::move(text)); }
+
+void Conversion::Warn(std::size_t line, std::string text) {
+  if (warnings_.size() < kMaxWarnings) {
+    warnings_.push_back({line, std::move(text)});
+    return;
+  }
+  if (warningsLeftOut_++ == 0) firstLeftOutLine_ = line;
+}
+
+long double Conversion::ReadWord(std::string_view code, std::size_t at) {
+  const WordNumber word = ReadWordNumber(code, at);
+  if (!word.valid) Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, at, word.end));
+  return word.value;
+}
+
+std::string_view Conversion::CodeOf(std::string_view line) {
+  bool hasComment = false;
+  for (const char c : line) {
+    if (c == '(' || c == ';') {
+      hasComment = true;
+      break;
+    }
+  }
+  if (!hasComment) return line;
+  // Comments take no part in finding words: "(" up to the first ")" (or the
+  // line's end when unclosed), and ";" to the end of the line.
+  code_.clear();
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == ';') break;
+    if (c == '(') {
+      const std::size_t close = line.find(')', i + 1);
+      if (close == std::string_view::npos) break;
+      i = close;
+      continue;
+    }
+    code_ += c;
+  }
+  return code_;
+}
+
+void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
+  for (std::size_t& at : words.at) at = kNone;
+  words.machinePosition = {};
+  auto first = [&](Word word, std::size_t i) {
+    if (words.at[word] == kNone) words.at[word] = i;
+  };
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    const char c = Upper(code[i]);
+    // A letter right after a letter is no address word but a keyword of
+    // some other language (MSG, IF, GOTO, WHILE, ...).
+    if (IsLetter(c) && i + 1 < code.size() && IsLetter(code[i + 1]) && c != 'O') {
+      std::size_t end = i;
+      while (end < code.size() && IsLetter(code[end])) ++end;
+      Refuse("Unbekanntes Wort " + WordText(code, i, end));
+    }
+    switch (c) {
+      case 'G': ApplyGWord(code, i, words); break;
+      case 'X': first(kX, i); break;
+      case 'Y': first(kY, i); break;
+      case 'Z': first(kZ, i); break;
+      case 'R': first(kR, i); break;
+      case 'I': first(kI, i); break;
+      case 'J': first(kJ, i); break;
+      case 'P': first(kP, i); break;
+      case 'M': CheckMWord(code, i); break;
+      case 'O': CheckOWord(code, i); break;
+      case 'A':
+      case 'B':
+      case 'C':
+      case 'U':
+      case 'V':
+      case 'W':
+        Refuse(std::string("Achswort ") + c +
+               " wird nicht unterst\xFCtzt: das Programm bewegt schon eine weitere Achse");
+      case '#': Refuse("Parameter (#) werden nicht unterst\xFCtzt");
+      case '[': Refuse("Ausdr\xFC" "cke ([ ]) werden nicht unterst\xFCtzt");
+      case '=': Refuse("Zuweisungen (=) werden nicht unterst\xFCtzt");
+      case ',':
+        Refuse("Komma au\xDF" "erhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
+               "nicht unterst\xFCtzt");
+      default: break;
+    }
+  }
+}
+
+void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& words) {
+  const std::size_t at = i;
+  std::size_t j = SkipBlanks(code, at + 1);
+  unsigned major = 0;
+  const std::size_t digitsStart = j;
+  for (; j < code.size() && IsDigit(code[j]); ++j) {
+    if (major < 100000) major = major * 10 + static_cast<unsigned>(code[j] - '0');
+  }
+  bool valid = j > digitsStart;
+  int minor = -1;
+  if (valid && j < code.size() && code[j] == '.') {
+    ++j;
+    const std::size_t minorStart = j;
+    minor = 0;
+    for (; j < code.size() && IsDigit(code[j]); ++j) {
+      if (minor < 100000) minor = minor * 10 + (code[j] - '0');
+    }
+    if (j == minorStart || minor == 0) minor = -1;  // G1. and G1.0 are G1
+  }
+  if (j < code.size() && (code[j] == '.' || code[j] == '-' || code[j] == '+')) valid = false;
+  if (!valid) {
+    while (j < code.size() && (IsDigit(code[j]) || code[j] == '.' || code[j] == '-' ||
+                               code[j] == '+'))
+      ++j;
+    Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, at, j));
+  }
+  i = j - 1;
+
+  const std::string name = minor < 0 && major <= 3 ? std::string() : GName(major, minor);
+  if (minor < 0) {
+    switch (major) {
+      case 0: state_.motion = MotionMode::Rapid; return;
+      case 1: state_.motion = MotionMode::Feed; return;
+      case 2: state_.motion = MotionMode::Clockwise; return;
+      case 3: state_.motion = MotionMode::CounterClockwise; return;
+      case 17: state_.plane = Plane::XY; return;
+      case 18: state_.plane = Plane::ZX; return;
+      case 19: state_.plane = Plane::YZ; return;
+      case 90: state_.incremental = false; return;
+      case 91: state_.incremental = true; return;
+      case 20:
+        if (!inchWarned_) Warn("Programm in Zoll: Durchmesser in Zoll angeben");
+        inchWarned_ = true;
+        return;
+      case 28: words.machinePosition = "G28"; return;
+      case 30: words.machinePosition = "G30"; return;
+      case 53: words.machinePosition = "G53"; return;
+      // Codes that leave the tool path alone: dwell, exact stop, polar and
+      // scaling and rotation off, metric, radius compensation off, tool
+      // length, work offsets, path modes, cycle off, feed and spindle modes,
+      // cycle return levels.
+      case 4: case 9: case 15: case 21: case 40: case 43: case 44: case 49: case 50:
+      case 54: case 55: case 56: case 57: case 58: case 59: case 61: case 64: case 69:
+      case 80: case 93: case 94: case 95: case 96: case 97: case 98: case 99:
+        return;
+      case 73: case 74: case 81: case 82: case 83: case 84: case 85: case 86: case 87:
+      case 88: case 89:
+        Refuse(NotSupported("Zyklus", name));
+      case 33: case 76: Refuse(NotSupported("Gewindeschneiden", name));
+      case 92: case 52: Refuse(NotSupported("Nullpunktverschiebung", name));
+      case 10: Refuse(NotSupported("Dateneingabe", name));
+      case 68: Refuse(NotSupported("Koordinatendrehung", name));
+      case 51: Refuse(NotSupported("Skalieren oder Spiegeln", name));
+      case 16: Refuse(NotSupported("Polarkoordinatenangabe", name));
+      case 5: Refuse(NotSupported("Spline", name));
+      case 41: case 42: Refuse(NotSupported("Werkzeugradiuskorrektur", name));
+      case 65: Refuse(NotSupported("Makroaufruf", name));
+      default: break;
+    }
+  } else {
+    if (major == 90 && minor == 1) {
+      state_.centreAbsolute = true;
+      return;
+    }
+    if (major == 91 && minor == 1) {
+      state_.centreAbsolute = false;
+      return;
+    }
+    if (major == 54 && minor == 1) return;  // extended work offsets
+    if (major == 92 && minor <= 3) Refuse(NotSupported("Nullpunktverschiebung", name));
+    if (major == 38) Refuse(NotSupported("Antasten", name));
+    if (major == 5 && minor <= 2) Refuse(NotSupported("Spline", name));
+    if ((major == 50 || major == 51) && minor == 1) {
+      Refuse(NotSupported("Skalieren oder Spiegeln", name));
+    }
+    if (major == 68) Refuse(NotSupported("Koordinatendrehung", name));
+  }
+  // What the conversion does not know, it cannot promise to keep.
+  Refuse(name + " wird nicht unterst\xFCtzt");
+}
+
+void Conversion::CheckMWord(std::string_view code, std::size_t& i) {
+  std::size_t j = SkipBlanks(code, i + 1);
+  unsigned number = 0;
+  const std::size_t digitsStart = j;
+  for (; j < code.size() && IsDigit(code[j]); ++j) {
+    if (number < 100000) number = number * 10 + static_cast<unsigned>(code[j] - '0');
+  }
+  if (j == digitsStart) return;
+  i = j - 1;
+  if (number == 97 || number == 98) {
+    Refuse("Unterprogrammaufruf M" + std::to_string(number) + " wird nicht unterst\xFCtzt");
+  }
+  if (number == 99) Refuse("Unterprogrammende M99 wird nicht unterst\xFCtzt");
+}
+
+void Conversion::CheckOWord(std::string_view code, std::size_t& i) {
+  // A program number alone (O1234) is fine; O-words that name a subprogram
+  // or steer the flow (O100 sub, o<name> call, O101 if ...) are not.
+  std::size_t j = SkipBlanks(code, i + 1);
+  const std::size_t digitsStart = j;
+  while (j < code.size() && IsDigit(code[j])) ++j;
+  const bool number = j > digitsStart;
+  const std::size_t next = SkipBlanks(code, j);
+  const bool keyword =
+      next + 1 < code.size() && IsLetter(code[next]) && IsLetter(code[next + 1]);
+  if (!number || keyword) {
+    Refuse("Unterprogramme und Programmsteuerung (O-W\xF6rter) werden nicht unterst\xFCtzt");
+  }
+  i = j - 1;
+}
+
+}  // namespace torvane

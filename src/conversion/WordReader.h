@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace torvane {
+
+// The number of an address word whose letter stands at `at` in a block
+// (comments already removed). Blanks between the letter and the digits and
+// among the digits are dropped, a "+" counts only as the leading sign.
+struct WordNumber {
+  bool valid = false;   // optional sign, digits with at most one point, one digit at least
+  long double value = 0;
+  std::size_t end = 0;  // index just past the word's text
+};
+
+// Raises FloatError when the number is beyond any real.
+WordNumber ReadWordNumber(std::string_view code, std::size_t at);
+
+}  // namespace torvane
