@@ -7,6 +7,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/FloatError.h"
+#include "conversion/MachineDialect.h"
 #include "conversion/NCMath.h"
 
 namespace torvane {
@@ -73,12 +74,16 @@ void Conversion::WriteFeedLine(long double x, long double y, const long double* 
   }
   AppendAngleWord(line_, y);
   AppendDirectionWord(line_);
+  AppendFeedWord(line_, MoveTo(x, y, z ? *z : state_.toolZ));
   AddLine(line_);
 }
 
-void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r) {
+void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r,
+                                 long double length) {
   line_.clear();
-  line_ += clockwise ? settings_.eg2 : settings_.eg3;
+  // An axis that turns the other way mirrors the unrolled surface, and with
+  // it the sense in which the control runs the arc.
+  line_ += clockwise != settings_.einv ? settings_.eg2 : settings_.eg3;
   line_ += " Z";
   AppendValue(line_, x);
   AppendAngleWord(line_, y);
@@ -86,7 +91,33 @@ void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, l
   line_ += settings_.erad;
   AppendValue(line_, r);
   AppendDirectionWord(line_);
+  // The control runs along the arc, so its time is the arc's length.
+  MoveTo(x, y, state_.toolZ);
+  AppendFeedWord(line_, length);
   AddLine(line_);
+}
+
+void Conversion::WriteToleranceSteps(long double start, long double sweep, bool clockwise,
+                                     long double cx, long double cy, long double rAbs,
+                                     const long double* z1, const long double* z2) {
+  const std::int64_t steps = ArcStepCount(sweep, rAbs, settings_.deg, settings_.etol);
+  if (steps == 0) {
+    Refuse("Sehnenfehler zu klein: der Kreisbogen br\xE4uchte mehr als " +
+           std::to_string(kMaxArcSteps) + " Schritte");
+  }
+  // Equal steps over the exact sweep; the end point follows exactly.
+  const long double count = static_cast<long double>(steps);
+  const long double step = sweep / count;
+  for (std::int64_t j = 1; j < steps; ++j) {
+    const long double done = static_cast<long double>(j);
+    const long double turn = step * done;
+    long double sine = 0;
+    long double cosine = 0;
+    SinCosDegrees(clockwise ? start - turn : start + turn, sine, cosine);
+    long double z = 0;
+    if (z1) z = CheckReal(*z1 + (*z2 - *z1) * done / count);
+    WriteFeedLine(CheckReal(cosine * rAbs + cx), CheckReal(sine * rAbs + cy), z1 ? &z : nullptr);
+  }
 }
 
 void Conversion::ConvertArc(const ArcBlock& arc) {
@@ -145,18 +176,28 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
     sweep = end > start ? end - start : 360 - start + end;
 
   if (settings_.type == 2) {
+    // The arc's own length, for an inverse-time feed.
+    const long double length = settings_.efeed == 2 ? CheckReal(rAbs * sweep * kPi / 180) : 0;
     if (!arc.byCentre) {
-      WriteMachineArc(clockwise, arc.x2, arc.y2, arc.r);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, arc.r, length);
     } else if (fullCircle) {
       // A machine arc cannot end where it starts: two half circles, over
       // the point opposite the start.
-      WriteMachineArc(clockwise, CheckReal(2 * cx - arc.x1), CheckReal(2 * cy - arc.y1), rAbs);
-      WriteMachineArc(clockwise, arc.x2, arc.y2, rAbs);
+      WriteMachineArc(clockwise, CheckReal(2 * cx - arc.x1), CheckReal(2 * cy - arc.y1), rAbs,
+                      length / 2);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, rAbs, length / 2);
     } else {
       // The radius word's sign picks the arc beyond half a turn; a hair
       // over 180 degrees is still the half circle.
-      WriteMachineArc(clockwise, arc.x2, arc.y2, sweep > 180.000001L ? -rAbs : rAbs);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, sweep > 180.000001L ? -rAbs : rAbs, length);
     }
+    return;
+  }
+
+  if (settings_.etol > 0) {
+    WriteToleranceSteps(start, sweep, clockwise, cx, cy, rAbs, helix ? &arc.z1 : nullptr,
+                        helix ? &arc.z2 : nullptr);
+    WriteFeedLine(arc.x2, arc.y2, helix ? &arc.z2 : nullptr);
     return;
   }
 

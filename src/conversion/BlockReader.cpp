@@ -117,6 +117,7 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case 'I': first(kI, i); break;
       case 'J': first(kJ, i); break;
       case 'P': first(kP, i); break;
+      case 'F': first(kF, i); break;
       case 'M': CheckMWord(code, i); break;
       case 'O': CheckOWord(code, i); break;
       case 'A':
@@ -185,13 +186,22 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       case 28: words.machinePosition = "G28"; return;
       case 30: words.machinePosition = "G30"; return;
       case 53: words.machinePosition = "G53"; return;
+      // A source F per revolution or in inverse time cannot be written on
+      // as a feed per minute, nor divided into an inverse time.
+      case 93:
+      case 95:
+        if (settings_.efeed != 0) {
+          Refuse("Vorschubart " + GName(major, minor) + " im Quellprogramm wird mit "
+                 "Vorschubw\xF6rtern nicht unterst\xFCtzt (nur G94, Vorschub pro Minute)");
+        }
+        return;
       // Codes that leave the tool path alone: dwell, exact stop, polar and
       // scaling and rotation off, metric, radius compensation off, tool
       // length, work offsets, path modes, cycle off, feed and spindle modes,
       // cycle return levels.
       case 4: case 9: case 15: case 21: case 40: case 43: case 44: case 49: case 50:
       case 54: case 55: case 56: case 57: case 58: case 59: case 61: case 64: case 69:
-      case 80: case 93: case 94: case 95: case 96: case 97: case 98: case 99:
+      case 80: case 94: case 96: case 97: case 98: case 99:
         return;
       case 73: case 74: case 81: case 82: case 83: case 84: case 85: case 86: case 87:
       case 88: case 89:

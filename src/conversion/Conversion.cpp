@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "conversion/FloatError.h"
+#include "conversion/MachineDialect.h"
 
 namespace torvane {
 namespace {
@@ -62,6 +63,8 @@ void Conversion::RunConversion(long double diameter, LineSource& source,
     throw ConversionError(0, error.what());
   }
   for (const std::string& line : header) AddLine(line);
+  // Inverse time holds for the whole program, between header and footer.
+  if (settings_.efeed == 2) AddLine(settings_.eg93);
   std::string_view line;
   while (source.Next(line)) {
     ++lineNumber_;
@@ -72,6 +75,7 @@ void Conversion::RunConversion(long double diameter, LineSource& source,
     }
   }
   EndRun();
+  if (settings_.efeed == 2) AddLine(settings_.eg94);
   for (const std::string& footerLine : footer) AddLine(footerLine);
 }
 
@@ -109,18 +113,14 @@ void Conversion::AddLine(std::string_view line) {
 }
 
 void Conversion::UpdateAngle(long double y) {
-  if (y == state_.lastAngleY) {
+  if (state_.angleKnown && y == state_.lastAngleY) {
     state_.angleChanged = false;
     return;
   }
   state_.previousAngle = state_.currentAngle;
-  long double a = CheckReal(360 - y * degreesPerUnit_);
-  // Thousandths of a degree, ties to even (rint rounds in the default mode
-  // without nearbyint's costly save and restore of the FPU state).
-  a = CheckReal(std::rint(CheckReal(a * 1000))) / 1000;
-  if (a == 360) a = 0;
-  state_.currentAngle = a;
-  state_.angleChanged = state_.currentAngle != state_.previousAngle;
+  state_.currentAngle = RotaryAngle(y, degreesPerUnit_, settings_.erot == 1, settings_.einv);
+  state_.angleChanged = !state_.angleKnown || state_.currentAngle != state_.previousAngle;
+  state_.angleKnown = true;
   state_.lastAngleY = y;
 }
 
@@ -133,7 +133,8 @@ void Conversion::AppendAngleWord(std::string& line, long double y) {
 }
 
 void Conversion::AppendDirectionWord(std::string& line) {
-  if (!state_.angleChanged) return;
+  // A continuous axis turns the way the angle's sign says: no direction word.
+  if (!state_.angleChanged || settings_.erot == 1) return;
   const long double previous = state_.previousAngle;
   const long double current = state_.currentAngle;
   bool positive = false;
@@ -175,7 +176,63 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefo
     Warn("Eilgang dreht die Rundachse bei Z unter 0 (Werkzeug im Material)");
   }
   AppendDirectionWord(line_);
+  // The line moves along X only when it writes the axial word, and radially
+  // only when it writes the radial one; the angle always follows Y.
+  const long double length = MoveTo(planeWord ? state_.currentX : state_.toolX, state_.currentY,
+                                    zWord ? state_.currentZ : state_.toolZ);
+  if (!rapid) {
+    if (settings_.efeed == 2 && length == 0 && !state_.angleChanged) {
+      // A feed move that goes nowhere (a repeated depth) has no time to
+      // give, and a control in inverse time refuses a feed line without F.
+      // It moves nothing, so it is left out, and the user told. (A line
+      // that carries the run's first angle is never left out.)
+      Warn("Vorschubbewegung der L\xE4nge 0 ausgelassen: inverse Zeit (" + settings_.eg93 +
+           ") hat daf\xFCr kein F");
+      return;
+    }
+    AppendFeedWord(line_, length);
+  }
   AddLine(line_);
+}
+
+long double Conversion::MoveTo(long double x, long double y, long double z) {
+  // Only inverse time needs the length, or even the tool's place.
+  if (settings_.efeed != 2) return 0;
+  const long double dx = CheckReal(x - state_.toolX);
+  const long double dy = CheckReal(y - state_.toolY);
+  const long double dz = CheckReal(z - state_.toolZ);
+  state_.toolX = x;
+  state_.toolY = y;
+  state_.toolZ = z;
+  return CheckReal(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
+void Conversion::AppendFeedWord(std::string& line, long double length) {
+  if (settings_.efeed == 1) {
+    if (!state_.feedKnown || (state_.feedWritten && state_.writtenFeed == state_.feed)) return;
+    line += " F";
+    AppendValue(line, state_.feed);
+    state_.feedWritten = true;
+    state_.writtenFeed = state_.feed;
+    return;
+  }
+  if (settings_.efeed != 2) return;
+  if (!state_.feedKnown) {
+    Refuse("Vorschubbewegung ohne Vorschub: inverse Zeit (" + settings_.eg93 +
+           ") braucht vorher ein F");
+  }
+  if (state_.feed <= 0) {
+    Refuse("Vorschub F muss f\xFCr inverse Zeit (" + settings_.eg93 +
+           ") gr\xF6\xDF" "er als 0 sein");
+  }
+  if (length == 0) {
+    Refuse("Vorschubbewegung der L\xE4nge 0: inverse Zeit (" + settings_.eg93 +
+           ") hat daf\xFCr kein F");
+  }
+  // Per minute: the move takes length / F minutes, so the control runs it
+  // in the programmed time with F / length.
+  line += " F";
+  AppendValue(line, CheckedDivide(state_.feed, length));
 }
 
 void Conversion::ConvertBlock(std::string_view rawLine) {
@@ -189,6 +246,12 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   const bool hasCentre = words.at[kI] != kNone || words.at[kJ] != kNone;
   const bool arcMode =
       state_.motion == MotionMode::Clockwise || state_.motion == MotionMode::CounterClockwise;
+  // Without feed words in the output the F is not even read, so a program
+  // converts exactly as it always has.
+  if (words.at[kF] != kNone && settings_.efeed != 0) {
+    state_.feed = ReadWord(code, words.at[kF]);
+    state_.feedKnown = true;
+  }
 
   if (!words.machinePosition.empty()) {
     // The block's axis words are the machine move's, not a move of the

@@ -71,7 +71,7 @@ class Conversion {
 
  private:
   // Source-word slots of a block, by where their letter first stands.
-  enum Word { kX, kY, kZ, kR, kI, kJ, kP, kWordCount };
+  enum Word { kX, kY, kZ, kR, kI, kJ, kP, kF, kWordCount };
   struct BlockWords {
     std::size_t at[kWordCount];
     // G28, G30 or G53 in the block (its text for the messages), else empty.
@@ -103,7 +103,22 @@ class Conversion {
   // A linearised arc's line: feed code, the axial word for source X, the
   // radial word when the arc is a helix, the angle word for source Y.
   void WriteFeedLine(long double x, long double y, const long double* z);
-  void WriteMachineArc(bool clockwise, long double x, long double y, long double r);
+  // `length` is the arc's own length, for an inverse-time feed.
+  void WriteMachineArc(bool clockwise, long double x, long double y, long double r,
+                       long double length);
+  // Equal steps of `sweep` degrees from `start` around (cx, cy), as many as
+  // the chord tolerance asks for, without the end point; a helix climbs
+  // from z1 to z2 in proportion.
+  void WriteToleranceSteps(long double start, long double sweep, bool clockwise, long double cx,
+                           long double cy, long double rAbs, const long double* z1,
+                           const long double* z2);
+
+  // Machine dialect. The length of the move from where the output left the
+  // tool to (x, y, z), which becomes the tool's place.
+  long double MoveTo(long double x, long double y, long double z);
+  // The F word of a feed line whose move is `length` source units long:
+  // none, the programmed F when it changed, or the inverse time F / length.
+  void AppendFeedWord(std::string& line, long double length);
 
   struct ArcBlock {
     long double x1, y1, x2, y2;

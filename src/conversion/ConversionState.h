@@ -24,6 +24,9 @@ struct ConversionState {
   long double previousAngle = -1;
   long double lastAngleY = 9999999;
   bool angleChanged = false;
+  // No angle written yet in this run: the first one always counts as new,
+  // whatever value it has.
+  bool angleKnown = false;
   bool positiveInForce = false;
   bool negativeInForce = false;
   std::int32_t blockCounter = 0;
@@ -35,6 +38,15 @@ struct ConversionState {
   // An R word has been read in this run (R is modal; an arc before any R
   // and without I/J has no radius at all).
   bool radiusGiven = false;
+  // The source's modal feed rate (F), and the one the output last carried.
+  bool feedKnown = false;
+  long double feed = 0;
+  bool feedWritten = false;
+  long double writtenFeed = 0;
+  // Where the written program leaves the tool, in source coordinates: the
+  // start of the next move, for the lengths of inverse-time feeds (kept in
+  // that dialect only). A word the output does not write does not move it.
+  long double toolX = 0, toolY = 0, toolZ = 0;
 };
 
 // The published settings that shape the output, named by their keys in

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+
+#include "conversion/FloatError.h"
 
 namespace torvane {
 
@@ -14,8 +17,24 @@ namespace torvane {
 // Modulo (`continuous` false): 360 - y * degreesPerUnit, exactly 360 becomes
 // 0, and nothing else is reduced. Continuous: -y * degreesPerUnit, never
 // reduced, so neighbouring angles differ by what their Y change says.
-long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
-                        bool inverted);
+// Inline: the conversion computes one for nearly every line it writes.
+inline long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
+                               bool inverted) {
+  const long double source = inverted ? -y : y;
+  long double a = continuous ? CheckReal(-(source * degreesPerUnit))
+                             : CheckReal(360 - source * degreesPerUnit);
+  // Thousandths of a degree, ties to even (rint rounds in the default mode
+  // without nearbyint's costly save and restore of the FPU state).
+  a = CheckReal(std::rint(CheckReal(a * 1000))) / 1000;
+  if (continuous) {
+    // Y = 0 would give -0, which a control reads as 0 but the number
+    // format would write with its sign.
+    if (a == 0) a = 0;
+  } else if (a == 360) {
+    a = 0;
+  }
+  return a;
+}
 
 // Most steps a linearised arc may take: beyond it a tolerance asks for an
 // output no control would want to run, and the run refuses it.

@@ -137,6 +137,17 @@ TEST_F(ConverterTest, OutputThroughALinkKeepsTheLinkAndThePermissions) {
   EXPECT_EQ(fs::status(Path("real.min")).permissions(), fs::perms(0640));
 }
 
+// --set changes one run only: the settings file stays as it was.
+TEST_F(ConverterTest, SetOverridesForOneRun) {
+  const std::string ini = Read("settings/main.ini");
+  // -4 * 360 / (100 pi) = -4.584 degrees; 100 / 5 for the 3-4-5 move.
+  EXPECT_EQ(Run("-s settings --set erot=1 --set=EFEED=2", "G1 X3 Y4 F100\n"), 0);
+  EXPECT_EQ(Read("stdout"), "G93\r\nG01 Z3.000 C-4.584 F20.000\r\nG94\r\n");
+  EXPECT_EQ(Read("settings/main.ini"), ini);
+  EXPECT_EQ(Run("-s settings", "G1 X3 Y4 F100\n"), 0);
+  EXPECT_EQ(Read("stdout"), "G01 Z3.000 C355.416 M15\r\n");
+}
+
 TEST_F(ConverterTest, HelpAndVersion) {
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_EQ(Read("stdout").rfind("Aufruf: torvane-convert", 0), 0u);

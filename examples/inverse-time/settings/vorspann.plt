@@ -1,0 +1,2 @@
+%
+-O2002 (INVERSE ZEIT)

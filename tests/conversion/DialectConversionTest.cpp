@@ -1,0 +1,249 @@
+// Whole blocks through the machine dialects: feed words, continuous and
+// inverted rotary angles, arcs stepped by a chord tolerance. Every expected
+// line is worked out by hand in the comment beside it.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "TestSettings.h"
+#include "conversion/Conversion.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::ExampleSettings;
+
+// With this diameter the circumference is 360: the angle is 360 - Y.
+const long double kDegreeDiameter = 360 / std::numbers::pi_v<long double>;
+
+struct Case {
+  const char* name;
+  std::function<void(ConversionSettings&)> adjust;
+  long double diameter;
+  Lines source;
+  Lines want;
+};
+
+void ExpectConversions(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    Conversion conversion(settings);
+    Lines target;
+    conversion.RunConversion(c.diameter, c.source, {"%"}, {"M30"}, target);
+    Lines want = {"%"};
+    want.insert(want.end(), c.want.begin(), c.want.end());
+    want.push_back("M30");
+    EXPECT_EQ(target, want);
+  }
+}
+
+void Keep(ConversionSettings&) {}
+void InverseTime(ConversionSettings& s) { s.efeed = 2; }
+
+TEST(DialectConversionTest, InverseTimeFeed) {
+  ExpectConversions({
+      // From (0, 0, 0) to (3, 4): length 5, F 100 / 5.
+      {"straight move", InverseTime, kDegreeDiameter, {"G1 X3 Y4 F100"},
+       {"G93", "G01 Z3.000 C356.000 M15 F20.000", "G94"}},
+      // Z counts: 12 down is 12 long; the plane move after it 3-4-5 again.
+      {"depth move", InverseTime, 100, {"G0 X0 Y0", "G1 Z-12 F60", "G1 X3 Y-4"},
+       {"G93", "G00 Z0.000 C0.000 M15", "G01 X88.000 F5.000",
+        "G01 Z3.000 C364.584 M16 F12.000", "G94"}},
+      // Rapid lines never carry F; the F of a later block holds from there.
+      {"rapid and modal F", InverseTime, kDegreeDiameter,
+       {"G1 X10 F50", "G0 X0", "G1 Y2", "Y3 F10"},
+       {"G93", "G01 Z10.000 C0.000 M15 F5.000", "G00 Z0.000", "G01 Z0.000 C358.000 M16 F25.000",
+        "G01 Z0.000 C357.000 F10.000", "G94"}},
+      // Steps of 30 degrees on R10: every chord is 2 * 10 * sin 15 = 5.17638,
+      // so F 100 / 5.17638 = 19.319; the first move is 10 long.
+      {"arc steps", InverseTime, 100, {"G1 X10 Y0 F100", "G2 X0 Y-10 R10"},
+       {"G93", "G01 Z10.000 C0.000 M15 F10.000", "G01 Z8.660 C365.730 M16 F19.319",
+        "G01 Z5.000 C369.924 M15 F19.319", "G01 Z0.000 C371.459 F19.319", "G94"}},
+      // A half circle of R10 is 10 pi = 31.4159 long: F 100 / 31.4159.
+      {"machine arc", [](ConversionSettings& s) { s.efeed = 2; s.type = 2; }, 100,
+       {"G0 X0 Y0", "G2 X20 Y0 R10 F100"},
+       {"G93", "G00 Z0.000 C0.000 M15", "G132 Z20.000 L10.000 F3.183", "G94"}},
+      // A helix of R10 and 2 deep in 6 steps of 15 degrees (tolerance 0.1):
+      // chord 2 * 10 * sin 7.5 = 2.61052 and a third of a unit down, so
+      // sqrt(2.61052^2 + 0.33333^2) = 2.63172 long: F 37.998.
+      {"helix steps", [](ConversionSettings& s) { s.efeed = 2; s.etol = 0.1L; },
+       kDegreeDiameter, {"G1 X10 Y0 Z0 F100", "G3 X0 Y10 Z-2 R10"},
+       {"G93", "G01 Z10.000 X114.592 C0.000 M15 F10.000",
+        "G01 Z9.659 X114.258 C357.412 M16 F37.998", "G01 Z8.660 X113.925 C355.000 F37.998",
+        "G01 Z7.071 X113.592 C352.929 F37.998", "G01 Z5.000 X113.258 C351.340 F37.998",
+        "G01 Z2.588 X112.925 C350.341 F37.998", "G01 Z0.000 X112.592 C350.000 F37.998", "G94"}},
+      {"own words", [](ConversionSettings& s) { s.efeed = 2; s.eg93 = "G93.1"; s.eg94 = "G94.1"; },
+       kDegreeDiameter, {"G1 X3 Y4 F100"}, {"G93.1", "G01 Z3.000 C356.000 M15 F20.000", "G94.1"}},
+  });
+}
+
+TEST(DialectConversionTest, FeedAsProgrammed) {
+  const auto programmed = [](ConversionSettings& s) { s.efeed = 1; };
+  ExpectConversions({
+      // F goes out on the first feed line after it changes, also when a
+      // rapid block brought it; repeating the same F writes nothing.
+      {"straight moves", programmed, kDegreeDiameter,
+       {"G1 X10 F200", "X20", "G0 X0 F500", "G1 X5", "X6 F500", "X7 F300"},
+       {"G01 Z10.000 C0.000 M15 F200.000", "G01 Z20.000", "G00 Z0.000", "G01 Z5.000 F500.000",
+        "G01 Z6.000", "G01 Z7.000 F300.000"}},
+      {"no F yet writes none", programmed, kDegreeDiameter, {"G1 X10", "X11 F80"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z11.000 F80.000"}},
+      {"arc steps", programmed, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10 F150"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 M16 F150.000", "G01 Z5.000 C369.924 M15",
+        "G01 Z0.000 C371.459"}},
+      {"machine arc", [](ConversionSettings& s) { s.efeed = 1; s.type = 2; }, 100,
+       {"G1 X0 Y0", "G3 X20 Y0 R10 F75"},
+       {"G01 Z0.000 C0.000 M15", "G133 Z20.000 L10.000 F75.000"}},
+  });
+}
+
+TEST(DialectConversionTest, RotaryAngles) {
+  const auto continuous = [](ConversionSettings& s) { s.erot = 1; };
+  const auto inverted = [](ConversionSettings& s) { s.einv = true; };
+  ExpectConversions({
+      // -Y degrees: through 0 without a jump, past a full turn without a
+      // reduction, and never a direction word. The first angle, -1, is
+      // written although it equals the run's start value.
+      {"continuous through Y 0 and past a turn", continuous, kDegreeDiameter,
+       {"G1 X0 Y1", "Y0", "Y-1", "Y-359", "Y-361", "Y-725", "Y0"},
+       {"G01 Z0.000 C-1.000", "G01 Z0.000 C0.000", "G01 Z0.000 C1.000", "G01 Z0.000 C359.000",
+        "G01 Z0.000 C361.000", "G01 Z0.000 C725.000", "G01 Z0.000 C0.000"}},
+      // Modulo for comparison: 359, then 360 written as 0 and read as a
+      // fall (M15 is in force, so rule 3 writes M16), then 361 rising.
+      {"modulo through Y 0", Keep, kDegreeDiameter, {"G1 X0 Y1", "Y0", "Y-1"},
+       {"G01 Z0.000 C359.000 M15", "G01 Z0.000 C0.000 M16", "G01 Z0.000 C361.000 M15"}},
+      {"continuous, D 100", continuous, 100, {"G1 X0 Y1", "Y-1"},
+       {"G01 Z0.000 C-1.146", "G01 Z0.000 C1.146"}},
+      // Y reads as -Y: 360 + Y, and the direction words follow the angle.
+      {"inverted modulo", inverted, kDegreeDiameter, {"G1 X0 Y1", "Y2", "Y-1"},
+       {"G01 Z0.000 C361.000 M15", "G01 Z0.000 C362.000", "G01 Z0.000 C359.000 M16"}},
+      {"inverted continuous", [](ConversionSettings& s) { s.erot = 1; s.einv = true; },
+       kDegreeDiameter, {"G1 X0 Y1", "Y-400"}, {"G01 Z0.000 C1.000", "G01 Z0.000 C-400.000"}},
+      // The mirrored surface runs the machine arc the other way round.
+      {"inverted machine arc", [](ConversionSettings& s) { s.einv = true; s.type = 2; }, 100,
+       {"G1 X0 Y0", "G2 X20 Y0 R10", "G3 X0 Y0 R10"},
+       {"G01 Z0.000 C0.000 M15", "G133 Z20.000 L10.000", "G132 Z0.000 L10.000"}},
+  });
+}
+
+TEST(DialectConversionTest, ChordTolerance) {
+  ExpectConversions({
+      // A quarter circle of R10 from (10, 0) to (0, 10) counter-clockwise,
+      // 30 degree resolution: 3 steps by the resolution; a tolerance of 0.5
+      // allows 2 acos(0.95) = 36.4 degrees, so the resolution decides and
+      // the steps fall at 30 and 60 degrees: (8.660, 5), (5, 8.660).
+      {"resolution decides", [](ConversionSettings& s) { s.etol = 0.5L; }, kDegreeDiameter,
+       {"G1 X10 Y0", "G3 X0 Y10 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C355.000 M16", "G01 Z5.000 C351.340",
+        "G01 Z0.000 C350.000"}},
+      // 0.1 allows 2 acos(0.99) = 16.2 degrees: ceil(90 / 16.2) = 6 steps
+      // of 15 degrees; sin and cos of 15, 30, 45, 60, 75 times 10.
+      {"tolerance decides", [](ConversionSettings& s) { s.etol = 0.1L; }, kDegreeDiameter,
+       {"G1 X10 Y0", "G3 X0 Y10 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z9.659 C357.412 M16", "G01 Z8.660 C355.000",
+        "G01 Z7.071 C352.929", "G01 Z5.000 C351.340", "G01 Z2.588 C350.341",
+        "G01 Z0.000 C350.000"}},
+      // The exact sweep: (-1.822, 9.833) lies 100.498 degrees round from
+      // (10, 0). The tolerance allows 120 degrees, the resolution asks for
+      // ceil(100.498 / 30) = 4 equal steps of 25.124 degrees: (9.054, 4.246),
+      // (6.395, 7.689), (2.525, 9.676), then the end point as programmed.
+      // Without a tolerance the steps fall at 30, 60 and 90 with a short
+      // rest (the test beside the resolution's own).
+      {"exact sweep, end point exact", [](ConversionSettings& s) { s.etol = 5; }, kDegreeDiameter,
+       {"G1 X10 Y0", "G3 X-1.822 Y9.833 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z9.054 C355.754 M16", "G01 Z6.395 C352.311",
+        "G01 Z2.525 C350.324", "G01 Z-1.822 C350.167"}},
+      // (The end point lies 10.0004 from the origin, so the centre sits a
+      // hair off it and the 60 degree point at Y 8.6603 reads 351.339.)
+      {"without a tolerance", Keep, kDegreeDiameter, {"G1 X10 Y0", "G3 X-1.822 Y9.833 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C355.000 M16", "G01 Z5.000 C351.339",
+        "G01 Z0.000 C350.000", "G01 Z-1.822 C350.167 M15"}},
+  });
+}
+
+TEST(DialectConversionTest, RefusesWhatTheDialectCannotWrite) {
+  struct ErrorCase {
+    const char* name;
+    std::function<void(ConversionSettings&)> adjust;
+    Lines source;
+    std::string message;
+    Lines written;  // after the header
+  };
+  const ErrorCase cases[] = {
+      {"inverse time without F", InverseTime, {"G0 X5", "G1 X10"},
+       "Zeile 2: Vorschubbewegung ohne Vorschub: inverse Zeit (G93) braucht vorher ein F",
+       {"G93", "G00 Z5.000 C0.000 M15"}},
+      {"inverse time with F0", InverseTime, {"G1 X10 F0"},
+       "Zeile 1: Vorschub F muss f\xFCr inverse Zeit (G93) gr\xF6\xDF" "er als 0 sein", {"G93"}},
+      // The first angle of a run must reach the control, so this line
+      // cannot be left out.
+      {"inverse time, first move of length 0", InverseTime, {"G1 X0 Y0 F100"},
+       "Zeile 1: Vorschubbewegung der L\xE4nge 0: inverse Zeit (G93) hat daf\xFCr kein F",
+       {"G93"}},
+      {"source in inverse time", [](ConversionSettings& s) { s.efeed = 1; }, {"G93 G1 X10 F2"},
+       "Zeile 1: Vorschubart G93 im Quellprogramm wird mit Vorschubw\xF6rtern nicht "
+       "unterst\xFCtzt (nur G94, Vorschub pro Minute)",
+       {}},
+      {"source feed per revolution", InverseTime, {"G95 G1 X10 F0.1"},
+       "Zeile 1: Vorschubart G95 im Quellprogramm wird mit Vorschubw\xF6rtern nicht "
+       "unterst\xFCtzt (nur G94, Vorschub pro Minute)",
+       {"G93"}},
+      // R10 and 1e-12: steps of 2 acos(1 - 1e-13) = 0.00005 degrees, some
+      // 1.8 million for the quarter circle.
+      {"tolerance too fine", [](ConversionSettings& s) { s.etol = 1e-12L; },
+       {"G1 X10 Y0", "G2 X0 Y-10 R10"},
+       "Zeile 2: Sehnenfehler zu klein: der Kreisbogen br\xE4uchte mehr als 1000000 Schritte",
+       {"G01 Z10.000 C0.000 M15"}},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    Conversion conversion(settings);
+    Lines target;
+    try {
+      conversion.RunConversion(100, c.source, {"%"}, {"M30"}, target);
+      ADD_FAILURE() << "no error";
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+    Lines want = {"%"};
+    want.insert(want.end(), c.written.begin(), c.written.end());
+    EXPECT_EQ(target, want);
+  }
+}
+
+// A feed move to where the tool stands (a repeated depth) takes no time,
+// so inverse time has no F for it: it moves nothing and is left out, with a
+// warning naming the line.
+TEST(DialectConversionTest, InverseTimeLeavesOutMovesOfLengthZero) {
+  ConversionSettings settings = ExampleSettings();
+  settings.efeed = 2;
+  Conversion conversion(settings);
+  Lines target;
+  conversion.RunConversion(100, {"G1 X10 Z-1 F100", "G1 Z-1", "X10", "X12"}, {}, {}, target);
+  // sqrt(10^2 + 1^2) = 10.050: F 9.950; then 2 long: F 50.
+  EXPECT_EQ(target, (Lines{"G93", "G01 Z10.000 X99.000 C0.000 M15 F9.950", "G01 Z12.000 F50.000",
+                           "G94"}));
+  const std::string text = "Vorschubbewegung der L\xE4nge 0 ausgelassen: inverse Zeit (G93) hat "
+                           "daf\xFCr kein F";
+  EXPECT_EQ(conversion.Warnings(),
+            (std::vector<ConversionWarning>{{2, text}, {3, text}}));
+}
+
+// Without feed words the F is not read at all: a word no real could hold
+// converts as it always has.
+TEST(DialectConversionTest, FeedWordsOffIgnoreF) {
+  ExpectConversions({{"huge F", Keep, 100, {"G1 X10 Y0 F1" + std::string(5000, '0')},
+                      {"G01 Z10.000 C0.000 M15"}}});
+}
+
+}  // namespace
+}  // namespace torvane
