@@ -5,7 +5,8 @@
 # unavoidable work: read, step arcs, format, write; bench/floor) run on the
 # same file in the same run, and the peak memory. Both maths builds run: the
 # default one and the portable one (standard library maths, exact
-# formatting), and their results must be the same bytes.
+# formatting), and their results must be the same bytes. One more run shows
+# the costliest machine dialect (inverse-time feeds and a chord tolerance).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 lines="${1:-1000000}"
@@ -47,6 +48,15 @@ for build in bench-core bench-portable; do
     printf "%-32s %8.3f s  %8s  %7d KB  (%d lines out)\n" "type $type$label" "$s" "$ratio" "$kb" "$result_lines"
   done
 done
+# The costliest machine dialect: an inverse-time feed on every line and
+# arcs stepped within a chord tolerance (far more lines out).
+converter="$root/build-bench-core/bin/torvane-convert"
+read -r s kb < <(measure "$converter" -s "$out/settings-1" --set efeed=2 --set etol=0.01 \
+  -o "$out/result-dialect.min" "$out/program.nc")
+result_lines=$(wc -l < "$out/result-dialect.min")
+ratio=$(awk "BEGIN{printf \"%.2fx\", $s / ($floor_s > 0 ? $floor_s : 0.001)}")
+printf "%-32s %8.3f s  %8s  %7d KB  (%d lines out)\n" "type 1, efeed 2, etol 0.01" "$s" "$ratio" "$kb" \
+  "$result_lines"
 for type in 1 2; do
   cmp -s "$out/result-$type-bench-core.min" "$out/result-$type-bench-portable.min" ||
     echo "type $type: the portable build writes different bytes"

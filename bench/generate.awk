@@ -7,6 +7,8 @@ BEGIN {
   print "%"
   print "O0001 (BENCHMARK)"
   print "G90 G17 G54"
+  # A feed rate before the first move, so that inverse-time feeds can run.
+  print "F200"
   x = 0; y = 0
   for (n = 4; n <= lines; n++) {
     if (n % 4 == 0) {
