@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
+  qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
 )
 

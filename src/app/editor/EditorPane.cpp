@@ -170,7 +170,16 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   setBackspaceUnindents(true);
   Send(Sci::SCI_SETTABWIDTH, kTabWidth);
   Send(Sci::SCI_SETINDENT, kBlockIndent);
-  Send(Sci::SCI_SETHSCROLLBAR, 0);
+  // A converted line runs longer than its source line, and a pane of half
+  // the window shows no more than 40 characters: without a horizontal
+  // scroll bar the ends of the lines could not be read. The bar follows the
+  // longest line shown so far rather than a fixed width.
+  Send(Sci::SCI_SETHSCROLLBAR, 1);
+  Send(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
+  Send(Sci::SCI_SETSCROLLWIDTH, 1);
+  // Room between the line numbers and the text: the numbers end right at
+  // the gutter's edge.
+  Send(Sci::SCI_SETMARGINLEFT, 0, kTextGap);
   Send(Sci::SCI_SETVIRTUALSPACEOPTIONS, Sci::SCVS_USERACCESSIBLE | Sci::SCVS_RECTANGULARSELECTION);
   Send(Sci::SCI_SETEDGEMODE, Sci::EDGE_LINE);
   Send(Sci::SCI_SETEDGECOLUMN, kRightEdge);
@@ -295,6 +304,7 @@ void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void
   Send(Sci::SCI_GOTOPOS, 0);
   Send(Sci::SCI_SETFIRSTVISIBLELINE, 0);
   Send(Sci::SCI_SETXOFFSET, 0);
+  Send(Sci::SCI_SETSCROLLWIDTH, 1);
   UpdateGutter();
 }
 

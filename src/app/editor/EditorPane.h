@@ -42,6 +42,8 @@ class TEditorPane : public QsciScintilla {
   static constexpr int kGutterLeftOffset = 16;
   static constexpr int kGutterRightOffset = 2;
   static constexpr int kBlockIndent = 2;
+  // Pixels between the gutter and the text.
+  static constexpr int kTextGap = 6;
 
   explicit TEditorPane(QWidget* parent = nullptr);
   ~TEditorPane() override;

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "EditorPane.h"
 #include "MainGlyphs.h"
 #include "app/dialogs/Pictures.h"
@@ -83,7 +85,7 @@ QWidget* PaneWithHeader(QWidget* parent, const QString& title, QLabel*& label,
 TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent)
     : QMainWindow(parent), settings_(settings), conversion_(conversion) {
   setObjectName("Mainform");
-  setWindowTitle("Torvane 1.0b");
+  setWindowTitle("Torvane 1.0");
   setFont(DialogFont());
   setMinimumSize(540, 250);
   resize(650, 510);
@@ -109,6 +111,9 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   setStatusBar(StatusBar);
 
   BuildMenu();
+  // Never narrower than the toolbar: below its width the buttons would be
+  // pushed over each other.
+  setMinimumSize(std::max(540, centralWidget()->minimumSizeHint().width()), 250);
 }
 
 TMainform::~TMainform() {

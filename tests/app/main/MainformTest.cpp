@@ -183,12 +183,14 @@ class MainformTest : public QObject {
 
     QTest::newRow("accept 100") << "100" << QStringList{"G01 Z10.000 X102.000 C0.000 M15"}
                                 << "Konvertierung beendet" << QStringList{};
-    QTest::newRow("accept -40") << "-40" << QStringList{"G01 Z10.000 X-38.000 C0.000 M15"}
-                                << "Konvertierung beendet" << QStringList{};
+    QTest::newRow("-40 refused") << "-40" << QStringList{"previous"} << ""
+                                 << QStringList{QStringLiteral(
+                                        "Der Durchmesser muss größer als 0 sein.")};
     QTest::newRow("cancel keeps the result") << "<cancel>" << QStringList{"previous"} << ""
                                              << QStringList{};
-    QTest::newRow("0 converts nothing") << "0" << QStringList{"previous"} << ""
-                                        << QStringList{};
+    QTest::newRow("0 refused") << "0" << QStringList{"previous"} << ""
+                               << QStringList{QStringLiteral(
+                                      "Der Durchmesser muss größer als 0 sein.")};
     QTest::newRow("empty field") << "" << QStringList{"previous"} << ""
                                  << QStringList{QStringLiteral(
                                         "'' ist kein gültiger Gleitkommawert.")};
