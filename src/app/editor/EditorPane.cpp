@@ -29,10 +29,6 @@ constexpr int kBookmarkMask = 0x3FF;
 
 QColor FromTColor(TColor value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
-// Characters the 8-bit text cannot hold become "?" as soon as they are
-// typed or pasted, so that what the pane shows is what it will save.
-QString Representable(const QString& text) { return BytesToQString(QStringToBytes(text)); }
-
 bool IsTyping(const QKeyEvent& e) {
   const QString text = e.text();
   return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
@@ -88,10 +84,12 @@ int DigitsOf(long count) {
 constexpr std::size_t kChunk = 1 << 20;
 
 // Writes a file's bytes in the editor's document form: the lines joined by
-// LF, as UTF-8. A line ends at LF, CR LF or a lone CR, and a break at the
-// very end adds no line, as when the file is read line by line; but this
-// takes one pass and no allocation per line. Returns the file's break.
-TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(std::string_view)>& write,
+// LF, as UTF-8 (a UTF-8 file's bytes as they are). A line ends at LF, CR LF
+// or a lone CR, and a break at the very end adds no line, as when the file
+// is read line by line; but this takes one pass and no allocation per line.
+// Returns the file's break.
+TLineBreak WriteFileAsDocument(std::string_view bytes, TTextEncoding encoding,
+                               const std::function<void(std::string_view)>& write,
                                bool& singleEmptyLine) {
   std::string out;
   out.reserve(kChunk + kChunk / 2);
@@ -122,6 +120,9 @@ TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(
       if (i < n && bytes[i] == '\n') ++i;
     } else if (bytes[i] == '\n') {
       out += '\n';
+      ++i;
+    } else if (encoding == TTextEncoding::UTF8) {
+      out += bytes[i];
       ++i;
     } else {
       AppendBytesAsUtf8(bytes.substr(i, 1), out);
@@ -414,20 +415,41 @@ std::vector<std::string> TEditorPane::Lines() const {
 
 void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
+  const TTextEncoding encoding = DetectEncoding(bytes);
   TLineBreak lineBreak = TLineBreak::LF;
   bool singleEmptyLine = false;
   ReplaceDocument(bytes.size(), [&](const Writer& write) {
-    lineBreak = WriteFileAsDocument(bytes, write, singleEmptyLine);
+    lineBreak = WriteFileAsDocument(bytes, encoding, write, singleEmptyLine);
   });
   singleEmptyLine_ = singleEmptyLine;
   lineBreak_ = lineBreak;
+  encoding_ = encoding;
+}
+
+std::vector<std::string> TEditorPane::DocumentLines() const {
+  std::vector<std::string> lines;
+  const long length = Send(Sci::SCI_GETLENGTH);
+  if (length == 0) {
+    if (singleEmptyLine_) lines.emplace_back();
+    return lines;
+  }
+  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  const std::string_view doc(text, static_cast<std::size_t>(length));
+  std::size_t position = 0;
+  std::string_view line;
+  bool sawCR = false;
+  while (NextLine(doc, position, line, sawCR)) lines.emplace_back(line);
+  if (doc.back() == '\n' || doc.back() == '\r') lines.emplace_back();
+  return lines;
 }
 
 void TEditorPane::LoadFromFile(const QString& path) {
   LoadFromFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
-void TEditorPane::SaveToFile(const std::filesystem::path& path) const { SaveLineFile(path, Lines(), lineBreak_); }
+void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
+  SaveLineFile(path, encoding_ == TTextEncoding::UTF8 ? DocumentLines() : Lines(), lineBreak_);
+}
 
 void TEditorPane::SaveToFile(const QString& path) const {
   SaveToFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
@@ -445,6 +467,7 @@ bool TEditorPane::PasteFromClipboard() {
 
 QByteArray TEditorPane::fromMimeData(const QMimeData* source, bool& rectangular) const {
   const QByteArray utf8 = QsciScintilla::fromMimeData(source, rectangular);
+  if (encoding_ == TTextEncoding::UTF8) return utf8;
   std::string bytes;
   Utf8ToBytes(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), bytes);
   std::string back;
@@ -550,7 +573,7 @@ void TEditorPane::keyPressEvent(QKeyEvent* e) {
     e->ignore();
     return;
   }
-  const QString text = Representable(e->text());
+  const QString text = Representable(e->text(), encoding_);
   if (text == e->text()) {
     QsciScintilla::keyPressEvent(e);
     return;
@@ -560,7 +583,7 @@ void TEditorPane::keyPressEvent(QKeyEvent* e) {
 }
 
 void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
-  const QString commit = Representable(e->commitString());
+  const QString commit = Representable(e->commitString(), encoding_);
   if (commit == e->commitString()) {
     QsciScintilla::inputMethodEvent(e);
     return;

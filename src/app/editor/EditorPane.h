@@ -14,6 +14,7 @@
 #include "EditorCommands.h"
 #include "HighlighterLexer.h"
 #include "text/LineFile.h"
+#include "text/TextEncoding.h"
 #include "highlighter/SynCustomHighlighter.h"
 
 namespace torvane {
@@ -68,6 +69,10 @@ class TEditorPane : public QsciScintilla {
 
   TLineBreak LineBreak() const { return lineBreak_; }
   void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
+  // How the file last loaded was written; like the line break it stays
+  // through clearing, and saving writes it again. Lines() and LineAt() give
+  // Windows-1252 bytes in either case, as the conversion reads them.
+  TTextEncoding Encoding() const { return encoding_; }
 
   // Reads the whole file first: when that fails (LineFileError, "Datei %s
   // kann nicht geöffnet werden") the lines stay as they were.
@@ -123,6 +128,8 @@ class TEditorPane : public QsciScintilla {
   void ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill);
   void AppendDocument(const std::vector<std::string>& lines);
   std::string LineBytes(int line, std::vector<int>* offsets) const;
+  // The lines as the document holds them (UTF-8), for saving a UTF-8 file.
+  std::vector<std::string> DocumentLines() const;
   long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
   // Commands that the editor has no single message for.
@@ -142,6 +149,7 @@ class TEditorPane : public QsciScintilla {
   THighlighterLexer* lexer_ = nullptr;
   TPaneLook look_;
   TLineBreak lineBreak_ = TLineBreak::CRLF;
+  TTextEncoding encoding_ = TTextEncoding::Windows1252;
   // An empty document is either no lines or one empty line.
   bool singleEmptyLine_ = false;
   int gutterDigits_ = 0;
