@@ -26,6 +26,9 @@ using Sci = QsciScintillaBase;
 constexpr int kBookmarkMargin = 0;
 constexpr int kNumberMargin = 1;
 constexpr int kBookmarkMask = 0x3FF;
+// The marker of a line a message names: drawn as the line's background,
+// beyond the bookmarks' numbers.
+constexpr int kMarkMarker = 10;
 
 QColor FromTColor(TColor value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
@@ -198,6 +201,9 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   ApplyGutter();
   UpdateCaretStyle();
 
+  Send(Sci::SCI_MARKERDEFINE, kMarkMarker, Sci::SC_MARK_BACKGROUND);
+  SendScintilla(Sci::SCI_MARKERSETBACK, kMarkMarker, QColor(255, 200, 150));
+
   connect(this, &QsciScintilla::textChanged, this, [this] {
     singleEmptyLine_ = false;
     UpdateGutter();
@@ -307,6 +313,7 @@ void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void
   Send(Sci::SCI_SETXOFFSET, 0);
   Send(Sci::SCI_SETSCROLLWIDTH, 1);
   UpdateGutter();
+  appended_ = false;
 }
 
 void TEditorPane::Clear() {
@@ -335,6 +342,7 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
+  appended_ = true;
   UpdateGutter();
 }
 
@@ -361,6 +369,7 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
+  appended_ = true;
   UpdateGutter();
 }
 
@@ -453,6 +462,28 @@ void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
 
 void TEditorPane::SaveToFile(const QString& path) const {
   SaveToFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+}
+
+// The user's edits are what the undo history holds beyond the point of
+// the last load or save; the program's own lines are written without undo
+// and counted apart.
+bool TEditorPane::Edited() const { return appended_ || Send(Sci::SCI_GETMODIFY) != 0; }
+
+void TEditorPane::SetEdited(bool edited) {
+  appended_ = edited;
+  if (!edited) Send(Sci::SCI_SETSAVEPOINT);
+}
+
+void TEditorPane::MarkLine(int index) {
+  Send(Sci::SCI_MARKERDELETEALL, kMarkMarker);
+  if (index < 0 || index >= LineCount()) return;
+  Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(index), kMarkMarker);
+  Send(Sci::SCI_GOTOLINE, static_cast<unsigned long>(index));
+  Send(Sci::SCI_VERTICALCENTRECARET);
+}
+
+int TEditorPane::MarkedLine() const {
+  return static_cast<int>(Send(Sci::SCI_MARKERNEXT, 0, 1L << kMarkMarker));
 }
 
 bool TEditorPane::PasteFromClipboard() {

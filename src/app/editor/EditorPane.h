@@ -83,6 +83,19 @@ class TEditorPane : public QsciScintilla {
   void SaveToFile(const std::filesystem::path& path) const;
   void SaveToFile(const QString& path) const;
 
+  // Whether the text changed since it was last loaded, cleared, set or
+  // saved (the caller says so after saving). Lines the program appends
+  // count as a change: they are not saved yet either.
+  bool Edited() const;
+  void SetEdited(bool edited);
+
+  // Puts the caret at the start of the line with that index, scrolls it to
+  // the middle of the view and marks it with a coloured background, so that
+  // a line a message names is found at once. One line is marked at a time;
+  // loading, clearing or -1 removes the mark.
+  void MarkLine(int index);
+  int MarkedLine() const;
+
   // Inserts the clipboard's text at the caret, replacing any selection.
   // False when the clipboard holds no text (or the pane is read-only).
   bool PasteFromClipboard();
@@ -150,6 +163,7 @@ class TEditorPane : public QsciScintilla {
   TPaneLook look_;
   TLineBreak lineBreak_ = TLineBreak::CRLF;
   TTextEncoding encoding_ = TTextEncoding::Windows1252;
+  bool appended_ = false;
   // An empty document is either no lines or one empty line.
   bool singleEmptyLine_ = false;
   int gutterDigits_ = 0;

@@ -14,8 +14,10 @@
 
 #include "EditorPane.h"
 #include "MainGlyphs.h"
+#include "WarningList.h"
 #include "app/dialogs/Pictures.h"
 #include "app/widgets/ErrorReport.h"
+#include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "highlighter/NCSyn.h"
 #include "settings/MainWindowRules.h"
@@ -108,6 +110,17 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   // a message, and the status text is the program's only report.
   statusText_ = new QLabel(StatusBar);
   StatusBar->addWidget(statusText_, 1);
+  BAbbrechen = new TXPSpeedButton(StatusBar);
+  BAbbrechen->SetCaption(QStringLiteral("Abbrechen"));
+  BAbbrechen->SetGlyph(CrossGlyph());
+  BAbbrechen->SetBrushNormal(kButtonFace);
+  BAbbrechen->SetBrushActive(kButtonHot);
+  BAbbrechen->setCursor(Qt::PointingHandCursor);
+  BAbbrechen->setFixedSize(100, 17);
+  BAbbrechen->setToolTip(QStringLiteral("Konvertierung abbrechen (Esc)"));
+  BAbbrechen->hide();
+  StatusBar->addPermanentWidget(BAbbrechen);
+  connect(BAbbrechen, &TXPSpeedButton::OnClick, this, &TMainform::CancelConversion);
   setStatusBar(StatusBar);
 
   BuildMenu();
@@ -165,6 +178,9 @@ void TMainform::BuildPanes() {
   Ziel->setObjectName("Ziel");
   Panel_Haupt->addWidget(Panel_Links);
   Panel_Haupt->addWidget(Panel_Rechts);
+  Warnungen = new TWarningList(Panel_Rechts);
+  Panel_Rechts->layout()->addWidget(Warnungen);
+  connect(Warnungen, &TWarningList::LineChosen, this, &TMainform::ShowSourceLine);
 }
 
 void TMainform::BuildMenu() {
