@@ -26,7 +26,7 @@ int TMainform::Ask(const Question& question) {
   std::vector<QPushButton*> buttons;
   for (const QString& caption : question.buttons)
     buttons.push_back(box.addButton(caption, QMessageBox::ActionRole));
-  box.setDefaultButton(buttons.front());
+  box.setDefaultButton(buttons[static_cast<std::size_t>(question.preferred)]);
   box.setEscapeButton(buttons[static_cast<std::size_t>(question.cancel)]);
   box.exec();
   for (std::size_t i = 0; i < buttons.size(); ++i)
@@ -44,7 +44,8 @@ bool TMainform::ConfirmUnsavedWork() {
   const int answer = Ask({QStringLiteral("Änderungen speichern?"), what.join('\n'),
                           {QStringLiteral("&Speichern"), QStringLiteral("&Verwerfen"),
                            QStringLiteral("&Abbrechen")},
-                          2});
+                          2,
+                          0});
   if (answer == 1) return true;
   if (answer != 0) return false;
   // A save the user cancels keeps the work, and so the window.
@@ -80,6 +81,7 @@ bool TMainform::SaveResult() {
                               "Zeilen bis dahin.")
                    .arg(where),
                {QStringLiteral("Trotzdem &speichern"), QStringLiteral("&Abbrechen")},
+               1,
                1});
       if (answer != 0) return;
     }

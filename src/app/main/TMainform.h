@@ -46,6 +46,7 @@ struct Question {
   QString detail;
   QStringList buttons;
   int cancel = 0;
+  int preferred = 0;  // the button Enter chooses
 };
 using QuestionHook = std::function<int(QWidget* parent, const Question&)>;
 
