@@ -512,6 +512,14 @@ class MainformTest : public QObject {
     program.Convert("60");
     QApplication::processEvents();
     program.mainform->grab().save(QString(folder) + "/mainform.png");
+    // How the warning list looks under the result, with the first warning's
+    // line shown in the source.
+    program.mainform->Warnungen->SetWarnings(
+        {{2, "Beispiel: Radius zu kurz f\xFCr die Sehne"}, {4, "Beispiel: Zoll-Programm"}});
+    program.mainform->Warnungen->setCurrentRow(0);
+    emit program.mainform->Warnungen->LineChosen(2);
+    QApplication::processEvents();
+    program.mainform->grab().save(QString(folder) + "/mainform-warnings.png");
   }
 };
 
