@@ -89,7 +89,6 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   setObjectName("Mainform");
   setWindowTitle("Torvane 1.0");
   setFont(DialogFont());
-  setMinimumSize(540, 250);
   resize(650, 510);
 
   auto* central = new QWidget(this);

@@ -501,6 +501,21 @@ class MainformTest : public QObject {
     QCOMPARE(haupt->sizes().at(0), 320);
   }
 
+  // At its narrowest the window still has room for every toolbar button.
+  void toolbarFitsAtTheMinimumWidth() {
+    Program program;
+    program.mainform->show();
+    program.mainform->resize(program.mainform->minimumSize());
+    QApplication::processEvents();
+    QVERIFY(program.mainform->minimumWidth() >= 540);
+    const QList<QWidget*> row = {program.mainform->XPSpeedButton1, program.mainform->XPSpeedButton3,
+                                 program.mainform->XPSpeedButton2,
+                                 program.mainform->Button_Einstellungen, program.mainform->Panel1};
+    for (int i = 1; i < row.size(); ++i)
+      QVERIFY2(row[i - 1]->geometry().right() < row[i]->x(), qPrintable(QString::number(i)));
+    QVERIFY(row.last()->geometry().right() < program.mainform->Panel2->width());
+  }
+
   void screenshotAfterConversion() {
     const QByteArray folder = qgetenv("TORVANE_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TORVANE_SCREENSHOT_DIR to keep a picture");
