@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -244,6 +245,22 @@ class EditorPaneTest : public QObject {
     Type(&pane, QStringLiteral("Ω"));
     pane.SaveToFile(dir.filePath("typed.nc"));
     QCOMPARE(ReadBytes(dir.filePath("typed.nc")), savedAfterTyping);
+  }
+
+  // A line longer than the pane is wide can be scrolled to; a pane whose
+  // lines all fit shows no bar.
+  void longLinesScrollSideways() {
+    TEditorPane pane;
+    pane.resize(300, 200);
+    pane.show();
+    pane.SetLines({"G1 X1"});
+    QApplication::processEvents();
+    QVERIFY(!pane.horizontalScrollBar()->isVisible());
+    pane.SetLines({"G01 Z10.000 X99.000 C354.276 M15 (" + std::string(60, 'x') + ")"});
+    // The bar follows the widest line painted so far.
+    QTRY_VERIFY(pane.horizontalScrollBar()->isVisible());
+    pane.Clear();
+    QTRY_VERIFY(!pane.horizontalScrollBar()->isVisible());
   }
 
   void failedLoadKeepsTheLines() {
