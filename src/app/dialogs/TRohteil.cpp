@@ -158,6 +158,13 @@ void TRohteil::XPSpeedButton3Click() {
     ShowErrorReport(this, QString::fromLatin1(InvalidFloatMessage(bytes)));
     return;
   }
+  // A cylinder has a diameter above 0: a negative one would wind the
+  // program the wrong way round at a radial position inside the part, and
+  // 0 divides by zero in every angle.
+  if (!(*value > 0)) {
+    ShowErrorReport(this, QStringLiteral("Der Durchmesser muss größer als 0 sein."));
+    return;
+  }
   diameter_ = *value;
   accept();
 }
@@ -204,12 +211,12 @@ bool TRohteil::ZYL2_RKeyPress(QKeyEvent* event) {
     default:
       break;
   }
-  // Ctrl with a letter types a control character, and the filter lets none
-  // through: so copy, paste, cut and undo by Ctrl+C/V/X/Z do nothing here.
-  // Shift+Insert and the context menu still paste.
+  // The filter is for typed characters only: Ctrl with a key is an editing
+  // shortcut (select all, copy, paste, cut, undo) and goes to the field.
+  // What a paste brings is checked when the value is taken over. Ctrl+Alt
+  // is AltGr on many keyboards, which does type characters.
   const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  if (chord == Qt::ControlModifier && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-    return true;
+  if (chord == Qt::ControlModifier) return false;
 
   const QString typed = event->text();
   if (typed.isEmpty()) return false;  // arrows, Home, End: no character
