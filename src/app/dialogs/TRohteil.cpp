@@ -13,6 +13,7 @@
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
+#include "conversion/Diameter.h"
 #include "settings/FloatText.h"
 
 namespace torvane {
@@ -160,9 +161,9 @@ void TRohteil::XPSpeedButton3Click() {
   }
   // A cylinder has a diameter above 0: a negative one would wind the
   // program the wrong way round at a radial position inside the part, and
-  // 0 divides by zero in every angle.
-  if (!(*value > 0)) {
-    ShowErrorReport(this, QStringLiteral("Der Durchmesser muss größer als 0 sein."));
+  // 0 divides by zero in every angle. The converter refuses the same ones.
+  if (const auto problem = DiameterProblem(*value)) {
+    ShowErrorReport(this, QString::fromLatin1(*problem));
     return;
   }
   diameter_ = *value;

@@ -161,6 +161,7 @@ void RohteilTest::accept_data() {
   QTest::newRow("zero") << "0" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
   QTest::newRow("minus zero") << "-0" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
   QTest::newRow("negative") << "-5" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
+  QTest::newRow("circumference overflows") << "1.1e4932" << QStringLiteral("Der Durchmesser ist zu groß.");
   QTest::newRow("exponent, only by paste") << "1E15" << "";
   QTest::newRow("blanks around") << " 80 " << "";
   QTest::newRow("empty") << "" << "'' ist kein gültiger Gleitkommawert.";
