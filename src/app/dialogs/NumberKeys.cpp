@@ -34,12 +34,12 @@ bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event) {
     default:
       break;
   }
-  // Ctrl with a letter types a control character, and the filter lets none
-  // through: so copy, paste, cut and undo by Ctrl+C/V/X/Z do nothing here.
-  // Shift+Insert and the context menu still paste.
+  // The filter is for typed characters only: Ctrl with a key is an editing
+  // shortcut (select all, copy, paste, cut, undo) and goes to the field.
+  // What a paste brings is checked when the value is taken over. Ctrl+Alt
+  // is AltGr on many keyboards, which does type characters.
   const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  if (chord == Qt::ControlModifier && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-    return true;
+  if (chord == Qt::ControlModifier) return false;
 
   const QString typed = event->text();
   if (typed.isEmpty()) return false;  // arrows, Home, End: no character

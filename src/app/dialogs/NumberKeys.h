@@ -7,7 +7,8 @@ namespace torvane {
 
 // The key filter of the dialogs' number fields (the cylinder diameter, the
 // chord tolerance): digits, signs, "." and backspace pass, "," goes in as
-// ".", Ctrl with a letter does nothing; navigation and Tab pass untouched.
+// "."; editing shortcuts (Ctrl with a key), navigation and Tab pass
+// untouched.
 // Returns true when the key is used up here.
 bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event);
 

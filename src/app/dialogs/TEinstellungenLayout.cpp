@@ -161,12 +161,19 @@ void TEinstellungen::BuildRundachse(QWidget* page) {
                    false, QRect(6, 165, 200, 22));
   EK1->SetDown(true);
 
-  MakeLabel(group, QStringLiteral("UZ"), QPoint(28, 196));
-  EG2 = MakeField(group, QRect(48, 192, 44, kFieldHeight));
-  MakeLabel(group, QStringLiteral("GUZ"), QPoint(104, 196));
-  EG3 = MakeField(group, QRect(132, 192, 44, kFieldHeight));
-  MakeLabel(group, QStringLiteral("Zeichen für Radius"), QPoint(190, 196));
-  ERad = MakeField(group, QRect(284, 192, 24, kFieldHeight));
+  // Each field follows its label at the label's own width: in a face wider
+  // than the one the row was drawn for, fixed places let "Zeichen für
+  // Radius" run under its field.
+  int x = 28;
+  const auto labelledField = [&](const QString& caption, int fieldWidth) {
+    const QLabel* label = MakeLabel(group, caption, QPoint(x, 196));
+    QLineEdit* field = MakeField(group, QRect(x + label->width() + 4, 192, fieldWidth, kFieldHeight));
+    x = field->geometry().right() + 9;
+    return field;
+  };
+  EG2 = labelledField(QStringLiteral("UZ"), 40);
+  EG3 = labelledField(QStringLiteral("GUZ"), 40);
+  ERad = labelledField(QStringLiteral("Zeichen für Radius"), 24);
 }
 
 void TEinstellungen::BuildZahlenformat(QWidget* page) {

@@ -1,11 +1,15 @@
 #include "app/dialogs/TInfo.h"
 
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
+#include <initializer_list>
 
 #include "app/dialogs/FormParts.h"
 #include "app/dialogs/Pictures.h"
@@ -28,22 +32,14 @@ TInfo::TInfo(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Info"));
-  setWindowTitle(QStringLiteral("Info "));
+  setWindowTitle(QStringLiteral("Info"));
   setFixedSize(377, 239);
   setFont(FormFont(11));
   const QFont bold = FormFont(11, true);
 
-  Shape5 = MakeBox(this, QRect(8, 8, 145, 25), Qt::white);
-  Label5 = MakeLabel(this, QStringLiteral("Version"), QPoint(16, 14));
-  Label5->setFont(bold);
-  Label5->adjustSize();
-  Shape3 = MakeBox(this, QRect(152, 8, 217, 25), Qt::white);
-  Label8 = MakeLabel(this, QStringLiteral("Kontakt"), QPoint(168, 14));
-  Label8->setFont(bold);
-  Label8->adjustSize();
-  Shape4 = MakeBox(this, QRect(8, 32, 361, 161), ColourValue(15852762));
-  Shape1 = MakeBox(this, QRect(152, 32, 1, 161), Qt::black, QColor());
-
+  // The left column's labels first: the line between the columns stands
+  // right of the widest of them, so that no text runs across it in a face
+  // wider than the one the box was drawn for. The right column moves with it.
   Image1 = new QLabel(this);
   Image1->setGeometry(16, 40, 32, 32);
   Image1->setPixmap(ProgramIcon());
@@ -56,19 +52,40 @@ TInfo::TInfo(QWidget* parent)
   Label4 = MakeLabel(this, QStringLiteral("©"), QPoint(18, 152));
   Label2 = MakeLabel(this, QStringLiteral("Torvane-Projekt"),
                      QPoint(18 + Label4->width() + 3, 152));
+  int widest = QFontMetrics(font()).horizontalAdvance(QStringLiteral("Version 1.0"));
+  for (const QLabel* label : {Label13, Label1, Label3, Label2})
+    widest = std::max(widest, label->geometry().right() + 1 - 18);
+  const int divider = std::max(152, 18 + widest + 8);
+  const int right = divider + 16;  // left edge of the right column's texts
 
-  Name = MakeLabel(this, QStringLiteral("Torvane-Projekt"), QPoint(168, 40));
+  Shape5 = MakeBox(this, QRect(8, 8, divider - 8 + 1, 25), Qt::white);
+  Label5 = MakeLabel(this, QStringLiteral("Version"), QPoint(16, 14));
+  Label5->setFont(bold);
+  Label5->adjustSize();
+  Shape3 = MakeBox(this, QRect(divider, 8, 369 - divider, 25), Qt::white);
+  Label8 = MakeLabel(this, QStringLiteral("Kontakt"), QPoint(right, 14));
+  Label8->setFont(bold);
+  Label8->adjustSize();
+  Shape4 = MakeBox(this, QRect(8, 32, 361, 161), ColourValue(15852762));
+  Shape1 = MakeBox(this, QRect(divider, 32, 1, 161), Qt::black, QColor());
+  // The boxes are drawn over the labels made before them: bring those up.
+  for (QWidget* widget : std::initializer_list<QWidget*>{Image1, Label13, Version, Label1, Label3,
+                                                         Label4, Label2, Label5, Label8})
+    widget->raise();
+
+  Name = MakeLabel(this, QStringLiteral("Torvane-Projekt"), QPoint(right, 40));
   Name->setFont(bold);
   Name->adjustSize();
-  Label6 = MakeLabel(this, QStringLiteral("Telefon"), QPoint(168, 64));
-  Telefon = MakeLabel(this, QStringLiteral("+49 000 1234-0"), QPoint(216, 64));
-  Label9 = MakeLabel(this, QStringLiteral("Telefax"), QPoint(168, 80));
-  Telefax = MakeLabel(this, QStringLiteral("+49 000 1234-9"), QPoint(216, 80));
+  Label6 = MakeLabel(this, QStringLiteral("Telefon"), QPoint(right, 64));
+  Label9 = MakeLabel(this, QStringLiteral("Telefax"), QPoint(right, 80));
+  const int values = right + std::max({48, Label6->width() + 8, Label9->width() + 8});
+  Telefon = MakeLabel(this, QStringLiteral("+49 000 1234-0"), QPoint(values, 64));
+  Telefax = MakeLabel(this, QStringLiteral("+49 000 1234-9"), QPoint(values, 80));
 
   Email = MakeLinkButton(this, QStringLiteral("info@torvane.test"), EnvelopeGlyph(),
-                         QRect(168, 104, 129, 33));
+                         QRect(right, 104, 129, 33));
   Link = MakeLinkButton(this, QStringLiteral("www.torvane.test"), GlobeGlyph(),
-                        QRect(168, 144, 129, 33));
+                        QRect(right, 144, 129, 33));
   Schliessen = MakeButton(this, QStringLiteral("&Schließen"), CheckGlyph(),
                           QRect(120, 200, 145, 33));
   for (TXPSpeedButton* button : {Email, Link, Schliessen}) button->SetPenActive(QPen(kNavy, 1));

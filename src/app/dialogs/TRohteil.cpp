@@ -14,6 +14,7 @@
 #include "app/widgets/ErrorReport.h"
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
+#include "conversion/Diameter.h"
 #include "settings/FloatText.h"
 
 namespace torvane {
@@ -157,6 +158,13 @@ void TRohteil::XPSpeedButton3Click() {
   if (!value) {
     // The dialog stays open with the text, so that the user can mend it.
     ShowErrorReport(this, QString::fromLatin1(InvalidFloatMessage(bytes)));
+    return;
+  }
+  // A cylinder has a diameter above 0: a negative one would wind the
+  // program the wrong way round at a radial position inside the part, and
+  // 0 divides by zero in every angle. The converter refuses the same ones.
+  if (const auto problem = DiameterProblem(*value)) {
+    ShowErrorReport(this, QString::fromLatin1(*problem));
     return;
   }
   diameter_ = *value;

@@ -19,8 +19,9 @@ class TRohteil : public QDialog {
  public:
   explicit TRohteil(QWidget* parent = nullptr);
 
-  // Shows the dialog modally. True when the user took over a valid diameter,
-  // false when the user cancelled: then the caller converts nothing.
+  // Shows the dialog modally. True when the user took over a valid diameter
+  // (a number above 0), false when the user cancelled: then the caller
+  // converts nothing.
   bool Run();
 
   // 100 until the user first accepts another value; only accepting writes it.

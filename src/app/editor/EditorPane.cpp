@@ -27,12 +27,11 @@ using Sci = QsciScintillaBase;
 constexpr int kBookmarkMargin = 0;
 constexpr int kNumberMargin = 1;
 constexpr int kBookmarkMask = 0x3FF;
+// The marker of a line a message names: drawn as the line's background,
+// beyond the bookmarks' numbers.
+constexpr int kMarkMarker = 10;
 
 QColor FromTColor(TColor value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
-
-// Characters the 8-bit text cannot hold become "?" as soon as they are
-// typed or pasted, so that what the pane shows is what it will save.
-QString Representable(const QString& text) { return BytesToQString(QStringToBytes(text)); }
 
 bool IsTyping(const QKeyEvent& e) {
   const QString text = e.text();
@@ -89,10 +88,12 @@ int DigitsOf(long count) {
 constexpr std::size_t kChunk = 1 << 20;
 
 // Writes a file's bytes in the editor's document form: the lines joined by
-// LF, as UTF-8. A line ends at LF, CR LF or a lone CR, and a break at the
-// very end adds no line, as when the file is read line by line; but this
-// takes one pass and no allocation per line. Returns the file's break.
-TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(std::string_view)>& write,
+// LF, as UTF-8 (a UTF-8 file's bytes as they are). A line ends at LF, CR LF
+// or a lone CR, and a break at the very end adds no line, as when the file
+// is read line by line; but this takes one pass and no allocation per line.
+// Returns the file's break.
+TLineBreak WriteFileAsDocument(std::string_view bytes, TTextEncoding encoding,
+                               const std::function<void(std::string_view)>& write,
                                bool& singleEmptyLine) {
   std::string out;
   out.reserve(kChunk + kChunk / 2);
@@ -120,6 +121,9 @@ TLineBreak WriteFileAsDocument(std::string_view bytes, const std::function<void(
       if (bytes[i] == '\r') sawCR = true;
       out += '\n';
       i = SkipLineBreak(bytes, i);
+    } else if (encoding == TTextEncoding::UTF8) {
+      out += bytes[i];
+      ++i;
     } else {
       AppendBytesAsUtf8(bytes.substr(i, 1), out);
       ++i;
@@ -167,7 +171,16 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   setBackspaceUnindents(true);
   Send(Sci::SCI_SETTABWIDTH, kTabWidth);
   Send(Sci::SCI_SETINDENT, kBlockIndent);
-  Send(Sci::SCI_SETHSCROLLBAR, 0);
+  // A converted line runs longer than its source line, and a pane of half
+  // the window shows no more than 40 characters: without a horizontal
+  // scroll bar the ends of the lines could not be read. The bar follows the
+  // longest line shown so far rather than a fixed width.
+  Send(Sci::SCI_SETHSCROLLBAR, 1);
+  Send(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
+  Send(Sci::SCI_SETSCROLLWIDTH, 1);
+  // Room between the line numbers and the text: the numbers end right at
+  // the gutter's edge.
+  Send(Sci::SCI_SETMARGINLEFT, 0, kTextGap);
   Send(Sci::SCI_SETVIRTUALSPACEOPTIONS, Sci::SCVS_USERACCESSIBLE | Sci::SCVS_RECTANGULARSELECTION);
   Send(Sci::SCI_SETEDGEMODE, Sci::EDGE_LINE);
   Send(Sci::SCI_SETEDGECOLUMN, kRightEdge);
@@ -184,6 +197,9 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   ApplyLook();
   ApplyGutter();
   UpdateCaretStyle();
+
+  Send(Sci::SCI_MARKERDEFINE, kMarkMarker, Sci::SC_MARK_BACKGROUND);
+  SendScintilla(Sci::SCI_MARKERSETBACK, kMarkMarker, QColor(255, 200, 150));
 
   connect(this, &QsciScintilla::textChanged, this, [this] {
     singleEmptyLine_ = false;
@@ -292,7 +308,9 @@ void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void
   Send(Sci::SCI_GOTOPOS, 0);
   Send(Sci::SCI_SETFIRSTVISIBLELINE, 0);
   Send(Sci::SCI_SETXOFFSET, 0);
+  Send(Sci::SCI_SETSCROLLWIDTH, 1);
   UpdateGutter();
+  appended_ = false;
 }
 
 void TEditorPane::Clear() {
@@ -321,6 +339,7 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
+  appended_ = true;
   UpdateGutter();
 }
 
@@ -347,6 +366,7 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
+  appended_ = true;
   UpdateGutter();
 }
 
@@ -401,23 +421,66 @@ std::vector<std::string> TEditorPane::Lines() const {
 
 void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
+  const TTextEncoding encoding = DetectEncoding(bytes);
   TLineBreak lineBreak = TLineBreak::LF;
   bool singleEmptyLine = false;
   ReplaceDocument(bytes.size(), [&](const Writer& write) {
-    lineBreak = WriteFileAsDocument(bytes, write, singleEmptyLine);
+    lineBreak = WriteFileAsDocument(bytes, encoding, write, singleEmptyLine);
   });
   singleEmptyLine_ = singleEmptyLine;
   lineBreak_ = lineBreak;
+  encoding_ = encoding;
+}
+
+std::vector<std::string> TEditorPane::DocumentLines() const {
+  std::vector<std::string> lines;
+  const long length = Send(Sci::SCI_GETLENGTH);
+  if (length == 0) {
+    if (singleEmptyLine_) lines.emplace_back();
+    return lines;
+  }
+  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  const std::string_view doc(text, static_cast<std::size_t>(length));
+  std::size_t position = 0;
+  std::string_view line;
+  bool sawCR = false;
+  while (NextLine(doc, position, line, sawCR)) lines.emplace_back(line);
+  if (doc.back() == '\n' || doc.back() == '\r') lines.emplace_back();
+  return lines;
 }
 
 void TEditorPane::LoadFromFile(const QString& path) {
   LoadFromFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
-void TEditorPane::SaveToFile(const std::filesystem::path& path) const { SaveLineFile(path, Lines(), lineBreak_); }
+void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
+  SaveLineFile(path, encoding_ == TTextEncoding::UTF8 ? DocumentLines() : Lines(), lineBreak_);
+}
 
 void TEditorPane::SaveToFile(const QString& path) const {
   SaveToFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+}
+
+// The user's edits are what the undo history holds beyond the point of
+// the last load or save; the program's own lines are written without undo
+// and counted apart.
+bool TEditorPane::Edited() const { return appended_ || Send(Sci::SCI_GETMODIFY) != 0; }
+
+void TEditorPane::SetEdited(bool edited) {
+  appended_ = edited;
+  if (!edited) Send(Sci::SCI_SETSAVEPOINT);
+}
+
+void TEditorPane::MarkLine(int index) {
+  Send(Sci::SCI_MARKERDELETEALL, kMarkMarker);
+  if (index < 0 || index >= LineCount()) return;
+  Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(index), kMarkMarker);
+  Send(Sci::SCI_GOTOLINE, static_cast<unsigned long>(index));
+  Send(Sci::SCI_VERTICALCENTRECARET);
+}
+
+int TEditorPane::MarkedLine() const {
+  return static_cast<int>(Send(Sci::SCI_MARKERNEXT, 0, 1L << kMarkMarker));
 }
 
 bool TEditorPane::PasteFromClipboard() {
@@ -432,6 +495,7 @@ bool TEditorPane::PasteFromClipboard() {
 
 QByteArray TEditorPane::fromMimeData(const QMimeData* source, bool& rectangular) const {
   const QByteArray utf8 = QsciScintilla::fromMimeData(source, rectangular);
+  if (encoding_ == TTextEncoding::UTF8) return utf8;
   std::string bytes;
   Utf8ToBytes(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), bytes);
   std::string back;
@@ -537,7 +601,7 @@ void TEditorPane::keyPressEvent(QKeyEvent* e) {
     e->ignore();
     return;
   }
-  const QString text = Representable(e->text());
+  const QString text = Representable(e->text(), encoding_);
   if (text == e->text()) {
     QsciScintilla::keyPressEvent(e);
     return;
@@ -547,7 +611,7 @@ void TEditorPane::keyPressEvent(QKeyEvent* e) {
 }
 
 void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
-  const QString commit = Representable(e->commitString());
+  const QString commit = Representable(e->commitString(), encoding_);
   if (commit == e->commitString()) {
     QsciScintilla::inputMethodEvent(e);
     return;

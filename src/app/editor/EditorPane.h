@@ -14,6 +14,7 @@
 #include "EditorCommands.h"
 #include "HighlighterLexer.h"
 #include "text/LineFile.h"
+#include "text/TextEncoding.h"
 #include "highlighter/SynCustomHighlighter.h"
 
 namespace torvane {
@@ -42,6 +43,8 @@ class TEditorPane : public QsciScintilla {
   static constexpr int kGutterLeftOffset = 16;
   static constexpr int kGutterRightOffset = 2;
   static constexpr int kBlockIndent = 2;
+  // Pixels between the gutter and the text.
+  static constexpr int kTextGap = 6;
 
   explicit TEditorPane(QWidget* parent = nullptr);
   ~TEditorPane() override;
@@ -66,6 +69,10 @@ class TEditorPane : public QsciScintilla {
 
   TLineBreak LineBreak() const { return lineBreak_; }
   void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
+  // How the file last loaded was written; like the line break it stays
+  // through clearing, and saving writes it again. Lines() and LineAt() give
+  // Windows-1252 bytes in either case, as the conversion reads them.
+  TTextEncoding Encoding() const { return encoding_; }
 
   // Reads the whole file first: when that fails (LineFileError, "Datei %s
   // kann nicht geöffnet werden") the lines stay as they were.
@@ -75,6 +82,19 @@ class TEditorPane : public QsciScintilla {
   // previous file is then untouched.
   void SaveToFile(const std::filesystem::path& path) const;
   void SaveToFile(const QString& path) const;
+
+  // Whether the text changed since it was last loaded, cleared, set or
+  // saved (the caller says so after saving). Lines the program appends
+  // count as a change: they are not saved yet either.
+  bool Edited() const;
+  void SetEdited(bool edited);
+
+  // Puts the caret at the start of the line with that index, scrolls it to
+  // the middle of the view and marks it with a coloured background, so that
+  // a line a message names is found at once. One line is marked at a time;
+  // loading, clearing or -1 removes the mark.
+  void MarkLine(int index);
+  int MarkedLine() const;
 
   // Inserts the clipboard's text at the caret, replacing any selection.
   // False when the clipboard holds no text (or the pane is read-only).
@@ -121,6 +141,8 @@ class TEditorPane : public QsciScintilla {
   void ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill);
   void AppendDocument(const std::vector<std::string>& lines);
   std::string LineBytes(int line, std::vector<int>* offsets) const;
+  // The lines as the document holds them (UTF-8), for saving a UTF-8 file.
+  std::vector<std::string> DocumentLines() const;
   long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
   // Commands that the editor has no single message for.
@@ -140,6 +162,8 @@ class TEditorPane : public QsciScintilla {
   THighlighterLexer* lexer_ = nullptr;
   TPaneLook look_;
   TLineBreak lineBreak_ = TLineBreak::CRLF;
+  TTextEncoding encoding_ = TTextEncoding::Windows1252;
+  bool appended_ = false;
   // An empty document is either no lines or one empty line.
   bool singleEmptyLine_ = false;
   int gutterDigits_ = 0;

@@ -2,16 +2,20 @@
 
 #include <exception>
 
+#include "settings/FloatText.h"
+
 namespace torvane {
 namespace {
 
 // Hands the source lines to the run and counts them for the progress text.
 class CountingSource : public LineSource {
  public:
-  CountingSource(const std::vector<std::string>& lines, std::atomic<std::size_t>& done)
-      : lines_(lines), done_(done) {}
+  CountingSource(const std::vector<std::string>& lines, std::atomic<std::size_t>& done,
+                 const std::atomic<bool>& cancel)
+      : lines_(lines), done_(done), cancel_(cancel) {}
   bool Next(std::string_view& line) override {
-    if (index_ >= lines_.size()) return false;
+    // A cancelled run just ends early: its result is thrown away.
+    if (index_ >= lines_.size() || cancel_.load(std::memory_order_relaxed)) return false;
     line = lines_[index_++];
     if ((index_ & 1023) == 0) done_.store(index_, std::memory_order_relaxed);
     return true;
@@ -20,6 +24,7 @@ class CountingSource : public LineSource {
  private:
   const std::vector<std::string>& lines_;
   std::atomic<std::size_t>& done_;
+  const std::atomic<bool>& cancel_;
   std::size_t index_ = 0;
 };
 
@@ -55,14 +60,26 @@ void ConversionTask::Run() {
   std::size_t sourceBytes = 0;
   for (const std::string& line : source_) sourceBytes += line.size() + 1;
   target_.reserve(sourceBytes * 2);
-  CountingSource source(source_, done_);
+  CountingSource source(source_, done_, cancel_);
   JoiningSink sink(target_, targetLines_);
   try {
     conversion_.RunConversion(diameter_, source, header_, footer_, sink);
+  } catch (const ConversionError& error) {
+    error_ = error.what();
+    errorLine_ = error.line();
   } catch (const std::exception& error) {
     error_ = error.what();
   }
+  warnings_ = conversion_.Warnings();
   done_.store(source_.size(), std::memory_order_relaxed);
+}
+
+std::string ConversionDoneText(long double diameter, std::size_t warnings) {
+  // "\xD8" is the diameter sign in the program's code page.
+  std::string text = "Konvertierung beendet (\xD8 " + FloatToGeneral(diameter) + ")";
+  if (warnings == 1) text += ", 1 Warnung";
+  if (warnings > 1) text += ", " + std::to_string(warnings) + " Warnungen";
+  return text;
 }
 
 }  // namespace torvane

@@ -22,6 +22,13 @@ class ConversionTask {
   // Runs the conversion; call once, from any thread.
   void Run();
 
+  // Asks a running conversion to stop at the next source line; callable
+  // from any thread, also before Run() or after it ended. Whatever the run
+  // wrote is then to be thrown away: CancelRequested() tells the caller so,
+  // even when the run happened to finish first.
+  void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
+  bool CancelRequested() const { return cancel_.load(std::memory_order_relaxed); }
+
   std::size_t SourceLineCount() const { return source_.size(); }
   // Source lines converted so far; readable while Run() is busy.
   std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
@@ -32,6 +39,10 @@ class ConversionTask {
   const std::string& TargetText() const { return target_; }
   std::size_t TargetLineCount() const { return targetLines_; }
   const std::optional<std::string>& Error() const { return error_; }
+  // The 1-based source line the error names; 0 when it names none.
+  std::size_t ErrorLine() const { return errorLine_; }
+  // The run's warnings, in source order.
+  const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
 
  private:
   Conversion& conversion_;
@@ -42,7 +53,14 @@ class ConversionTask {
   std::string target_;
   std::size_t targetLines_ = 0;
   std::optional<std::string> error_;
+  std::size_t errorLine_ = 0;
+  std::vector<ConversionWarning> warnings_;
   std::atomic<std::size_t> done_{0};
+  std::atomic<bool> cancel_{false};
 };
+
+// The status text after a finished run: "Konvertierung beendet (Ø 63.5)",
+// and ", 1 Warnung" or ", N Warnungen" when there were any.
+std::string ConversionDoneText(long double diameter, std::size_t warnings);
 
 }  // namespace torvane

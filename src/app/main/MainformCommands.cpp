@@ -5,17 +5,22 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QStatusBar>
 #include <QTimer>
 
 #include <exception>
+#include <functional>
+#include <utility>
 #include <thread>
 
 #include "ConversionTask.h"
 #include "EditorPane.h"
 #include "TMainform.h"
+#include "WarningList.h"
 #include "app/text/QtText.h"
 #include "app/widgets/ErrorReport.h"
+#include "app/widgets/TXPSpeedButton.h"
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "highlighter/NCSyn.h"
@@ -28,10 +33,12 @@ namespace {
 QString FromBytes(const std::string& bytes) { return BytesToQString(bytes); }
 
 // Keeps the user's hands off the window while a long job runs: input is
-// swallowed, painting goes on.
+// swallowed, painting goes on. Only the way out stays open: Escape, and
+// the mouse on the cancel button.
 class InputBlocker : public QObject {
  public:
-  InputBlocker() {
+  InputBlocker(QWidget* cancelButton, std::function<void()> cancel)
+      : cancelButton_(cancelButton), cancel_(std::move(cancel)) {
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
   }
@@ -41,12 +48,18 @@ class InputBlocker : public QObject {
   }
 
  protected:
-  bool eventFilter(QObject*, QEvent* event) override {
+  bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
+        if (watched == cancelButton_) return false;
+        event->ignore();
+        return true;
       case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) cancel_();
+        event->ignore();
+        return true;
       case QEvent::KeyRelease:
       case QEvent::Wheel:
       case QEvent::Shortcut:
@@ -58,6 +71,10 @@ class InputBlocker : public QObject {
         return false;
     }
   }
+
+ private:
+  QWidget* cancelButton_;
+  std::function<void()> cancel_;
 };
 
 }  // namespace
@@ -81,6 +98,7 @@ QString TMainform::RunFileDialog(const FileDialogRequest& request) {
   dialog.setNameFilters(request.filters);
   dialog.setDefaultSuffix(request.defaultSuffix);
   if (!request.directory.isEmpty()) dialog.setDirectory(request.directory);
+  if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
   // Saving asks before it replaces a file: a converted program may be all
   // that is left of an afternoon's work.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -95,18 +113,22 @@ void TMainform::HandleCommandLine() {
       if (ShowSplash) ShowSplash();
       break;
     case CommandLineRequest::Kind::Clipboard:
+      if (!ConfirmUnsavedWork()) break;
       Quelle->Clear();
+      sourcePath_.clear();
       // Say so when there was nothing to paste, rather than claim NC data.
       SetStatus(Quelle->PasteFromClipboard()
                     ? QStringLiteral("NC-Daten aus Zwischenablage eingefügt")
                     : QStringLiteral("Zwischenablage enthält keinen Text"));
+      // Taken as it came, like a file just loaded.
+      Quelle->SetEdited(false);
       break;
     case CommandLineRequest::Kind::File: {
       const QString path = QString::fromStdString(request.path);
       if (!QFileInfo(path).isFile()) break;  // no such file: nothing to do
       LoadSource(path);
       SetStatus("NC-Datei " + QString::fromStdString(request.first) + " geladen");
-      Ziel->Clear();
+      ClearResult();
       break;
     }
   }
@@ -124,41 +146,51 @@ void TMainform::LoadSource(const QString& path) {
     SetStatus(previousStatus);
     throw;
   }
+  sourcePath_ = path;
+}
+
+void TMainform::ClearResult() {
+  Ziel->Clear();
+  Warnungen->SetWarnings({});
+  ShowResultComplete();
 }
 
 void TMainform::Button_LadenClick() {
   Guarded([this] {
+    if (!ConfirmUnsavedWork()) return;
     const QString path =
         RunFileDialog({FileDialogRequest::Kind::Open, FromBytes(settings_.quell()),
-                       {"*.nc (*.nc)", "*.cnc (*.cnc)", "*.* (*)"}, "nc"});
+                       {"*.nc (*.nc)", "*.cnc (*.cnc)", "*.* (*)"}, "nc", {}});
     if (path.isEmpty()) return;
     LoadSource(path);
     SetStatus("NC-Datei " + path + " geladen");
-    Ziel->Clear();
+    ClearResult();
   });
 }
 
 void TMainform::WandelnClick() {
   Guarded([this] {
     // Cancel means no conversion: the result pane may hold a program the
-    // user has not saved yet.
+    // user has not saved yet. The dialog takes only diameters above 0.
     if (Rohteil == nullptr || !Rohteil->Run()) return;
-    const long double diameter = Rohteil->Diameter();
-    if (diameter == 0) return;
-    auto highlighter = std::make_unique<TNCSyn>();
-    Ziel->SetHighlighter(highlighter.get());
-    zielHighlighter_ = std::move(highlighter);
-    Ziel->Clear();
-    ConvertWithProgress(diameter);
+    ConvertWithProgress(Rohteil->Diameter());
   });
+}
+
+void TMainform::CancelConversion() {
+  if (runningTask_ != nullptr) runningTask_->Cancel();
 }
 
 void TMainform::ConvertWithProgress(long double diameter) {
   conversion_.Settings() = settings_.Published();
+  // A cancelled run must leave no trace, not even in the state that one
+  // run hands to the next (the direction words in force).
+  const Conversion before = conversion_;
   ConversionTask task(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
                       settings_.FooterLines());
+  runningTask_ = &task;
   {
-    InputBlocker blocker;
+    InputBlocker blocker(BAbbrechen, [this] { CancelConversion(); });
     QEventLoop loop;
     QElapsedTimer clock;
     clock.start();
@@ -166,49 +198,48 @@ void TMainform::ConvertWithProgress(long double diameter) {
     progress.setInterval(200);
     connect(&progress, &QTimer::timeout, this, [&] {
       // Short runs finish before anyone would miss a progress text.
-      if (clock.elapsed() < 500 || task.SourceLineCount() == 0) return;
+      if (clock.elapsed() < 500 || task.SourceLineCount() == 0 || task.CancelRequested()) return;
       const auto percent = task.LinesDone() * 100 / task.SourceLineCount();
       SetStatus(QStringLiteral("Konvertierung läuft ... %1 %").arg(percent));
+      BAbbrechen->show();
     });
     progress.start();
+    if (WhileConverting) QTimer::singleShot(0, this, WhileConverting);
     std::thread worker([&task, &loop] {
       task.Run();
       QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
+    runningTask_ = nullptr;
+    BAbbrechen->hide();
+    if (task.CancelRequested()) {
+      conversion_ = before;
+      SetStatus(QStringLiteral("Konvertierung vom Benutzer abgebrochen – MANTEL unverändert"));
+      return;
+    }
     if (clock.elapsed() >= 500) {
       SetStatus(QStringLiteral("Ergebnis wird angezeigt ..."));
       StatusBar->repaint();
     }
+    // Only a run that ended replaces the result, with a highlighter of its
+    // own.
+    auto highlighter = std::make_unique<TNCSyn>();
+    Ziel->SetHighlighter(highlighter.get());
+    zielHighlighter_ = std::move(highlighter);
+    Ziel->Clear();
     Ziel->AppendJoinedLines(task.TargetText(), task.TargetLineCount());
   }
+  Warnungen->SetWarnings(task.Warnings());
+  Quelle->MarkLine(-1);
   if (task.Error()) {
-    SetStatus({});
+    // The lines written so far stay for diagnosis, marked as incomplete.
+    ShowResultIncomplete(task.ErrorLine());
+    if (task.ErrorLine() > 0) ShowSourceLine(task.ErrorLine());
     throw std::runtime_error(*task.Error());
   }
-  SetStatus(QStringLiteral("Konvertierung beendet"));
-}
-
-void TMainform::PLT_SpeichernClick() {
-  Guarded([this] {
-    const QString path =
-        RunFileDialog({FileDialogRequest::Kind::Save, FromBytes(settings_.ziel()),
-                       {"*.min (*.min)", "*.nc (*.nc)", "*.* (*)"}, "min"});
-    if (path.isEmpty()) return;
-    Ziel->SaveToFile(path);
-    SetStatus("NC-Daten (Mantel) in " + path + " gespeichert");
-  });
-}
-
-void TMainform::AlsNCDateispeichern1Click() {
-  Guarded([this] {
-    const QString path = RunFileDialog({FileDialogRequest::Kind::Save,
-                                        FromBytes(settings_.quell()),
-                                        {"*.nc (*.nc)", "*.* (*)"}, "nc"});
-    if (path.isEmpty()) return;
-    Quelle->SaveToFile(path);
-  });
+  ShowResultComplete();
+  SetStatus(FromBytes(ConversionDoneText(diameter, task.Warnings().size())));
 }
 
 void TMainform::Button_EinstellungenClick() {

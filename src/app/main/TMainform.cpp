@@ -10,10 +10,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "EditorPane.h"
 #include "MainGlyphs.h"
+#include "WarningList.h"
 #include "app/dialogs/Pictures.h"
 #include "app/widgets/ErrorReport.h"
+#include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "highlighter/NCSyn.h"
 #include "settings/MainWindowRules.h"
@@ -83,9 +87,8 @@ QWidget* PaneWithHeader(QWidget* parent, const QString& title, QLabel*& label,
 TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent)
     : QMainWindow(parent), settings_(settings), conversion_(conversion) {
   setObjectName("Mainform");
-  setWindowTitle("Torvane 1.0b");
+  setWindowTitle("Torvane 1.0");
   setFont(DialogFont());
-  setMinimumSize(540, 250);
   resize(650, 510);
 
   auto* central = new QWidget(this);
@@ -106,9 +109,23 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   // a message, and the status text is the program's only report.
   statusText_ = new QLabel(StatusBar);
   StatusBar->addWidget(statusText_, 1);
+  BAbbrechen = new TXPSpeedButton(StatusBar);
+  BAbbrechen->SetCaption(QStringLiteral("Abbrechen"));
+  BAbbrechen->SetGlyph(CrossGlyph());
+  BAbbrechen->SetBrushNormal(kButtonFace);
+  BAbbrechen->SetBrushActive(kButtonHot);
+  BAbbrechen->setCursor(Qt::PointingHandCursor);
+  BAbbrechen->setFixedSize(100, 17);
+  BAbbrechen->setToolTip(QStringLiteral("Konvertierung abbrechen (Esc)"));
+  BAbbrechen->hide();
+  StatusBar->addPermanentWidget(BAbbrechen);
+  connect(BAbbrechen, &TXPSpeedButton::OnClick, this, &TMainform::CancelConversion);
   setStatusBar(StatusBar);
 
   BuildMenu();
+  // Never narrower than the toolbar: below its width the buttons would be
+  // pushed over each other.
+  setMinimumSize(std::max(540, centralWidget()->minimumSizeHint().width()), 250);
 }
 
 TMainform::~TMainform() {
@@ -160,6 +177,9 @@ void TMainform::BuildPanes() {
   Ziel->setObjectName("Ziel");
   Panel_Haupt->addWidget(Panel_Links);
   Panel_Haupt->addWidget(Panel_Rechts);
+  Warnungen = new TWarningList(Panel_Rechts);
+  Panel_Rechts->layout()->addWidget(Warnungen);
+  connect(Warnungen, &TWarningList::LineChosen, this, &TMainform::ShowSourceLine);
 }
 
 void TMainform::BuildMenu() {

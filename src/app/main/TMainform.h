@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,10 +18,12 @@ class QStatusBar;
 namespace torvane {
 
 class Conversion;
+class ConversionTask;
 class Settings;
 class TEditorPane;
 class TNCSyn;
 class TRohteil;
+class TWarningList;
 class TXPSpeedButton;
 
 // The file dialogs of the main window, as data, so that tests can answer
@@ -31,8 +34,21 @@ struct FileDialogRequest {
   QString directory;   // start folder; empty leaves the choice to the platform
   QStringList filters;  // in Qt's form, first one preselected
   QString defaultSuffix;
+  QString fileName;  // name proposed for saving; empty proposes none
 };
 using FileDialogHook = std::function<QString(QWidget* parent, const FileDialogRequest&)>;
+
+// A question to the user, as data, so that tests can answer it: the
+// answer is the index of the chosen button; `cancel` is the index that
+// Escape and the close box choose.
+struct Question {
+  QString text;
+  QString detail;
+  QStringList buttons;
+  int cancel = 0;
+  int preferred = 0;  // the button Enter chooses
+};
+using QuestionHook = std::function<int(QWidget* parent, const Question&)>;
 
 // The main window: source program left (`Quelle`), converted program right
 // (`Ziel`), toolbar, menu and status bar, and every command of the program.
@@ -54,6 +70,11 @@ class TMainform : public QMainWindow {
   std::function<void()> ShowSplash;
   // Replaces the platform's file dialogs (tests).
   FileDialogHook FileDialog;
+  // Replaces the message box of the program's questions (tests).
+  QuestionHook AskUser;
+  // Runs once inside a conversion's wait, before its result is taken
+  // (tests: cancel a running conversion).
+  std::function<void()> WhileConverting;
 
   // Text of the status bar.
   QString StatusText() const;
@@ -73,7 +94,9 @@ class TMainform : public QMainWindow {
   QWidget* Panel_Rechts = nullptr;
   QLabel* Label2 = nullptr;
   TEditorPane* Ziel = nullptr;
+  TWarningList* Warnungen = nullptr;  // under the result pane
   QStatusBar* StatusBar = nullptr;
+  TXPSpeedButton* BAbbrechen = nullptr;  // in the status bar while converting
   QMenu* Datei1 = nullptr;
   QAction* NCDateiffnen1 = nullptr;
   QAction* AlsNCDateispeichern1 = nullptr;
@@ -93,8 +116,11 @@ class TMainform : public QMainWindow {
   void Beenden1Click();
   // Even split of the panes; runs at every size change.
   void FormResize();
+  // Stops a running conversion; the result pane stays as it was.
+  void CancelConversion();
 
  protected:
+  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,13 +135,34 @@ class TMainform : public QMainWindow {
   void Guarded(const std::function<void()>& command);
   QString RunFileDialog(const FileDialogRequest& request);
   void LoadSource(const QString& path);
+  // Empties the result pane, its warnings and its header's note.
+  void ClearResult();
   void ConvertWithProgress(long double diameter);
+  // Unsaved work (an edited source, an unsaved result) is saved, dropped,
+  // or kept by not going on: true when the caller may go on.
+  bool ConfirmUnsavedWork();
+  // True when the file was written.
+  bool SaveResult();
+  bool SaveSource();
+  int Ask(const Question& question);
+  // Caret on the 1-based source line, the line marked.
+  void ShowSourceLine(std::size_t line);
+  // The result pane's header: plain, or saying that the result is
+  // incomplete because the run stopped at `line` (0: at no line).
+  void ShowResultComplete();
+  void ShowResultIncomplete(std::size_t line);
 
   Settings& settings_;
   Conversion& conversion_;
   std::vector<std::string> arguments_;
   QLabel* statusText_ = nullptr;
   bool shown_ = false;
+  // The file the source was last loaded from or saved to; names the result.
+  QString sourcePath_;
+  // Set while the result pane holds a run that stopped at an error.
+  bool resultIncomplete_ = false;
+  std::size_t incompleteLine_ = 0;
+  ConversionTask* runningTask_ = nullptr;
   // The panes' highlighters; a new one colours every conversion's result.
   std::unique_ptr<TNCSyn> quelleHighlighter_;
   std::unique_ptr<TNCSyn> zielHighlighter_;

@@ -12,6 +12,7 @@
 #include "app/dialogs/TInfo.h"
 #include "app/dialogs/TIntro.h"
 #include "app/widgets/ErrorReport.h"
+#include "app/widgets/GermanTranslations.h"
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
@@ -20,6 +21,7 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   application.setApplicationName(torvane::ApplicationTitle());
+  torvane::LoadGermanTranslations(application);
 
   torvane::Settings settings(torvane::FindSettingsDirOfThisProgram());
   torvane::Conversion conversion;

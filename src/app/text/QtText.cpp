@@ -25,4 +25,19 @@ std::string QStringToBytes(const QString& text) {
   return bytes;
 }
 
+QString BytesToQString(std::string_view bytes, TTextEncoding encoding) {
+  if (encoding == TTextEncoding::UTF8)
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return BytesToQString(bytes);
+}
+
+std::string QStringToBytes(const QString& text, TTextEncoding encoding) {
+  if (encoding == TTextEncoding::UTF8) return text.toStdString();
+  return QStringToBytes(text);
+}
+
+QString Representable(const QString& text, TTextEncoding encoding) {
+  return BytesToQString(QStringToBytes(text, encoding), encoding);
+}
+
 }  // namespace torvane

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/TextEncoding.h"
 #include "text/Windows1252.h"
 
 namespace torvane {
@@ -14,5 +15,13 @@ QString BytesToQString(std::string_view bytes);
 // Characters the code page lacks become "?", as the system's 8-bit text
 // conversion would write them.
 std::string QStringToBytes(const QString& text);
+
+// The same for text kept in either encoding; UTF-8 keeps every character.
+QString BytesToQString(std::string_view bytes, TTextEncoding encoding);
+std::string QStringToBytes(const QString& text, TTextEncoding encoding);
+// What a text of that encoding keeps of `text`: in Windows-1252 the
+// characters it lacks become "?", as soon as they are typed or pasted, so
+// that what is shown is what will be saved.
+QString Representable(const QString& text, TTextEncoding encoding);
 
 }  // namespace torvane

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -95,6 +96,21 @@ class EinstellungenTest : public QObject {
     QVERIFY(d.EQUELLDIR->text().isEmpty());
     QVERIFY(d.EESatzschritt->isReadOnly());
     QCOMPARE(d.Folder->Caption(), QStringLiteral("Auswahl Verzeichnis"));
+  }
+
+  // In whatever face the system gives, no label runs under a field of its
+  // row (as "Zeichen für Radius" did under its field).
+  void labelsClearOfFields() {
+    Harness h;
+    for (QLabel* label : h.dialog.findChildren<QLabel*>()) {
+      for (QLineEdit* field : label->parentWidget()->findChildren<QLineEdit*>(
+               QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect text(label->pos(), QSize(label->sizeHint().width(), label->height()));
+        QVERIFY2(!text.intersects(field->geometry()), qPrintable(label->text()));
+      }
+      QVERIFY2(label->geometry().right() < label->parentWidget()->width(),
+               qPrintable(label->text()));
+    }
   }
 
   void focusOrder() {

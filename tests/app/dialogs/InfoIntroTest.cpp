@@ -17,7 +17,7 @@ class InfoIntroTest : public QObject {
  private slots:
   void versionAtEveryShow() {
     TInfo info;
-    QCOMPARE(info.windowTitle(), QStringLiteral("Info "));
+    QCOMPARE(info.windowTitle(), QStringLiteral("Info"));
     QCOMPARE(info.size(), QSize(377, 239));
     for (int i = 0; i < 2; ++i) {
       info.Version->setText(QStringLiteral("alt"));
@@ -68,6 +68,21 @@ class InfoIntroTest : public QObject {
     torvane::SetErrorReportHook(previous);
     QVERIFY(reports.isEmpty());
     QVERIFY(info.isVisible());
+  }
+
+  // In whatever face the system gives, the left column's texts end before
+  // the line between the columns and the right column's begin after it.
+  void textsKeepToTheirColumns() {
+    TInfo info;
+    info.show();
+    const int line = info.Shape1->x();
+    for (const QLabel* label : {info.Label13, info.Version, info.Label1, info.Label3, info.Label2})
+      QVERIFY2(label->geometry().right() < line, qPrintable(label->text()));
+    for (const QLabel* label : {info.Name, info.Label6, info.Telefon, info.Label9, info.Telefax})
+      QVERIFY2(label->x() > line, qPrintable(label->text()));
+    QVERIFY(info.Email->x() > line);
+    QVERIFY(info.Link->geometry().right() < info.Shape4->geometry().right());
+    QVERIFY(info.Label6->geometry().right() < info.Telefon->x());
   }
 
   void closeButton() {

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -202,6 +203,64 @@ class EditorPaneTest : public QObject {
     pane.LoadFromFile(dir.filePath("in.nc"));
     pane.SaveToFile(dir.filePath("out.nc"));
     QCOMPARE(ReadBytes(dir.filePath("out.nc")), saved);
+  }
+
+  // A UTF-8 file with umlauts shows them as umlauts, keeps what the user
+  // types (even outside Windows-1252) and saves back byte for byte; the
+  // conversion still reads Windows-1252 bytes. Anything else is
+  // Windows-1252 as before.
+  void utf8Files_data() {
+    QTest::addColumn<std::string>("file");
+    QTest::addColumn<QString>("shown");  // first line, as the user sees it
+    QTest::addColumn<std::string>("lineBytes");  // first line, as the conversion reads it
+    QTest::addColumn<std::string>("savedAfterTyping");  // "Ω" typed at the very start
+    QTest::newRow("UTF-8 umlauts")
+        << std::string("(Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC)\r\nG1 X1\r\n")
+        << QStringLiteral("(Größe €)") << std::string("(Gr\xF6\xDF" "e \x80)")
+        << std::string("\xCE\xA9(Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC)\r\nG1 X1\r\n");
+    QTest::newRow("UTF-8 outside the code page, LF")
+        << std::string("(\xCE\xA9)\n") << QStringLiteral("(Ω)") << std::string("(?)")
+        << std::string("\xCE\xA9(\xCE\xA9)\n");
+    QTest::newRow("Windows-1252 umlauts")
+        << std::string("(Gr\xF6\xDF" "e)\r\n") << QStringLiteral("(Größe)")
+        << std::string("(Gr\xF6\xDF" "e)") << std::string("?(Gr\xF6\xDF" "e)\r\n");
+    QTest::newRow("broken UTF-8 is Windows-1252")
+        << std::string("(\xC3\xB6 \xC3)\r\n") << QStringLiteral("(Ã¶ Ã)")
+        << std::string("(\xC3\xB6 \xC3)") << std::string("?(\xC3\xB6 \xC3)\r\n");
+  }
+  void utf8Files() {
+    QFETCH(std::string, file);
+    QFETCH(QString, shown);
+    QFETCH(std::string, lineBytes);
+    QFETCH(std::string, savedAfterTyping);
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("in.nc"), file);
+    TEditorPane pane;
+    pane.show();
+    pane.LoadFromFile(dir.filePath("in.nc"));
+    QCOMPARE(pane.text(0).section('\n', 0, 0), shown);
+    QCOMPARE(pane.LineAt(0), lineBytes);
+    pane.SaveToFile(dir.filePath("same.nc"));
+    QCOMPARE(ReadBytes(dir.filePath("same.nc")), file);
+    Type(&pane, QStringLiteral("Ω"));
+    pane.SaveToFile(dir.filePath("typed.nc"));
+    QCOMPARE(ReadBytes(dir.filePath("typed.nc")), savedAfterTyping);
+  }
+
+  // A line longer than the pane is wide can be scrolled to; a pane whose
+  // lines all fit shows no bar.
+  void longLinesScrollSideways() {
+    TEditorPane pane;
+    pane.resize(300, 200);
+    pane.show();
+    pane.SetLines({"G1 X1"});
+    QApplication::processEvents();
+    QVERIFY(!pane.horizontalScrollBar()->isVisible());
+    pane.SetLines({"G01 Z10.000 X99.000 C354.276 M15 (" + std::string(60, 'x') + ")"});
+    // The bar follows the widest line painted so far.
+    QTRY_VERIFY(pane.horizontalScrollBar()->isVisible());
+    pane.Clear();
+    QTRY_VERIFY(!pane.horizontalScrollBar()->isVisible());
   }
 
   void failedLoadKeepsTheLines() {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -16,7 +18,11 @@
 #include <memory>
 
 #include "EditorPane.h"
+#include "ConversionTask.h"
 #include "TMainform.h"
+#include "WarningList.h"
+#include "app/text/QtText.h"
+#include "app/widgets/TXPSpeedButton.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
@@ -46,6 +52,9 @@ struct Program {
   int splashes = 0;
   QString dialogAnswer;  // what the next file dialog returns
   FileDialogRequest lastRequest;
+  int fileDialogs = 0;
+  QStringList questions;  // text, then detail, of every question asked
+  QStringList answers;    // captions (without "&") to choose, in turn
 
   explicit Program(std::vector<std::string> arguments = {"-"}) {
     for (const char* name : {"main.ini", "vorspann.plt", "nachspann.plt"})
@@ -57,8 +66,16 @@ struct Program {
     mainform->Rohteil = rohteil.get();
     mainform->ShowSplash = [this] { ++splashes; };
     mainform->FileDialog = [this](QWidget*, const FileDialogRequest& request) {
+      ++fileDialogs;
       lastRequest = request;
       return dialogAnswer;
+    };
+    mainform->AskUser = [this](QWidget*, const Question& question) {
+      questions << question.text << question.detail;
+      const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+      for (int i = 0; i < question.buttons.size(); ++i)
+        if (QString(question.buttons[i]).remove('&') == answer) return i;
+      return question.cancel;
     };
     SetErrorReportHook([this](QWidget*, const QString& message) { errors << message; });
     if (arguments != std::vector<std::string>{"-"}) mainform->SetArguments(arguments);
@@ -182,13 +199,19 @@ class MainformTest : public QObject {
     QTest::addColumn<QStringList>("errors");
 
     QTest::newRow("accept 100") << "100" << QStringList{"G01 Z10.000 X102.000 C0.000 M15"}
-                                << "Konvertierung beendet" << QStringList{};
-    QTest::newRow("accept -40") << "-40" << QStringList{"G01 Z10.000 X-38.000 C0.000 M15"}
-                                << "Konvertierung beendet" << QStringList{};
+                                << QStringLiteral("Konvertierung beendet (Ø 100)")
+                                << QStringList{};
+    QTest::newRow("accept 63.5") << "63.5" << QStringList{"G01 Z10.000 X65.500 C0.000 M15"}
+                                 << QStringLiteral("Konvertierung beendet (Ø 63.5)")
+                                 << QStringList{};
+    QTest::newRow("-40 refused") << "-40" << QStringList{"previous"} << ""
+                                 << QStringList{QStringLiteral(
+                                        "Der Durchmesser muss größer als 0 sein.")};
     QTest::newRow("cancel keeps the result") << "<cancel>" << QStringList{"previous"} << ""
                                              << QStringList{};
-    QTest::newRow("0 converts nothing") << "0" << QStringList{"previous"} << ""
-                                        << QStringList{};
+    QTest::newRow("0 refused") << "0" << QStringList{"previous"} << ""
+                               << QStringList{QStringLiteral(
+                                      "Der Durchmesser muss größer als 0 sein.")};
     QTest::newRow("empty field") << "" << QStringList{"previous"} << ""
                                  << QStringList{QStringLiteral(
                                         "'' ist kein gültiger Gleitkommawert.")};
@@ -220,9 +243,12 @@ class MainformTest : public QObject {
     program.Convert("100");
     QCOMPARE(program.mainform->Ziel->Lines(),
              (std::vector<std::string>{"%", "", "(\xC4\xD6\xDC \x80\x81)", "M30"}));
-    QCOMPARE(program.mainform->StatusText(), QString("Konvertierung beendet"));
+    QCOMPARE(program.mainform->StatusText(), QStringLiteral("Konvertierung beendet (Ø 100)"));
+    QVERIFY(program.mainform->Warnungen->isHidden());
   }
 
+  // The lines written before the error stay, marked incomplete; the caret
+  // stands on the source line the error names, which is marked.
   void conversionErrorShowsTheLinesSoFar() {
     Program program;
     program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10 R0", "G1 X5"});
@@ -231,7 +257,197 @@ class MainformTest : public QObject {
              (std::vector<std::string>{"G01 Z10.000 C0.000 M15"}));
     QCOMPARE(program.errors,
              QStringList{QStringLiteral("Zeile 2: Gleitkommadivision durch Null.")});
-    QCOMPARE(program.mainform->StatusText(), QString());
+    QCOMPARE(program.mainform->StatusText(),
+             QStringLiteral("Konvertierung abgebrochen in Zeile 2 – Ergebnis unvollständig"));
+    QCOMPARE(program.mainform->Label2->text(),
+             QStringLiteral("MANTEL – unvollständig (abgebrochen in Zeile 2)"));
+    QCOMPARE(program.mainform->Quelle->MarkedLine(), 1);
+    int line = -1, column = -1;
+    program.mainform->Quelle->getCursorPosition(&line, &column);
+    QCOMPARE(line, 1);
+    QCOMPARE(column, 0);
+
+    // The next run that ends clears the mark and the note.
+    program.mainform->Quelle->SetLines({"G1 X10 Y0"});
+    program.mainform->Quelle->MarkLine(0);
+    program.Convert("100");
+    QCOMPARE(program.mainform->Quelle->MarkedLine(), -1);
+    QCOMPARE(program.mainform->Label2->text(), QStringLiteral("MANTEL"));
+  }
+
+  void saveIncompleteResultAsks_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("Trotzdem speichern") << "Trotzdem speichern" << true;
+    QTest::newRow("Abbrechen") << "Abbrechen" << false;
+  }
+
+  void saveIncompleteResultAsks() {
+    QFETCH(QString, answer);
+    QFETCH(bool, written);
+    Program program;
+    QTemporaryDir files;
+    program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10"});
+    program.Convert("100");
+    program.answers << answer;
+    program.dialogAnswer = files.filePath("out.min");
+    program.mainform->PLT_SpeichernClick();
+    QCOMPARE(program.questions,
+             (QStringList{QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
+                          QStringLiteral("Die Konvertierung wurde in Zeile 2 abgebrochen; MANTEL "
+                                         "enthält nur die Zeilen bis dahin.")}));
+    QCOMPARE(QFile::exists(program.dialogAnswer), written);
+    if (written)
+      QCOMPARE(ReadFile(program.dialogAnswer), std::string("G01 Z10.000 C0.000 M15\r\n"));
+  }
+
+  void saveEmptyResultIsRefused() {
+    Program program;
+    program.mainform->PLT_SpeichernClick();
+    QCOMPARE(program.fileDialogs, 0);
+    QCOMPARE(program.mainform->StatusText(), QStringLiteral("MANTEL ist leer – nichts gespeichert"));
+  }
+
+  // Closing, and opening another file, ask before unsaved work is dropped.
+  void unsavedWorkAsks_data() {
+    QTest::addColumn<QString>("command");  // "close" or "open"
+    QTest::addColumn<bool>("editSource");
+    QTest::addColumn<bool>("convert");      // a result not saved yet
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("saveAs");    // what the save dialog returns
+    QTest::addColumn<QString>("detail");    // empty: no question
+    QTest::addColumn<bool>("goesOn");
+
+    const QString source = QStringLiteral("Das NC-Programm (XYZ) wurde seit dem Laden geändert.");
+    const QString result = QStringLiteral("Das Ergebnis (MANTEL) ist nicht gespeichert.");
+    QTest::newRow("close, nothing unsaved") << "close" << false << false << "" << "" << "" << true;
+    QTest::newRow("close, edited, Abbrechen")
+        << "close" << true << false << "Abbrechen" << "" << source << false;
+    QTest::newRow("close, edited, Verwerfen")
+        << "close" << true << false << "Verwerfen" << "" << source << true;
+    QTest::newRow("close, both, Verwerfen")
+        << "close" << true << true << "Verwerfen" << "" << source + "\n" + result << true;
+    QTest::newRow("close, result, Speichern")
+        << "close" << false << true << "Speichern" << "out.min" << result << true;
+    QTest::newRow("close, result, Speichern, save dialog cancelled")
+        << "close" << false << true << "Speichern" << "" << result << false;
+    QTest::newRow("open, result saved") << "open" << false << false << "" << "" << "" << true;
+    QTest::newRow("open, result, Abbrechen")
+        << "open" << false << true << "Abbrechen" << "" << result << false;
+    QTest::newRow("open, edited, Verwerfen")
+        << "open" << true << false << "Verwerfen" << "" << source << true;
+  }
+
+  void unsavedWorkAsks() {
+    QFETCH(QString, command);
+    QFETCH(bool, editSource);
+    QFETCH(bool, convert);
+    QFETCH(QString, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(QString, detail);
+    QFETCH(bool, goesOn);
+
+    QTemporaryDir files;
+    const QString loaded = files.filePath("part.nc");
+    const QString other = files.filePath("other.nc");
+    WriteFile(loaded, "G1 X10 Y0\n");
+    WriteFile(other, "G1 X20 Y0\n");
+    Program program({loaded.toStdString()});
+    program.mainform->show();
+    QApplication::processEvents();  // the show's own start-up, before any edit
+    if (editSource) program.mainform->Quelle->insert("(x)");
+    if (convert) program.Convert("100");
+    program.answers << answer;
+    program.dialogAnswer = saveAs.isEmpty() ? QString() : files.filePath(saveAs);
+    if (command == "close") {
+      QCOMPARE(program.mainform->close(), goesOn);
+      QCOMPARE(program.mainform->isVisible(), !goesOn);
+    } else {
+      // The save dialog is not asked here, the open dialog answers.
+      program.dialogAnswer = other;
+      program.mainform->Button_LadenClick();
+      QCOMPARE(program.mainform->Quelle->LineAt(0), std::string(goesOn ? "G1 X20 Y0" : "G1 X10 Y0"));
+    }
+    QCOMPARE(program.questions.size(), detail.isEmpty() ? 0 : 2);
+    if (!detail.isEmpty()) {
+      QCOMPARE(program.questions[0], QStringLiteral("Änderungen speichern?"));
+      QCOMPARE(program.questions[1], detail);
+    }
+    if (!saveAs.isEmpty())
+      QCOMPARE(ReadFile(files.filePath(saveAs)), std::string("G01 Z10.000 C0.000 M15\r\n"));
+  }
+
+  // A running conversion stops on Escape or on the status bar's button;
+  // the result pane and the state one run hands to the next stay as they
+  // were.
+  void cancelRunningConversion_data() {
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("Escape") << false;
+    QTest::newRow("Abbrechen in the status bar") << true;
+  }
+
+  void cancelRunningConversion() {
+    QFETCH(bool, byButton);
+    Program program;
+    program.mainform->show();
+    std::vector<std::string> source;
+    for (int i = 0; i < 200000; ++i) source.push_back("G1 X1 Y" + std::to_string(i % 50));
+    program.mainform->Quelle->SetLines(source);
+    program.mainform->Ziel->SetLines({"previous"});
+    program.mainform->WhileConverting = [&] {
+      if (byButton)
+        QTest::mouseClick(program.mainform->BAbbrechen, Qt::LeftButton);
+      else
+        QTest::keyClick(program.mainform.get(), Qt::Key_Escape);
+    };
+    program.Convert("100");
+    program.mainform->WhileConverting = nullptr;
+    QCOMPARE(program.mainform->Ziel->Lines(), std::vector<std::string>{"previous"});
+    QCOMPARE(program.mainform->StatusText(),
+             QStringLiteral("Konvertierung vom Benutzer abgebrochen – MANTEL unverändert"));
+    QVERIFY(program.errors.isEmpty());
+    QVERIFY(program.mainform->BAbbrechen->isHidden());
+
+    // The next run converts as the first run of a program does.
+    program.mainform->Quelle->SetLines({"G1 X10 Y0 Z2"});
+    program.Convert("100");
+    QCOMPARE(program.mainform->Ziel->Lines(),
+             std::vector<std::string>{"G01 Z10.000 X102.000 C0.000 M15"});
+  }
+
+  void warningsShowTheirLines() {
+    Program program;
+    program.mainform->show();
+    program.mainform->Quelle->SetLines({"G20", "G1 X1", "G1 X2", "G1 X3"});
+    TWarningList* list = program.mainform->Warnungen;
+    list->SetWarnings({{1, "Zoll-Programm"}, {3, "Radius zu kurz f\xFCr die Sehne"}});
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Zeile 3: Radius zu kurz für die Sehne"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(program.mainform->Quelle->MarkedLine(), 2);
+    int line = -1, column = -1;
+    program.mainform->Quelle->getCursorPosition(&line, &column);
+    QCOMPARE(line, 2);
+    list->SetWarnings({});
+    QVERIFY(list->isHidden());
+  }
+
+  void conversionDoneText_data() {
+    QTest::addColumn<double>("diameter");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no warnings") << 63.5 << 0 << QStringLiteral("Konvertierung beendet (Ø 63.5)");
+    QTest::newRow("one") << 100.0 << 1 << QStringLiteral("Konvertierung beendet (Ø 100), 1 Warnung");
+    QTest::newRow("three")
+        << 0.25 << 3 << QStringLiteral("Konvertierung beendet (Ø 0.25), 3 Warnungen");
+  }
+
+  void conversionDoneText() {
+    QFETCH(double, diameter);
+    QFETCH(int, warnings);
+    QFETCH(QString, text);
+    QCOMPARE(BytesToQString(ConversionDoneText(diameter, std::size_t(warnings))), text);
   }
 
   void savedNumberFormatAppliesToTheNextConversion() {
@@ -253,6 +469,22 @@ class MainformTest : public QObject {
     QCOMPARE(program.mainform->StatusText(),
              "NC-Daten (Mantel) in " + program.dialogAnswer + " gespeichert");
     QCOMPARE(program.lastRequest.defaultSuffix, QString("min"));
+    QCOMPARE(program.lastRequest.fileName, QString());  // no source file: no name
+  }
+
+  // The save dialogs propose the source file's name, the result with
+  // ".min", in the source's folder when no folder is set.
+  void saveDialogsProposeTheSourceName() {
+    QTemporaryDir files;
+    const QString loaded = files.filePath("welle.links.nc");
+    WriteFile(loaded, "G1 X10 Y0\n");
+    Program program({loaded.toStdString()});
+    program.Convert("100");
+    program.mainform->PLT_SpeichernClick();
+    QCOMPARE(program.lastRequest.fileName, QString("welle.links.min"));
+    QCOMPARE(program.lastRequest.directory, files.path());
+    program.mainform->AlsNCDateispeichern1Click();
+    QCOMPARE(program.lastRequest.fileName, QString("welle.links.nc"));
   }
 
   void panesSplitEvenly() {
@@ -269,6 +501,21 @@ class MainformTest : public QObject {
     QCOMPARE(haupt->sizes().at(0), 320);
   }
 
+  // At its narrowest the window still has room for every toolbar button.
+  void toolbarFitsAtTheMinimumWidth() {
+    Program program;
+    program.mainform->show();
+    program.mainform->resize(program.mainform->minimumSize());
+    QApplication::processEvents();
+    QVERIFY(program.mainform->minimumWidth() >= 540);
+    const QList<QWidget*> row = {program.mainform->XPSpeedButton1, program.mainform->XPSpeedButton3,
+                                 program.mainform->XPSpeedButton2,
+                                 program.mainform->Button_Einstellungen, program.mainform->Panel1};
+    for (int i = 1; i < row.size(); ++i)
+      QVERIFY2(row[i - 1]->geometry().right() < row[i]->x(), qPrintable(QString::number(i)));
+    QVERIFY(row.last()->geometry().right() < program.mainform->Panel2->width());
+  }
+
   void screenshotAfterConversion() {
     const QByteArray folder = qgetenv("TORVANE_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("set TORVANE_SCREENSHOT_DIR to keep a picture");
@@ -280,6 +527,14 @@ class MainformTest : public QObject {
     program.Convert("60");
     QApplication::processEvents();
     program.mainform->grab().save(QString(folder) + "/mainform.png");
+    // How the warning list looks under the result, with the first warning's
+    // line shown in the source.
+    program.mainform->Warnungen->SetWarnings(
+        {{2, "Beispiel: Radius zu kurz f\xFCr die Sehne"}, {4, "Beispiel: Zoll-Programm"}});
+    program.mainform->Warnungen->setCurrentRow(0);
+    emit program.mainform->Warnungen->LineChosen(2);
+    QApplication::processEvents();
+    program.mainform->grab().save(QString(folder) + "/mainform-warnings.png");
   }
 };
 

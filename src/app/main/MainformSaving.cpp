@@ -1,0 +1,157 @@
+// The main window's care for the user's work: saving the result and the
+// source, the question before unsaved work is dropped, and pointing at the
+// source line a message names.
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+#include "EditorPane.h"
+#include "TMainform.h"
+#include "app/text/QtText.h"
+#include "app/widgets/ErrorReport.h"
+#include "settings/Settings.h"
+
+namespace torvane {
+
+int TMainform::Ask(const Question& question) {
+  if (AskUser) return AskUser(this, question);
+  QMessageBox box(QMessageBox::Question, ApplicationTitle(), question.text, QMessageBox::NoButton,
+                  this);
+  box.setInformativeText(question.detail);
+  std::vector<QPushButton*> buttons;
+  for (const QString& caption : question.buttons)
+    buttons.push_back(box.addButton(caption, QMessageBox::ActionRole));
+  box.setDefaultButton(buttons[static_cast<std::size_t>(question.preferred)]);
+  box.setEscapeButton(buttons[static_cast<std::size_t>(question.cancel)]);
+  box.exec();
+  for (std::size_t i = 0; i < buttons.size(); ++i)
+    if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+  return question.cancel;
+}
+
+bool TMainform::ConfirmUnsavedWork() {
+  const bool source = Quelle->Edited();
+  const bool result = Ziel->Edited();
+  if (!source && !result) return true;
+  QStringList what;
+  if (source) what << QStringLiteral("Das NC-Programm (XYZ) wurde seit dem Laden geändert.");
+  if (result) what << QStringLiteral("Das Ergebnis (MANTEL) ist nicht gespeichert.");
+  const int answer = Ask({QStringLiteral("Änderungen speichern?"), what.join('\n'),
+                          {QStringLiteral("&Speichern"), QStringLiteral("&Verwerfen"),
+                           QStringLiteral("&Abbrechen")},
+                          2,
+                          0});
+  if (answer == 1) return true;
+  if (answer != 0) return false;
+  // A save the user cancels keeps the work, and so the window.
+  return (!source || SaveSource()) && (!result || SaveResult());
+}
+
+void TMainform::closeEvent(QCloseEvent* event) {
+  if (!ConfirmUnsavedWork()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TMainform::PLT_SpeichernClick() { SaveResult(); }
+
+void TMainform::AlsNCDateispeichern1Click() { SaveSource(); }
+
+bool TMainform::SaveResult() {
+  bool saved = false;
+  Guarded([&] {
+    if (Ziel->LineCount() == 0) {
+      SetStatus(QStringLiteral("MANTEL ist leer – nichts gespeichert"));
+      return;
+    }
+    if (resultIncomplete_) {
+      const QString where = incompleteLine_ > 0
+                                ? QStringLiteral(" in Zeile %1").arg(incompleteLine_)
+                                : QString();
+      const int answer =
+          Ask({QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
+               QStringLiteral("Die Konvertierung wurde%1 abgebrochen; MANTEL enthält nur die "
+                              "Zeilen bis dahin.")
+                   .arg(where),
+               {QStringLiteral("Trotzdem &speichern"), QStringLiteral("&Abbrechen")},
+               1,
+               1});
+      if (answer != 0) return;
+    }
+    // The source's name with the result's extension, in the target folder
+    // (or beside the source when none is set).
+    const QFileInfo source(sourcePath_);
+    QString directory = BytesToQString(settings_.ziel());
+    if (directory.isEmpty() && !sourcePath_.isEmpty()) directory = source.absolutePath();
+    const QString path = RunFileDialog(
+        {FileDialogRequest::Kind::Save, directory, {"*.min (*.min)", "*.nc (*.nc)", "*.* (*)"},
+         "min", sourcePath_.isEmpty() ? QString() : source.completeBaseName() + ".min"});
+    if (path.isEmpty()) return;
+    Ziel->SaveToFile(path);
+    Ziel->SetEdited(false);
+    SetStatus("NC-Daten (Mantel) in " + path + " gespeichert");
+    saved = true;
+  });
+  return saved;
+}
+
+bool TMainform::SaveSource() {
+  bool saved = false;
+  Guarded([&] {
+    const QFileInfo source(sourcePath_);
+    QString directory = BytesToQString(settings_.quell());
+    if (directory.isEmpty() && !sourcePath_.isEmpty()) directory = source.absolutePath();
+    const QString path = RunFileDialog({FileDialogRequest::Kind::Save, directory,
+                                        {"*.nc (*.nc)", "*.* (*)"}, "nc", source.fileName()});
+    if (path.isEmpty()) return;
+    Quelle->SaveToFile(path);
+    Quelle->SetEdited(false);
+    sourcePath_ = path;
+    saved = true;
+  });
+  return saved;
+}
+
+void TMainform::ShowSourceLine(std::size_t line) {
+  if (line == 0) return;
+  Quelle->MarkLine(static_cast<int>(line) - 1);
+  Quelle->setFocus();
+}
+
+namespace {
+
+void PaintHeader(QLabel* label, const QColor& colour, const QString& text) {
+  QWidget* header = label->parentWidget();
+  QPalette palette = header->palette();
+  palette.setColor(QPalette::Window, colour);
+  header->setPalette(palette);
+  label->setText(text);
+  label->adjustSize();
+}
+
+}  // namespace
+
+void TMainform::ShowResultComplete() {
+  resultIncomplete_ = false;
+  incompleteLine_ = 0;
+  PaintHeader(Label2, QColor(0, 0, 128), QStringLiteral("MANTEL"));
+}
+
+void TMainform::ShowResultIncomplete(std::size_t line) {
+  resultIncomplete_ = true;
+  incompleteLine_ = line;
+  const QString where = line > 0 ? QStringLiteral(" in Zeile %1").arg(line) : QString();
+  // Dark red instead of navy: the header says it at a glance.
+  PaintHeader(Label2, QColor(160, 0, 0),
+              QStringLiteral("MANTEL – unvollständig (abgebrochen%1)").arg(where));
+  SetStatus(QStringLiteral("Konvertierung abgebrochen%1 – Ergebnis unvollständig").arg(where));
+}
+
+}  // namespace torvane
