@@ -109,6 +109,7 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   setStatusBar(StatusBar);
 
   BuildMenu();
+  BuildPreview();
 }
 
 TMainform::~TMainform() {
