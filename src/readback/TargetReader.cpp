@@ -68,6 +68,13 @@ TargetReader::TargetReader(const ConversionSettings& settings, long double diame
   std::stable_sort(codes_.begin(), codes_.end(), [](const Code& a, const Code& b) {
     return a.text.size() > b.text.size();
   });
+  // Longest letters first, so that a radius address such as "CR=" is not
+  // taken for the axis letter C.
+  words_ = {{"Z", kAxial}, {"X", kRadial}, {settings_.axis, kAngle}, {"F", kFeed}};
+  if (!settings_.erad.empty()) words_.push_back({settings_.erad, kRadius});
+  std::stable_sort(words_.begin(), words_.end(), [](const Word& a, const Word& b) {
+    return a.letter.size() > b.letter.size();
+  });
 }
 
 long double TargetReader::LengthStep() const { return scale_; }
@@ -134,21 +141,6 @@ bool TargetReader::ReadLine(std::string_view line) {
   if (code == nullptr) return false;
   at += code->text.size();
 
-  enum Slot { kAxial, kRadial, kAngle, kRadius, kFeed, kSlots };
-  struct Word {
-    std::string_view letter;
-    Slot slot;
-  };
-  // Longest letters first, so that a radius address such as "CR=" is not
-  // taken for the axis letter C.
-  Word words[] = {{"Z", kAxial},
-                  {"X", kRadial},
-                  {settings_.axis, kAngle},
-                  {settings_.erad, kRadius},
-                  {"F", kFeed}};
-  std::stable_sort(std::begin(words), std::end(words), [](const Word& a, const Word& b) {
-    return a.letter.size() > b.letter.size();
-  });
   long double values[kSlots] = {};
   bool seen[kSlots] = {};
 
@@ -170,8 +162,8 @@ bool TargetReader::ReadLine(std::string_view line) {
     const std::size_t end = WordEnd(line, at);
     const std::string_view word = line.substr(at, end - at);
     bool matched = false;
-    for (const Word& candidate : words) {
-      if (candidate.letter.empty() || !word.starts_with(candidate.letter)) continue;
+    for (const Word& candidate : words_) {
+      if (!word.starts_with(candidate.letter)) continue;
       long double value = 0;
       if (!ReadNumber(word.substr(candidate.letter.size()), value)) continue;
       if (seen[candidate.slot]) return false;

@@ -61,12 +61,18 @@ class TargetReader {
     std::string text;
     MoveKind kind;
   };
+  enum Slot { kAxial, kRadial, kAngle, kRadius, kFeed, kSlots };
+  struct Word {
+    std::string letter;
+    Slot slot;
+  };
   bool ReadLine(std::string_view line);
   bool ReadNumber(std::string_view text, long double& value) const;
 
   ConversionSettings settings_;
   std::string unreadable_;
   std::vector<Code> codes_;  // longest first
+  std::vector<Word> words_;  // longest first
   long double scale_ = 1;    // implied decimals: 10^-Nachkomma
   Move position_;
   ReadBack result_;

@@ -8,8 +8,9 @@
 
 namespace torvane {
 
-TPreviewPath::TPreviewPath(const std::vector<Move>& moves, long double diameter)
-    : moves_(moves), diameter_(diameter) {
+TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter)
+    : moves_(std::move(read)), diameter_(diameter) {
+  const std::vector<Move>& moves = moves_;
   const Unwrapper unwrapper(diameter);
   circumference_ = unwrapper.Circumference();
   flatX_.reserve(moves.size() + 1);
@@ -55,6 +56,17 @@ TPreviewPath::TPreviewPath(const std::vector<Move>& moves, long double diameter)
   if (minDepth > maxDepth) minDepth = maxDepth = 0;
   minDepth_ = minDepth;
   maxDepth_ = maxDepth;
+  const float range = maxDepth - minDepth;
+  style_.resize(flatX_.size());
+  style_[0] = kRapidStyle;
+  for (std::size_t v = 1; v < style_.size(); ++v) {
+    if (moves_[vertexMove_[v]].kind == MoveKind::Rapid) {
+      style_[v] = kRapidStyle;
+    } else {
+      const float t = range < 1e-6f ? 0 : (depth_[v] - minDepth) / range;
+      style_[v] = static_cast<std::uint8_t>(std::clamp(t * 254.0f + 0.5f, 0.0f, 254.0f));
+    }
+  }
   const auto [minX, maxX] = std::minmax_element(flatX_.begin(), flatX_.end());
   const auto [minY, maxY] = std::minmax_element(flatY_.begin(), flatY_.end());
   minX_ = *minX;
@@ -71,8 +83,9 @@ void TPreviewPath::AddVertex(long double x, long double y, long double depth,
   // The place on the circumference, as an angle from the seam. The radial
   // word X is a diameter (the surface is X = D), so the tool stands at
   // half of it: the path sits in its groove at the radius it will cut.
-  const long double phi = 2 * 3.141592653589793238L * y / circumference_;
-  const long double radius = (diameter_ + depth) / 2;
+  // (Double precision is plenty for a picture, and far quicker.)
+  const double phi = 2 * 3.14159265358979323846 * static_cast<double>(y / circumference_);
+  const double radius = static_cast<double>((diameter_ + depth) / 2);
   radialC_.push_back(static_cast<float>(radius * std::cos(phi)));
   radialS_.push_back(static_cast<float>(-radius * std::sin(phi)));
   vertexMove_.push_back(move);

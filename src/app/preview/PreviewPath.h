@@ -21,7 +21,7 @@ class TPreviewPath {
   static constexpr long double kStepDegrees = 5;
 
   TPreviewPath() = default;
-  TPreviewPath(const std::vector<Move>& moves, long double diameter);
+  TPreviewPath(std::vector<Move> moves, long double diameter);
 
   bool Empty() const { return moves_.empty(); }
   long double Diameter() const { return diameter_; }
@@ -40,6 +40,10 @@ class TPreviewPath {
   const std::vector<float>& RadialS() const { return radialS_; }
   // The move of the segment that ends at each vertex (kNoMove for the first).
   const std::vector<std::uint32_t>& VertexMove() const { return vertexMove_; }
+  // How the segment that ends at each vertex is drawn: kRapidStyle, or its
+  // depth as 0 (deepest cut) to 254 (shallowest).
+  static constexpr std::uint8_t kRapidStyle = 255;
+  const std::vector<std::uint8_t>& VertexStyle() const { return style_; }
 
   const Move& MoveAt(std::size_t index) const { return moves_[index]; }
   // The vertices of a move's segments: from FirstVertex(m) - 1 to LastVertex(m).
@@ -65,6 +69,7 @@ class TPreviewPath {
   long double circumference_ = 0;
   std::vector<float> flatX_, flatY_, depth_, radialC_, radialS_;
   std::vector<std::uint32_t> vertexMove_;
+  std::vector<std::uint8_t> style_;
   std::vector<std::size_t> firstVertex_;
   float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0, minDepth_ = 0, maxDepth_ = 0;
 };

@@ -170,13 +170,6 @@ QPointF TPreviewCanvas::ScreenPoint(double x, double y, double depth) const {
   return Project(CurrentProjection(), x, radius * std::cos(phi), -radius * std::sin(phi));
 }
 
-std::uint8_t TPreviewCanvas::DepthIndex(float depth) const {
-  const float low = path_->MinDepth();
-  const float range = path_->MaxDepth() - low;
-  if (range < 1e-6f) return 0;
-  return static_cast<std::uint8_t>(std::clamp((depth - low) / range * 255.0f + 0.5f, 0.0f, 255.0f));
-}
-
 void TPreviewCanvas::ProjectVertices() {
   const std::size_t n = path_->VertexCount();
   screenX_.resize(n);
@@ -214,12 +207,13 @@ void TPreviewCanvas::ProjectVertices() {
   }
 }
 
-void TPreviewCanvas::EmitSegment(std::size_t from, std::size_t to) {
+template <typename Sink>
+void TPreviewCanvas::EmitSegment(std::size_t from, std::size_t to, Sink& sink) const {
   const std::uint32_t move = path_->VertexMove()[to];
-  const bool rapid = path_->IsRapid(move);
-  const std::uint8_t colour = DepthIndex(path_->Depth()[to]);
+  const std::uint8_t colour = path_->VertexStyle()[to];
+  const bool rapid = colour == TPreviewPath::kRapidStyle;
   if (mode_ == Mode::Cylinder) {
-    segments_.push_back({screenX_[from], screenY_[from], screenX_[to], screenY_[to], move, colour, rapid});
+    sink(Segment{screenX_[from], screenY_[from], screenX_[to], screenY_[to], move, colour, rapid});
     return;
   }
   // The surface repeats every turn: draw each image of the segment that the
@@ -236,16 +230,16 @@ void TPreviewCanvas::EmitSegment(std::size_t from, std::size_t to) {
   const int last = std::min(static_cast<int>(std::floor((viewTop - low) / circumference)), first + 50);
   for (int turn = first; turn <= last; ++turn) {
     const auto dy = static_cast<float>((base + turn * circumference) * flatZoom_);
-    segments_.push_back({screenX_[from], screenY_[from] - dy, screenX_[to], screenY_[to] - dy, move,
-                         colour, rapid});
+    sink(Segment{screenX_[from], screenY_[from] - dy, screenX_[to], screenY_[to] - dy, move,
+                 colour, rapid});
   }
 }
 
-void TPreviewCanvas::CollectSegments() {
-  segments_.clear();
+template <typename Sink>
+void TPreviewCanvas::WalkSegments(Sink&& sink) const {
   const std::size_t n = path_->VertexCount();
-  if (n < 2) return;
-  const std::vector<std::uint32_t>& moves = path_->VertexMove();
+  if (n < 2 || screenX_.size() != n) return;
+  const std::vector<std::uint8_t>& style = path_->VertexStyle();
   std::size_t anchor = 0;
   for (std::size_t v = 1; v < n; ++v) {
     // Steps that stay within one pixel of the last drawn point, in the same
@@ -254,9 +248,9 @@ void TPreviewCanvas::CollectSegments() {
     const bool last = v + 1 == n;
     if (!last && std::fabs(screenX_[v] - screenX_[anchor]) < 1 &&
         std::fabs(screenY_[v] - screenY_[anchor]) < 1 &&
-        path_->IsRapid(moves[v]) == path_->IsRapid(moves[anchor + 1]))
+        (style[v] == TPreviewPath::kRapidStyle) == (style[anchor + 1] == TPreviewPath::kRapidStyle))
       continue;
-    if (visible_[anchor] || visible_[v]) EmitSegment(anchor, v);
+    if (visible_[anchor] || visible_[v]) EmitSegment(anchor, v, sink);
     anchor = v;
   }
 }
@@ -410,19 +404,26 @@ void TPreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
   for (const QPolygonF& rapid : rapids) painter.drawPolyline(rapid);
 }
 
+bool TPreviewCanvas::DrawsWithPainter() const {
+  return path_->VertexCount() <= kPainterLimit;
+}
+
 void TPreviewCanvas::DrawSegmentsRaster() {
   TLineRaster raster(frame_);
   const QRgb rapidColour = kRapid.rgb();
   int phase = 0;
   std::uint32_t lastMove = TPreviewPath::kNoMove;
-  for (const Segment& s : segments_) {
+  std::size_t count = 0;
+  WalkSegments([&](const Segment& s) {
+    ++count;
     if (s.move != lastMove) phase = 0;
     lastMove = s.move;
     if (s.rapid)
       raster.Line(s.x0, s.y0, s.x1, s.y1, rapidColour, 5, phase);
     else
       raster.Line(s.x0, s.y0, s.x1, s.y1, palette_[s.colour], 0, phase);
-  }
+  });
+  drawnSegments_ = count;
 }
 
 void TPreviewCanvas::RenderFrame() {
@@ -430,6 +431,7 @@ void TPreviewCanvas::RenderFrame() {
   frame_.fill(kBackground);
   frameValid_ = true;
   segments_.clear();
+  drawnSegments_ = 0;
   QPainter painter(&frame_);
   if (!path_ || path_->Empty()) {
     painter.setPen(QColor(90, 90, 90));
@@ -443,11 +445,13 @@ void TPreviewCanvas::RenderFrame() {
   else
     DrawFlatStrip(painter);
   ProjectVertices();
-  CollectSegments();
-  if (segments_.size() <= kPainterLimit) {
+  if (DrawsWithPainter()) {
+    WalkSegments([this](const Segment& s) { segments_.push_back(s); });
+    drawnSegments_ = segments_.size();
     DrawSegmentsWithPainter(painter);
     return;
   }
+  // Large programs go straight into the pixels, without a list between.
   painter.end();
   DrawSegmentsRaster();
 }
@@ -538,9 +542,10 @@ std::uint32_t TPreviewCanvas::MoveAt(QPointF point) const {
   constexpr double kReach = 6;
   double best = kReach * kReach;
   std::uint32_t found = TPreviewPath::kNoMove;
+  if (!path_ || !frameValid_) return found;
   const auto px = point.x();
   const auto py = point.y();
-  for (const Segment& s : segments_) {
+  auto nearest = [&](const Segment& s) {
     const double dx = s.x1 - s.x0;
     const double dy = s.y1 - s.y0;
     const double length2 = dx * dx + dy * dy;
@@ -554,7 +559,11 @@ std::uint32_t TPreviewCanvas::MoveAt(QPointF point) const {
       best = distance2;
       found = s.move;
     }
-  }
+  };
+  if (DrawsWithPainter())
+    for (const Segment& s : segments_) nearest(s);
+  else
+    WalkSegments(nearest);
   return found;
 }
 

@@ -52,7 +52,7 @@ class TPreviewCanvas : public QWidget {
   // Renders the path's picture now (also used by the benchmark).
   void RenderFrame();
   // Segments drawn in the last frame, after merging those on one pixel.
-  std::size_t DrawnSegments() const { return segments_.size(); }
+  std::size_t DrawnSegments() const { return drawnSegments_; }
 
  signals:
   // The user clicked a move; its 1-based line.
@@ -84,17 +84,19 @@ class TPreviewCanvas : public QWidget {
   Projection CurrentProjection() const;
   QPointF Project(const Projection& p, double x, double c, double s) const;
   void ProjectVertices();
-  void CollectSegments();
-  void EmitSegment(std::size_t from, std::size_t to);
+  // Calls sink(segment) for every segment to draw, after merging.
+  template <typename Sink>
+  void WalkSegments(Sink&& sink) const;
+  template <typename Sink>
+  void EmitSegment(std::size_t from, std::size_t to, Sink& sink) const;
   void DrawCylinderBody(QPainter& painter, const Projection& p) const;
   void DrawFlatStrip(QPainter& painter) const;
   void DrawSegmentsWithPainter(QPainter& painter) const;
   void DrawSegmentsRaster();
+  bool DrawsWithPainter() const;
   void DrawHighlight(QPainter& painter) const;
   void DrawLegend(QPainter& painter) const;
   void Invalidate();
-  QRgb DepthColour(std::uint8_t index) const { return palette_[index]; }
-  std::uint8_t DepthIndex(float depth) const;
 
   std::shared_ptr<const TPreviewPath> path_;
   QString message_;
@@ -111,7 +113,9 @@ class TPreviewCanvas : public QWidget {
   bool frameValid_ = false;
   std::vector<float> screenX_, screenY_;
   std::vector<std::uint8_t> visible_;
+  // The segments of the last frame when QPainter drew them.
   std::vector<Segment> segments_;
+  std::size_t drawnSegments_ = 0;
   std::array<QRgb, 256> palette_{};
 
   QPoint pressPoint_;

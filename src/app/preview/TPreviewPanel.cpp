@@ -104,9 +104,10 @@ void TPreviewPanel::ShowProgram(const std::vector<std::string>& lines,
     return;
   }
   for (const std::string& line : lines) reader.Read(line);
-  const ReadBack read = reader.Take();
-  auto path = std::make_shared<TPreviewPath>(read.moves, diameter);
-  QString summary = QStringLiteral("%1 Bewegungen").arg(read.moves.size());
+  ReadBack read = reader.Take();
+  const std::size_t moves = read.moves.size();
+  auto path = std::make_shared<TPreviewPath>(std::move(read.moves), diameter);
+  QString summary = QStringLiteral("%1 Bewegungen").arg(moves);
   if (!read.unreadLines.empty())
     summary += QStringLiteral(" · nicht gelesen (Vorspann, Nachspann, eigener Text): Zeile ") +
                LineList(read.unreadLines);
