@@ -11,6 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <string_view>
+
 #include "EditorPane.h"
 #include "TMainform.h"
 #include "TPreviewPanel.h"
@@ -48,7 +51,7 @@ class PreviewLink : public QObject {
       : QObject(&form), form_(form), settings_(settings), conversion_(conversion) {
     timer_.setSingleShot(true);
     timer_.setInterval(300);
-    connect(&timer_, &QTimer::timeout, this, [this] { Read(); });
+    connect(&timer_, &QTimer::timeout, this, [this] { Settled(); });
   }
 
   void TextChanged() {
@@ -63,12 +66,21 @@ class PreviewLink : public QObject {
   }
 
   void Shown() {
-    if (stale_) Read();
+    if (stale_) Settled();
+  }
+
+  // A change of styling (the pane colours what it scrolls into view) looks
+  // like a change of text to the pane's notification: a fingerprint of the
+  // text tells the two apart before a program of a million lines is read
+  // again.
+  void Settled() {
+    if (Fingerprint() != fingerprint_ || newProgram_) Read();
   }
 
   void Read() {
     timer_.stop();
     stale_ = false;
+    fingerprint_ = Fingerprint();
     // The settings and the diameter of the last conversion wrote the pane;
     // before the first one, those that the next conversion would use.
     long double diameter = conversion_.State().diameter;
@@ -93,7 +105,16 @@ class PreviewLink : public QObject {
   TMainform& form_;
   Settings& settings_;
   Conversion& conversion_;
+  std::size_t Fingerprint() const {
+    const long length = form_.Ziel->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const auto* text = static_cast<const char*>(
+        form_.Ziel->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return std::hash<std::string_view>{}(
+        std::string_view(text, static_cast<std::size_t>(length)));
+  }
+
   QTimer timer_;
+  std::size_t fingerprint_ = 0;
   bool stale_ = true;
   bool newProgram_ = true;
 };
@@ -152,7 +173,12 @@ void TMainform::BuildPreview() {
   connect(Vorschau1, &QAction::toggled, this, show);
   connect(Button_Vorschau, &TXPSpeedButton::OnClick, this,
           [this, show] { show(!Vorschau->isVisible()); });
-  connect(Ziel, &QsciScintilla::textChanged, link, [link] { link->TextChanged(); });
+  // The pane asks its editor for no notification per insert (they cost a
+  // million-line program dearly); the content flag of its screen updates
+  // says the text may have changed.
+  connect(Ziel, &QsciScintillaBase::SCN_UPDATEUI, link, [link](int updated) {
+    if (updated & QsciScintillaBase::SC_UPDATE_CONTENT) link->TextChanged();
+  });
   connect(XPSpeedButton3, &TXPSpeedButton::OnClick, link, [link] { link->Converted(); });
   connect(HPGLerzeugen1, &QAction::triggered, link, [link] { link->Converted(); });
   connect(Ziel, &QsciScintilla::cursorPositionChanged, Vorschau,
