@@ -13,18 +13,16 @@ constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 }  // namespace
 
-Unwrapper::Unwrapper(long double diameter)
-    : diameter_(diameter), circumference_(kPi * diameter) {}
+Unwrapper::Unwrapper(long double diameter, AngleTravel travel)
+    : diameter_(diameter), circumference_(kPi * diameter), travel_(travel) {}
 
 FlatPoint Unwrapper::Unwrap(const Move& move, long double previousY) const {
   FlatPoint point;
   point.x = move.axial;
   point.z = move.radial - diameter_;
-  if (move.angle == 0) {
-    point.y = std::round(previousY / circumference_) * circumference_;
-  } else {
-    point.y = (360 - move.angle) * circumference_ / 360;
-  }
+  point.y = (360 - move.angle) * circumference_ / 360;
+  if (travel_ == AngleTravel::Shortest)
+    point.y += std::round((previousY - point.y) / circumference_) * circumference_;
   return point;
 }
 

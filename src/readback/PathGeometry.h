@@ -15,11 +15,21 @@ struct FlatPoint {
   long double z = 0;
 };
 
+// How the rotary axis travels from one angle to the next.
+enum class AngleTravel {
+  // A rotary axis that counts modulo 360 takes the shorter way round, as
+  // the converter means it: its angles follow the source, except that a
+  // full turn is written as 0.
+  Shortest,
+  // An axis that counts on past 360 travels the written difference.
+  AsWritten,
+};
+
 // Lays the machine's moves flat, the inverse of the wrapping: the angle a
 // came from a = 360 - y * 360 / circumference.
 class Unwrapper {
  public:
-  explicit Unwrapper(long double diameter);
+  explicit Unwrapper(long double diameter, AngleTravel travel = AngleTravel::Shortest);
 
   long double Diameter() const { return diameter_; }
   long double Circumference() const { return circumference_; }
@@ -27,15 +37,13 @@ class Unwrapper {
   // Where the converter starts: Z 0, angle 0, on the surface.
   FlatPoint Start() const { return {}; }
 
-  // The end point of `move`, coming from a point at `previousY`. Angles are
-  // not reduced by the converter, so y follows the source; only angle 0 is
-  // ambiguous (it stands for a full turn too) and becomes the whole turn
-  // nearest to where the tool comes from.
+  // The end point of `move`, coming from a point at `previousY`.
   FlatPoint Unwrap(const Move& move, long double previousY) const;
 
  private:
   long double diameter_;
   long double circumference_;
+  AngleTravel travel_;
 };
 
 // Centre of a machine arc in the flat plane, the way the converter chose it

@@ -46,9 +46,10 @@ TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter)
     }
     const auto index = static_cast<std::uint32_t>(m);
     for (const FlatPoint& p : points) AddVertex(p.x, p.y, p.z, index);
+    // The depths the cuts reach; a plunge from the air counts where it ends.
     if (move.kind != MoveKind::Rapid) {
-      minDepth = std::min({minDepth, static_cast<float>(from.z), static_cast<float>(to.z)});
-      maxDepth = std::max({maxDepth, static_cast<float>(from.z), static_cast<float>(to.z)});
+      minDepth = std::min(minDepth, static_cast<float>(to.z));
+      maxDepth = std::max(maxDepth, static_cast<float>(to.z));
     }
     from = to;
   }

@@ -57,7 +57,7 @@ class TPreviewPath {
   float MaxX() const { return maxX_; }
   float MinY() const { return minY_; }
   float MaxY() const { return maxY_; }
-  // Depth range of the cutting moves (rapids do not count).
+  // Depth range reached by the cutting moves (rapids do not count).
   float MinDepth() const { return minDepth_; }
   float MaxDepth() const { return maxDepth_; }
 

@@ -9,10 +9,11 @@ TLineRaster::TLineRaster(QImage& image)
     : bits_(reinterpret_cast<QRgb*>(image.bits())),
       width_(image.width()),
       height_(image.height()),
-      stride_(image.bytesPerLine() / 4) {}
+      stride_(image.bytesPerLine() / 4),
+      ranks_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 255) {}
 
-void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, int dash,
-                       int& phase) {
+void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::uint8_t rank,
+                       int dash, int& phase) {
   // Clip to the image (Liang-Barsky): a zoomed-in view may hold segments
   // thousands of pixels long of which only a few are on screen.
   const float dx = x1 - x0;
@@ -23,7 +24,10 @@ void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, int d
   const float maxY = static_cast<float>(height_) - 1;
   const float p[4] = {-dx, dx, -dy, dy};
   const float q[4] = {x0, maxX - x0, y0, maxY - y0};
-  for (int i = 0; i < 4; ++i) {
+  // Most segments lie inside: they need no division.
+  const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 <= maxX && x1 <= maxX &&
+                      y0 <= maxY && y1 <= maxY;
+  for (int i = inside ? 4 : 0; i < 4; ++i) {
     if (p[i] == 0) {
       if (q[i] < 0) return;
       continue;
@@ -50,6 +54,10 @@ void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, int d
     if (dash > 0 && ((phase++ / dash) & 1) != 0) continue;
     const int px = std::clamp(static_cast<int>(x), 0, width_ - 1);
     const int py = std::clamp(static_cast<int>(y), 0, height_ - 1);
+    std::uint8_t& pixelRank = ranks_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
+                                     static_cast<std::size_t>(px)];
+    if (rank > pixelRank) continue;
+    pixelRank = rank;
     bits_[py * stride_ + px] = color;
   }
 }

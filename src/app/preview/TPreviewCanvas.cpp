@@ -40,6 +40,13 @@ double NiceStep(double rough) {
   return 10 * power;
 }
 
+// Angle steps that divide the turn, so that the seam is a tick.
+double NiceAngleStep(double rough) {
+  for (const double step : {1.0, 2.0, 5.0, 10.0, 15.0, 30.0, 45.0, 90.0})
+    if (step >= rough) return step;
+  return 180;
+}
+
 QString Number(double value, int decimals = 3) {
   return QString::number(value, 'f', decimals);
 }
@@ -348,7 +355,7 @@ void TPreviewCanvas::DrawFlatStrip(QPainter& painter) const {
     painter.drawText(QRectF(sx - 40, h - kBottomMargin + 2, 80, 16), Qt::AlignCenter, Number(x, stepX < 1 ? 2 : 0));
   }
   painter.drawText(QRectF(w - 90, h - kBottomMargin + 18, 84, 16), Qt::AlignRight, QStringLiteral("Z (mm)"));
-  const double angleStep = NiceStep(std::max(1.0, 360.0 / (circumference * flatZoom_) * 50));
+  const double angleStep = NiceAngleStep(360.0 / (circumference * flatZoom_) * 40);
   const double stepY = circumference * angleStep / 360;
   for (double y = std::ceil(viewBottom / stepY) * stepY; y <= viewTop; y += stepY) {
     const double sy = flatOrigin_.y() - flatZoom_ * y;
@@ -360,7 +367,7 @@ void TPreviewCanvas::DrawFlatStrip(QPainter& painter) const {
     painter.drawLine(QPointF(kLeftMargin, sy), QPointF(w, sy));
     painter.setPen(QColor(60, 60, 60));
     painter.drawText(QRectF(0, sy - 8, kLeftMargin - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                     Number(angle, angleStep < 1 ? 2 : 0) + QStringLiteral("°"));
+                     Number(angle, 0) + QStringLiteral("°"));
   }
   for (int turn = firstTurn; turn <= lastTurn + 1; ++turn) {
     const double sy = flatOrigin_.y() - flatZoom_ * turn * circumference;
@@ -391,17 +398,19 @@ void TPreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
       buckets[s.colour / 4].emplace_back(s.x0, s.y0, s.x1, s.y1);
     }
   }
-  for (std::size_t b = 0; b < buckets.size(); ++b) {
+  // Rapids first, then the cuts from the shallowest to the deepest: where
+  // moves overlap, the deepest cut shows.
+  QPen dashed(kRapid, 1.3);
+  dashed.setDashPattern({4, 3});
+  painter.setPen(dashed);
+  for (const QPolygonF& rapid : rapids) painter.drawPolyline(rapid);
+  for (std::size_t b = buckets.size(); b-- > 0;) {
     if (buckets[b].empty()) continue;
     QPen pen(QColor::fromRgb(palette_[b * 4 + 2]), 1.8);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
     painter.drawLines(buckets[b].data(), static_cast<int>(buckets[b].size()));
   }
-  QPen dashed(kRapid, 1.3);
-  dashed.setDashPattern({4, 3});
-  painter.setPen(dashed);
-  for (const QPolygonF& rapid : rapids) painter.drawPolyline(rapid);
 }
 
 bool TPreviewCanvas::DrawsWithPainter() const {
@@ -418,10 +427,12 @@ void TPreviewCanvas::DrawSegmentsRaster() {
     ++count;
     if (s.move != lastMove) phase = 0;
     lastMove = s.move;
+    // The deepest cut shows where moves overlap, rapids only where nothing
+    // cuts.
     if (s.rapid)
-      raster.Line(s.x0, s.y0, s.x1, s.y1, rapidColour, 5, phase);
+      raster.Line(s.x0, s.y0, s.x1, s.y1, rapidColour, 255, 5, phase);
     else
-      raster.Line(s.x0, s.y0, s.x1, s.y1, palette_[s.colour], 0, phase);
+      raster.Line(s.x0, s.y0, s.x1, s.y1, palette_[s.colour], s.colour, 0, phase);
   });
   drawnSegments_ = count;
 }
