@@ -5,12 +5,12 @@
 
 namespace torvane {
 
-TLineRaster::TLineRaster(QImage& image)
+TLineRaster::TLineRaster(QImage& image, QRect clip)
     : bits_(reinterpret_cast<QRgb*>(image.bits())),
       width_(image.width()),
-      height_(image.height()),
+      clip_(clip.intersected(image.rect())),
       stride_(image.bytesPerLine() / 4),
-      ranks_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 255) {}
+      ranks_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(image.height()), 255) {}
 
 void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::uint8_t rank,
                        int dash, int& phase) {
@@ -20,13 +20,16 @@ void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::
   const float dy = y1 - y0;
   float t0 = 0;
   float t1 = 1;
-  const float maxX = static_cast<float>(width_) - 1;
-  const float maxY = static_cast<float>(height_) - 1;
+  if (clip_.isEmpty()) return;
+  const auto minX = static_cast<float>(clip_.left());
+  const auto minY = static_cast<float>(clip_.top());
+  const auto maxX = static_cast<float>(clip_.right());
+  const auto maxY = static_cast<float>(clip_.bottom());
   const float p[4] = {-dx, dx, -dy, dy};
-  const float q[4] = {x0, maxX - x0, y0, maxY - y0};
+  const float q[4] = {x0 - minX, maxX - x0, y0 - minY, maxY - y0};
   // Most segments lie inside: they need no division.
-  const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 <= maxX && x1 <= maxX &&
-                      y0 <= maxY && y1 <= maxY;
+  const bool inside = x0 >= minX && x1 >= minX && y0 >= minY && y1 >= minY && x0 <= maxX &&
+                      x1 <= maxX && y0 <= maxY && y1 <= maxY;
   for (int i = inside ? 4 : 0; i < 4; ++i) {
     if (p[i] == 0) {
       if (q[i] < 0) return;
@@ -52,8 +55,8 @@ void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::
   float y = ay + 0.5f;
   for (int i = 0; i <= steps; ++i, x += stepX, y += stepY) {
     if (dash > 0 && ((phase++ / dash) & 1) != 0) continue;
-    const int px = std::clamp(static_cast<int>(x), 0, width_ - 1);
-    const int py = std::clamp(static_cast<int>(y), 0, height_ - 1);
+    const int px = std::clamp(static_cast<int>(x), clip_.left(), clip_.right());
+    const int py = std::clamp(static_cast<int>(y), clip_.top(), clip_.bottom());
     std::uint8_t& pixelRank = ranks_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
                                      static_cast<std::size_t>(px)];
     if (rank > pixelRank) continue;

@@ -16,7 +16,8 @@ class TLineRaster {
   // pixel keeps the rank of what was drawn on it: a line covers only pixels
   // of its own rank or a higher one, so that what matters most stays on top
   // whatever the order of drawing.
-  explicit TLineRaster(QImage& image);
+  // Lines are clipped to `clip`, a rectangle inside the image.
+  TLineRaster(QImage& image, QRect clip);
 
   // From (x0, y0) to (x1, y1) in pixel coordinates, clipped to the image.
   // `dash` > 0 draws `dash` pixels, leaves `dash` out, and so on; `phase`
@@ -28,7 +29,7 @@ class TLineRaster {
  private:
   QRgb* bits_;
   int width_;
-  int height_;
+  QRect clip_;
   qsizetype stride_;  // in pixels
   std::vector<std::uint8_t> ranks_;  // 255 above the background
 };

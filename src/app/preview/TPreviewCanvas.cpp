@@ -82,6 +82,11 @@ void TPreviewCanvas::SetMode(Mode mode) {
   Invalidate();
 }
 
+QRect TPreviewCanvas::PlotRect() const {
+  if (mode_ == Mode::Cylinder) return rect();
+  return QRect(kLeftMargin + 1, 0, width() - kLeftMargin - 1, height() - kBottomMargin);
+}
+
 void TPreviewCanvas::Invalidate() {
   frameValid_ = false;
   update();
@@ -311,7 +316,11 @@ void TPreviewCanvas::DrawCylinderBody(QPainter& painter, const Projection& p) co
       const double a = 2 * kPi * i / kFacets;
       disc << Project(p, end, radius * std::cos(a), -radius * std::sin(a));
     }
-    const QColor colour = shade(p.m[0][0] * sign, 0, nw);
+    // End faces are lit more softly, so that one turned away from the light
+    // does not read as a hole.
+    QColor colour = shade(p.m[0][0] * sign, 0, nw);
+    colour = QColor((colour.red() + base.red()) / 2, (colour.green() + base.green()) / 2,
+                    (colour.blue() + base.blue()) / 2);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(colour.darker(115), 1));
     painter.setBrush(colour);
@@ -418,7 +427,7 @@ bool TPreviewCanvas::DrawsWithPainter() const {
 }
 
 void TPreviewCanvas::DrawSegmentsRaster() {
-  TLineRaster raster(frame_);
+  TLineRaster raster(frame_, PlotRect());
   const QRgb rapidColour = kRapid.rgb();
   int phase = 0;
   std::uint32_t lastMove = TPreviewPath::kNoMove;
@@ -457,6 +466,7 @@ void TPreviewCanvas::RenderFrame() {
     DrawFlatStrip(painter);
   ProjectVertices();
   if (DrawsWithPainter()) {
+    painter.setClipRect(PlotRect());
     WalkSegments([this](const Segment& s) { segments_.push_back(s); });
     drawnSegments_ = segments_.size();
     DrawSegmentsWithPainter(painter);
@@ -484,6 +494,8 @@ void TPreviewCanvas::DrawHighlight(QPainter& painter) const {
     images.push_back(stroke);
   }
   painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.save();
+  painter.setClipRect(PlotRect());
   for (const QPolygonF& image : images) {
     QPen outline(QColor(40, 0, 40, 170), 7);
     outline.setCapStyle(Qt::RoundCap);
@@ -499,6 +511,7 @@ void TPreviewCanvas::DrawHighlight(QPainter& painter) const {
     painter.setPen(QPen(kHighlight, 2));
     painter.drawEllipse(image.last(), 4, 4);
   }
+  painter.restore();
 }
 
 void TPreviewCanvas::DrawLegend(QPainter& painter) const {

@@ -97,6 +97,9 @@ class TPreviewCanvas : public QWidget {
   void DrawHighlight(QPainter& painter) const;
   void DrawLegend(QPainter& painter) const;
   void Invalidate();
+  // Where the path may be drawn: all of it on the cylinder, inside the
+  // scales when flat.
+  QRect PlotRect() const;
 
   std::shared_ptr<const TPreviewPath> path_;
   QString message_;
