@@ -74,13 +74,16 @@ class PreviewLink : public QObject {
   // text tells the two apart before a program of a million lines is read
   // again.
   void Settled() {
-    if (Fingerprint() != fingerprint_ || newProgram_) Read();
+    const std::size_t fingerprint = Fingerprint();
+    if (fingerprint != fingerprint_ || newProgram_) Read(fingerprint);
   }
 
-  void Read() {
+  void Read() { Read(Fingerprint()); }
+
+  void Read(std::size_t fingerprint) {
     timer_.stop();
     stale_ = false;
-    fingerprint_ = Fingerprint();
+    fingerprint_ = fingerprint;
     // The settings and the diameter of the last conversion wrote the pane;
     // before the first one, those that the next conversion would use.
     long double diameter = conversion_.State().diameter;

@@ -112,6 +112,24 @@ void TPreviewCanvas::ResetView() {
     const double height = diameter * 1.1;
     zoom_ = std::min((this->width() - 40) / width, (this->height() - kBottomMargin - 20) / height);
     pan_ = {0, -kBottomMargin / 2.0 + 10};
+    // A small contour on a large cylinder would be a few pixels: bring it
+    // up to a third of the view, the cylinder still around it.
+    if (path_->VertexCount() < 200000) {
+      const Projection p = CurrentProjection();
+      QRectF box;
+      for (std::size_t v = 0; v < path_->VertexCount(); ++v) {
+        const QPointF point = Project(p, path_->FlatX()[v], path_->RadialC()[v], path_->RadialS()[v]);
+        box = box.isNull() ? QRectF(point, QSizeF(1e-9, 1e-9)) : box.united(QRectF(point, QSizeF(1e-9, 1e-9)));
+      }
+      const double available = std::min(this->width(), this->height() - kBottomMargin) / 3.0;
+      const double largest = std::max(box.width(), box.height());
+      if (largest > 0 && largest < available) {
+        const double factor = std::min(available / largest, 8.0);
+        const QPointF centre = QPointF(this->width() / 2.0, this->height() / 2.0) + pan_;
+        zoom_ *= factor;
+        pan_ += (centre - box.center()) * factor;
+      }
+    }
 
     // The flat view fits the path, or one whole turn when it winds further.
     double x0 = path_->MinX();
