@@ -58,6 +58,9 @@ class Conversion {
   const ConversionSettings& Settings() const { return settings_; }
   // The warnings of the last run, in source order; every run starts afresh.
   const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
+  // The diameter of the last run, 0 before the first: what the result was
+  // written for, which a preview of it must use.
+  long double Diameter() const { return state_.diameter; }
 
   // The whole run: header lines as they are, every source line converted,
   // footer lines. Raises ConversionError naming the source line that stopped

@@ -123,6 +123,7 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
   setStatusBar(StatusBar);
 
   BuildMenu();
+  BuildPreview();
   // Never narrower than the toolbar: below its width the buttons would be
   // pushed over each other.
   setMinimumSize(std::max(540, centralWidget()->minimumSizeHint().width()), 250);

@@ -22,6 +22,7 @@ class ConversionTask;
 class Settings;
 class TEditorPane;
 class TNCSyn;
+class TPreviewPanel;
 class TRohteil;
 class TWarningList;
 class TXPSpeedButton;
@@ -104,6 +105,10 @@ class TMainform : public QMainWindow {
   QAction* Einstellungen1 = nullptr;
   QAction* Info1 = nullptr;
   QAction* Beenden1 = nullptr;
+  // The preview below the panes, its toolbar button and menu item.
+  TPreviewPanel* Vorschau = nullptr;
+  TXPSpeedButton* Button_Vorschau = nullptr;
+  QAction* Vorschau1 = nullptr;
 
  public slots:
   void FormShow();
@@ -129,6 +134,9 @@ class TMainform : public QMainWindow {
   void BuildToolbar();
   void BuildPanes();
   void BuildMenu();
+  // The preview's widgets and its links to the result pane
+  // (MainformPreview.cpp).
+  void BuildPreview();
   void HandleCommandLine();
   void SetStatus(const QString& text);
   // Runs `command`; an error it does not handle goes to the error report.

@@ -490,15 +490,16 @@ class MainformTest : public QObject {
   void panesSplitEvenly() {
     Program program;
     program.mainform->show();
-    // Find a window width that gives the main area 641 pixels.
+    // Find a window width that gives the main area 801 pixels (wider than
+    // the narrowest window the toolbar allows).
     QSplitter* haupt = program.mainform->Panel_Haupt;
     program.mainform->resize(700, 500);
     QApplication::processEvents();
     const int extra = program.mainform->width() - haupt->contentsRect().width();
-    program.mainform->resize(641 + extra, 500);
+    program.mainform->resize(801 + extra, 500);
     QApplication::processEvents();
-    QCOMPARE(haupt->contentsRect().width(), 641);
-    QCOMPARE(haupt->sizes().at(0), 320);
+    QCOMPARE(haupt->contentsRect().width(), 801);
+    QCOMPARE(haupt->sizes().at(0), 400);
   }
 
   // At its narrowest the window still has room for every toolbar button.

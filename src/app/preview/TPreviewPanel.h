@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "conversion/ConversionState.h"
+
+class QLabel;
+class QToolButton;
+
+namespace torvane {
+
+class TPreviewCanvas;
+
+// The "Vorschau" beside the panes: a header with the view buttons, the
+// picture, and a line that says what was read and what was not.
+class TPreviewPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPreviewPanel(QWidget* parent = nullptr);
+
+  // Reads the converted program's lines with the settings and the diameter
+  // that wrote them, and shows it. `sameProgram`: an edit of the program
+  // shown, so the view keeps its turn and zoom.
+  void ShowProgram(const std::vector<std::string>& lines, const ConversionSettings& settings,
+                   long double diameter, bool sameProgram);
+  // No program to show, and why.
+  void ShowNothing(const QString& reason);
+  void SetCaretLine(std::size_t line);
+
+  TPreviewCanvas* Canvas() const { return canvas_; }
+  QLabel* Summary() const { return summary_; }
+  QToolButton* Button3D = nullptr;
+  QToolButton* ButtonFlat = nullptr;
+  QToolButton* ButtonReset = nullptr;
+
+ signals:
+  // The user clicked a move: the 1-based line of the converted program.
+  void LineClicked(std::size_t line);
+
+ private:
+  TPreviewCanvas* canvas_ = nullptr;
+  QLabel* summary_ = nullptr;
+};
+
+}  // namespace torvane

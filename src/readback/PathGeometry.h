@@ -1,0 +1,61 @@
+#pragma once
+
+#include <vector>
+
+#include "readback/TargetReader.h"
+
+namespace torvane {
+
+// A point of the converted program laid flat again: x along the cylinder
+// (the machine's Z), y along the circumference in the source's Y direction,
+// z the depth (radial X minus the diameter), all in program units.
+struct FlatPoint {
+  long double x = 0;
+  long double y = 0;
+  long double z = 0;
+};
+
+// How the rotary axis travels from one angle to the next.
+enum class AngleTravel {
+  // A rotary axis that counts modulo 360 takes the shorter way round, as
+  // the converter means it: its angles follow the source, except that a
+  // full turn is written as 0.
+  Shortest,
+  // An axis that counts on past 360 travels the written difference.
+  AsWritten,
+};
+
+// Lays the machine's moves flat, the inverse of the wrapping: the angle a
+// came from a = 360 - y * 360 / circumference.
+class Unwrapper {
+ public:
+  explicit Unwrapper(long double diameter, AngleTravel travel = AngleTravel::Shortest);
+
+  long double Diameter() const { return diameter_; }
+  long double Circumference() const { return circumference_; }
+
+  // Where the converter starts: Z 0, angle 0, on the surface.
+  FlatPoint Start() const { return {}; }
+
+  // The end point of `move`, coming from a point at `previousY`.
+  FlatPoint Unwrap(const Move& move, long double previousY) const;
+
+ private:
+  long double diameter_;
+  long double circumference_;
+  AngleTravel travel_;
+};
+
+// Centre of a machine arc in the flat plane, the way the converter chose it
+// from the source arc: from `from` to `to` with the arc's signed radius.
+// False when the two ends coincide (no centre).
+bool MachineArcCentre(const Move& arc, const FlatPoint& from, const FlatPoint& to,
+                      long double& cx, long double& cy);
+
+// The points of a move in the flat plane, `from` excluded, `to` included:
+// a straight move is its end point; a machine arc is followed in steps of at
+// most `maxStepDegrees` around its centre (depth taken along linearly).
+void MovePoints(const Move& move, const FlatPoint& from, const FlatPoint& to,
+                long double maxStepDegrees, std::vector<FlatPoint>& points);
+
+}  // namespace torvane

@@ -1,0 +1,212 @@
+#include "readback/TargetReader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace torvane {
+namespace {
+
+constexpr long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                  1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
+
+long double Pow10(int exponent) {
+  long double value = 1;
+  for (int i = 0; i < exponent; ++i) value *= 10;
+  return value;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A word ends at a blank: the formatter never writes one inside a number.
+std::size_t WordEnd(std::string_view line, std::size_t from) {
+  const std::size_t end = line.find(' ', from);
+  return end == std::string_view::npos ? line.size() : end;
+}
+
+bool StandsAt(std::string_view line, std::size_t at, std::string_view text) {
+  if (text.empty() || line.substr(at, text.size()) != text) return false;
+  const std::size_t after = at + text.size();
+  return after == line.size() || line[after] == ' ';
+}
+
+}  // namespace
+
+TargetReader::TargetReader(const ConversionSettings& settings, long double diameter)
+    : settings_(settings) {
+  const TNCFormat& format = settings_.format;
+  scale_ = 1 / Pow10(format.Nachkomma);
+  position_.radial = diameter;
+
+  // Without a point and without trailing zeros the formatter strips the
+  // zeros of whole numbers too: 10, 1 and 0.1 may all come out as "1".
+  if (!format.DeziPunkt && !format.NNullen) {
+    unreadable_ =
+        "Ohne Dezimalpunkt und ohne Nachnullen ist das Zahlenformat nicht eindeutig lesbar";
+    return;
+  }
+  if (settings_.axis.empty()) {
+    unreadable_ = "Kein Buchstabe f\xFCr die Drehachse eingestellt";
+    return;
+  }
+  codes_ = {{settings_.eg0, MoveKind::Rapid}, {settings_.eg1, MoveKind::Feed}};
+  // Arc codes count only when arcs are written as machine arcs; otherwise
+  // they may well share a text with the straight codes.
+  if (settings_.type == 2) {
+    codes_.push_back({settings_.eg2, MoveKind::ArcClockwise});
+    codes_.push_back({settings_.eg3, MoveKind::ArcCounterClockwise});
+  }
+  for (std::size_t i = 0; i < codes_.size(); ++i) {
+    for (std::size_t j = i + 1; j < codes_.size(); ++j) {
+      if (codes_[i].text == codes_[j].text) {
+        unreadable_ = "Zwei Bewegungsarten haben denselben Code \"" + codes_[i].text + "\"";
+        return;
+      }
+    }
+  }
+  std::stable_sort(codes_.begin(), codes_.end(), [](const Code& a, const Code& b) {
+    return a.text.size() > b.text.size();
+  });
+  // Longest letters first, so that a radius address such as "CR=" is not
+  // taken for the axis letter C.
+  words_ = {{"Z", kAxial}, {"X", kRadial}, {settings_.axis, kAngle}, {"F", kFeed}};
+  if (!settings_.erad.empty()) words_.push_back({settings_.erad, kRadius});
+  std::stable_sort(words_.begin(), words_.end(), [](const Word& a, const Word& b) {
+    return a.letter.size() > b.letter.size();
+  });
+}
+
+long double TargetReader::LengthStep() const { return scale_; }
+
+long double TargetReader::AngleStep() const { return std::max(scale_, 0.001L); }
+
+bool TargetReader::ReadNumber(std::string_view text, long double& value) const {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int significant = 0;
+  int fraction = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+    } else if (IsDigit(c)) {
+      if (mantissa == 0 && c == '0') {
+        if (point) ++fraction;
+        ++digits;
+        continue;
+      }
+      ++digits;
+      if (++significant > 18) return false;  // no machine value has that many digits
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++fraction;
+    } else {
+      return false;
+    }
+  }
+  // Without a point the format's implied decimals apply; a point typed by
+  // hand means what it says, as on the controls.
+  if (!point && !settings_.format.DeziPunkt) fraction += settings_.format.Nachkomma;
+  if (digits == 0 || fraction > 18) return false;
+  // One division of two exact values: the nearest real to the text.
+  const long double magnitude = static_cast<long double>(mantissa) / kPow10[fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+bool TargetReader::ReadLine(std::string_view line) {
+  std::size_t at = 0;
+  // Block number: the letter, the number and a blank, as the run writes it.
+  const std::string& letter = settings_.format.Satzzeichen;
+  if ((!letter.empty() || settings_.enum_) && line.substr(0, letter.size()) == letter) {
+    std::size_t i = letter.size();
+    if (i < line.size() && line[i] == '-') ++i;
+    const std::size_t digits = i;
+    while (i < line.size() && IsDigit(line[i])) ++i;
+    if (i > digits && i < line.size() && line[i] == ' ') at = i + 1;
+  }
+
+  const Code* code = nullptr;
+  for (const Code& candidate : codes_) {
+    if (line.substr(at, candidate.text.size()) == candidate.text &&
+        (at + candidate.text.size() == line.size() || line[at + candidate.text.size()] == ' ')) {
+      code = &candidate;
+      break;
+    }
+  }
+  if (code == nullptr) return false;
+  at += code->text.size();
+
+  long double values[kSlots] = {};
+  bool seen[kSlots] = {};
+
+  while (at < line.size()) {
+    if (line[at] == ' ') {
+      ++at;
+      continue;
+    }
+    // The direction words tell the rotary axis which way to turn; the path
+    // they lead to is given by the angles themselves.
+    if (StandsAt(line, at, settings_.edp)) {
+      at += settings_.edp.size();
+      continue;
+    }
+    if (StandsAt(line, at, settings_.edn)) {
+      at += settings_.edn.size();
+      continue;
+    }
+    const std::size_t end = WordEnd(line, at);
+    const std::string_view word = line.substr(at, end - at);
+    bool matched = false;
+    for (const Word& candidate : words_) {
+      if (!word.starts_with(candidate.letter)) continue;
+      long double value = 0;
+      if (!ReadNumber(word.substr(candidate.letter.size()), value)) continue;
+      if (seen[candidate.slot]) return false;
+      seen[candidate.slot] = true;
+      values[candidate.slot] = value;
+      matched = true;
+      break;
+    }
+    if (!matched) return false;
+    at = end;
+  }
+
+  const bool arc = code->kind == MoveKind::ArcClockwise ||
+                   code->kind == MoveKind::ArcCounterClockwise;
+  // A straight line has no radius; an arc needs one, and the converter
+  // never moves the radial axis in an arc.
+  if (arc ? (!seen[kRadius] || seen[kRadial]) : seen[kRadius]) return false;
+
+  if (seen[kFeed]) position_.feed = values[kFeed];
+  if (!seen[kAxial] && !seen[kRadial] && !seen[kAngle]) return true;
+  if (seen[kAxial]) position_.axial = values[kAxial];
+  if (seen[kRadial]) position_.radial = values[kRadial];
+  if (seen[kAngle]) position_.angle = values[kAngle];
+  position_.kind = code->kind;
+  position_.radius = arc ? values[kRadius] : 0;
+  position_.line = result_.lineCount;
+  result_.moves.push_back(position_);
+  return true;
+}
+
+void TargetReader::Read(std::string_view line) {
+  ++result_.lineCount;
+  if (line.find_first_not_of(' ') == std::string_view::npos) return;
+  if (!unreadable_.empty() || !ReadLine(line)) result_.unreadLines.push_back(result_.lineCount);
+}
+
+ReadBack TargetReader::Take() { return std::move(result_); }
+
+ReadBack ReadTarget(const ConversionSettings& settings, long double diameter,
+                    const std::vector<std::string>& lines) {
+  TargetReader reader(settings, diameter);
+  for (const std::string& line : lines) reader.Read(line);
+  return reader.Take();
+}
+
+}  // namespace torvane

@@ -1,0 +1,89 @@
+#include "readback/PathGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+// On this diameter the circumference is 360: y is 360 minus the angle.
+const long double kDiameter = 360 / std::numbers::pi_v<long double>;
+
+TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
+  struct Case {
+    const char* name;
+    AngleTravel travel;
+    long double angle;
+    long double previousY;
+    long double wantY;
+  };
+  const Case cases[] = {
+      {"angle 0 reached from below the seam", AngleTravel::Shortest, 0, 1, 0},
+      {"angle 0 reached from above the seam", AngleTravel::Shortest, 0, 359, 360},
+      {"off 0 to just below 360 is a small step", AngleTravel::Shortest, 359, 360, 361},
+      {"angles past 360 continue across the seam", AngleTravel::Shortest, 365, 0, -5},
+      {"a quarter turn the short way", AngleTravel::Shortest, 90, 0, -90},
+      {"several turns on, the nearest image", AngleTravel::Shortest, 10, 1000, 1070},
+      {"written difference: a quarter turn", AngleTravel::AsWritten, 90, 0, 270},
+      {"written difference: 0 is a full turn", AngleTravel::AsWritten, 0, 1, 360},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Unwrapper unwrapper(kDiameter, c.travel);
+    Move move;
+    move.axial = 7;
+    move.angle = c.angle;
+    move.radial = kDiameter - 2;
+    const FlatPoint point = unwrapper.Unwrap(move, c.previousY);
+    EXPECT_NEAR(static_cast<double>(point.y), static_cast<double>(c.wantY), 1e-12);
+    EXPECT_EQ(point.x, 7);
+    EXPECT_NEAR(static_cast<double>(point.z), -2, 1e-15);
+  }
+}
+
+TEST(PathGeometryTest, FollowsMachineArcsAroundTheirCentre) {
+  struct Case {
+    const char* name;
+    MoveKind kind;
+    long double radius;
+    long double cx, cy;
+    std::size_t points;
+  };
+  // From (10, 0) to (0, -10), followed in steps of at most 10 degrees.
+  const Case cases[] = {
+      {"clockwise quarter", MoveKind::ArcClockwise, 10, 0, 0, 9},
+      {"counter-clockwise quarter", MoveKind::ArcCounterClockwise, 10, 10, -10, 9},
+      {"clockwise, negative radius: three quarters", MoveKind::ArcClockwise, -10, 10, -10, 27},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Move arc;
+    arc.kind = c.kind;
+    arc.radius = c.radius;
+    const FlatPoint from{10, 0, 0};
+    const FlatPoint to{0, -10, -1};
+    long double cx = 0;
+    long double cy = 0;
+    ASSERT_TRUE(MachineArcCentre(arc, from, to, cx, cy));
+    EXPECT_NEAR(static_cast<double>(cx), static_cast<double>(c.cx), 1e-12);
+    EXPECT_NEAR(static_cast<double>(cy), static_cast<double>(c.cy), 1e-12);
+    std::vector<FlatPoint> points;
+    MovePoints(arc, from, to, 10, points);
+    ASSERT_EQ(points.size(), c.points);
+    for (const FlatPoint& p : points)
+      EXPECT_NEAR(static_cast<double>(std::hypot(p.x - cx, p.y - cy)), 10, 1e-12);
+    EXPECT_EQ(points.back().z, -1);
+  }
+  Move full;
+  full.kind = MoveKind::ArcClockwise;
+  full.radius = 5;
+  long double cx = 0;
+  long double cy = 0;
+  EXPECT_FALSE(MachineArcCentre(full, {1, 1, 0}, {1, 1, 0}, cx, cy));
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,224 @@
+// Converts generated flat programs, reads the result back and lays it flat
+// again: every point the machine reaches must lie on the source path, within
+// the steps in which the number format writes lengths and angles. This
+// checks the reader and the converter against each other.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "TestSettings.h"
+#include "conversion/Conversion.h"
+#include "readback/PathGeometry.h"
+#include "readback/TargetReader.h"
+
+namespace torvane {
+namespace {
+
+constexpr long double kPi = std::numbers::pi_v<long double>;
+
+// One piece of the source path: a straight move or an arc (centre, radius,
+// start angle and signed sweep in radians), at depth z.
+struct Piece {
+  bool arc = false;
+  long double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  long double cx = 0, cy = 0, r = 0, start = 0, sweep = 0;
+  long double z = 0;
+};
+
+struct Program {
+  std::vector<std::string> lines;
+  std::vector<Piece> pieces;
+};
+
+// Source values with four decimals, so that the text is the value.
+long double Round4(long double v) { return std::round(v * 10000) / 10000; }
+
+std::string Word(char letter, long double v) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%c%.4Lf", letter, v);
+  return text;
+}
+
+// Straight moves, plunges and arcs of both directions, short and long, that
+// wander across the seam and beyond a full turn.
+Program Generate(unsigned seed, long double circumference) {
+  Program program;
+  std::uint32_t state = seed;
+  auto random = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<long double>(state >> 8) / 16777216.0L;
+  };
+  long double x = 0, y = 0, z = 0;
+  program.lines.push_back("G0 Z2");
+  program.pieces.push_back({false, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2});
+  z = 2;
+  for (int block = 0; block < 120; ++block) {
+    const long double choice = random();
+    if (choice < 0.15) {
+      z = Round4(-3 * random());
+      program.lines.push_back("G1 " + Word('Z', z));
+      program.pieces.push_back({false, x, y, x, y, 0, 0, 0, 0, 0, z});
+    } else if (choice < 0.5) {
+      const long double nx = Round4(x + 30 * random() - 15);
+      const long double ny = Round4(y + circumference * (0.4L * random() - 0.2L));
+      program.lines.push_back(std::string(random() < 0.2 ? "G0 " : "G1 ") + Word('X', nx) +
+                              " " + Word('Y', ny));
+      program.pieces.push_back({false, x, y, nx, ny, 0, 0, 0, 0, 0, z});
+      x = nx;
+      y = ny;
+    } else {
+      // Sweeps kept away from 0, half and full turns, where the radius
+      // alone hardly fixes the centre.
+      const bool clockwise = random() < 0.5;
+      const bool longArc = random() < 0.3;
+      const long double sweepDegrees = longArc ? 200 + 140 * random() : 20 + 140 * random();
+      const long double r = 3 + 15 * random();
+      const long double toCentre = 2 * kPi * random();
+      const long double cx = x + r * std::cos(toCentre);
+      const long double cy = y + r * std::sin(toCentre);
+      const long double start = toCentre + kPi;
+      const long double sweep = (clockwise ? -1 : 1) * sweepDegrees * kPi / 180;
+      const long double nx = Round4(cx + r * std::cos(start + sweep));
+      const long double ny = Round4(cy + r * std::sin(start + sweep));
+      const long double rWord = Round4(longArc ? -r : r);
+      program.lines.push_back(std::string(clockwise ? "G2 " : "G3 ") + Word('X', nx) + " " +
+                              Word('Y', ny) + " " + Word('R', rWord));
+      program.pieces.push_back({true, x, y, nx, ny, cx, cy, r, start, sweep, z});
+      x = nx;
+      y = ny;
+    }
+  }
+  return program;
+}
+
+// Distance in the flat plane, the circumference counted once around.
+long double Distance(long double dx, long double dy, long double circumference) {
+  dy = std::remainder(dy, circumference);
+  return std::hypot(dx, dy);
+}
+
+long double DistanceToPiece(const Piece& piece, const FlatPoint& p, long double circumference) {
+  if (!piece.arc) {
+    const long double dx = piece.x2 - piece.x1;
+    const long double dy = piece.y2 - piece.y1;
+    const long double length2 = dx * dx + dy * dy;
+    long double best = Distance(p.x - piece.x1, p.y - piece.y1, circumference);
+    if (length2 > 0) {
+      // Try the point's images one turn up and down: y is only known modulo
+      // the circumference.
+      for (int turn = -2; turn <= 2; ++turn) {
+        const long double py = p.y + turn * circumference;
+        long double t = ((p.x - piece.x1) * dx + (py - piece.y1) * dy) / length2;
+        t = std::clamp(t, 0.0L, 1.0L);
+        best = std::min(best, std::hypot(p.x - piece.x1 - t * dx, py - piece.y1 - t * dy));
+      }
+    }
+    return best;
+  }
+  long double best = std::min(Distance(p.x - piece.x1, p.y - piece.y1, circumference),
+                              Distance(p.x - piece.x2, p.y - piece.y2, circumference));
+  for (int turn = -2; turn <= 2; ++turn) {
+    const long double py = p.y + turn * circumference;
+    long double along = std::atan2(py - piece.cy, p.x - piece.cx) - piece.start;
+    along = piece.sweep < 0 ? -along : along;
+    along = std::fmod(std::fmod(along, 2 * kPi) + 2 * kPi, 2 * kPi);
+    if (along <= std::fabs(piece.sweep))
+      best = std::min(best, std::fabs(std::hypot(p.x - piece.cx, py - piece.cy) - piece.r));
+  }
+  return best;
+}
+
+struct Format {
+  const char* name;
+  std::function<void(TNCFormat&)> adjust;
+};
+
+TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
+  const Format formats[] = {
+      {"point, three decimals, trailing zeros", [](TNCFormat&) {}},
+      {"implied decimals, signs, leading zeros",
+       [](TNCFormat& f) {
+         f.DeziPunkt = false;
+         f.Vorzeichen = true;
+         f.VNullen = true;
+         f.Stellen = 8;
+       }},
+      {"point, two decimals, no trailing zeros",
+       [](TNCFormat& f) {
+         f.NNullen = false;
+         f.Nachkomma = 2;
+       }},
+      {"point at whole numbers, four decimals",
+       [](TNCFormat& f) {
+         f.NCPunkt = true;
+         f.NNullen = false;
+         f.Nachkomma = 4;
+       }},
+  };
+  for (const Format& format : formats) {
+    for (int type : {1, 2}) {
+      for (long double diameter : {100.0L, 40.0L}) {
+        SCOPED_TRACE(std::string(format.name) + ", type " + std::to_string(type) +
+                     ", diameter " + std::to_string(static_cast<int>(diameter)));
+        ConversionSettings settings = testing::ExampleSettings(10, type);
+        format.adjust(settings.format);
+        settings.enum_ = type == 2;
+        const Unwrapper unwrapper(diameter);
+        const Program program =
+            Generate(static_cast<unsigned>(type * 1000 + diameter), unwrapper.Circumference());
+
+        Conversion conversion(settings);
+        std::vector<std::string> target;
+        conversion.RunConversion(diameter, program.lines, {"%", "O0001"}, {"M30"}, target);
+        TargetReader reader(settings, diameter);
+        for (const std::string& line : target) reader.Read(line);
+        const long double lengthStep = reader.LengthStep();
+        const long double angleStep = reader.AngleStep();
+        const ReadBack read = reader.Take();
+        const std::vector<std::size_t> framing = {1, 2, target.size()};
+        EXPECT_EQ(read.unreadLines, framing);
+
+        // Half a step in each direction, and a little for the source's own
+        // four decimals, which move an arc's centre by a few times 1e-4. A
+        // point on a machine arc between its ends also carries the centre's
+        // error from the written ends, a few times the step.
+        const long double onEnds = std::hypot(lengthStep / 2,
+                                              angleStep / 2 * unwrapper.Circumference() / 360) +
+                                   3e-4L;
+        const long double onArc = 6 * onEnds;
+        std::size_t piece = 0;
+        FlatPoint from = unwrapper.Start();
+        std::vector<FlatPoint> points;
+        for (const Move& move : read.moves) {
+          const FlatPoint to = unwrapper.Unwrap(move, from.y);
+          // Moves follow the source in order: the point lies on the piece
+          // reached so far or a later one.
+          std::size_t at = piece;
+          while (at < program.pieces.size() &&
+                 (DistanceToPiece(program.pieces[at], to, unwrapper.Circumference()) > onEnds ||
+                  std::fabs(program.pieces[at].z - to.z) > lengthStep / 2 + 1e-9L))
+            ++at;
+          ASSERT_LT(at, program.pieces.size())
+              << "line " << move.line << ": " << target[move.line - 1];
+          piece = at;
+          points.clear();
+          MovePoints(move, from, to, 5, points);
+          for (const FlatPoint& p : points)
+            EXPECT_LE(DistanceToPiece(program.pieces[piece], p, unwrapper.Circumference()), onArc)
+                << "line " << move.line << ": " << target[move.line - 1];
+          from = to;
+        }
+        EXPECT_EQ(piece + 1, program.pieces.size());
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torvane
