@@ -130,6 +130,12 @@ bool TargetReader::ReadLine(std::string_view line) {
     if (i > digits && i < line.size() && line[i] == ' ') at = i + 1;
   }
 
+  // The inverse-time switches around the body move nothing.
+  if (settings_.efeed == 2) {
+    const std::string_view rest = line.substr(at);
+    if (rest == settings_.eg93 || rest == settings_.eg94) return true;
+  }
+
   const Code* code = nullptr;
   for (const Code& candidate : codes_) {
     if (line.substr(at, candidate.text.size()) == candidate.text &&

@@ -163,15 +163,25 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
   };
   for (const Format& format : formats) {
     for (int type : {1, 2}) {
+      // A continuous rotary axis with inverse-time feed: angles read as
+      // written, and the feed switches around the body read as no move.
+      for (bool continuous : {false, true}) {
       for (long double diameter : {100.0L, 40.0L}) {
         SCOPED_TRACE(std::string(format.name) + ", type " + std::to_string(type) +
-                     ", diameter " + std::to_string(static_cast<int>(diameter)));
+                     ", diameter " + std::to_string(static_cast<int>(diameter)) +
+                     (continuous ? ", continuous axis, inverse time" : ""));
         ConversionSettings settings = testing::ExampleSettings(10, type);
         format.adjust(settings.format);
         settings.enum_ = type == 2;
-        const Unwrapper unwrapper(diameter);
-        const Program program =
+        if (continuous) {
+          settings.erot = 1;
+          settings.efeed = 2;
+        }
+        const Unwrapper unwrapper(diameter,
+                                  continuous ? AngleTravel::AsWritten : AngleTravel::Shortest);
+        Program program =
             Generate(static_cast<unsigned>(type * 1000 + diameter), unwrapper.Circumference());
+        if (continuous) program.lines.insert(program.lines.begin(), "F200");
 
         Conversion conversion(settings);
         std::vector<std::string> target;
@@ -215,6 +225,7 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
           from = to;
         }
         EXPECT_EQ(piece + 1, program.pieces.size());
+      }
       }
     }
   }

@@ -8,10 +8,14 @@
 
 namespace torvane {
 
-TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter)
+TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter, AngleTravel travel,
+                           bool inverted)
     : moves_(std::move(read)), diameter_(diameter) {
   const std::vector<Move>& moves = moves_;
-  const Unwrapper unwrapper(diameter);
+  const Unwrapper unwrapper(diameter, travel);
+  // The machine's moves, machine arcs included, are followed in the
+  // machine's own turning sense; only the vertices are mirrored back.
+  const long double ySign = inverted ? -1 : 1;
   circumference_ = unwrapper.Circumference();
   flatX_.reserve(moves.size() + 1);
   flatY_.reserve(moves.size() + 1);
@@ -22,7 +26,7 @@ TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter)
   firstVertex_.reserve(moves.size() + 1);
 
   FlatPoint from = unwrapper.Start();
-  AddVertex(from.x, from.y, from.z, kNoMove);
+  AddVertex(from.x, ySign * from.y, from.z, kNoMove);
   float minDepth = std::numeric_limits<float>::max();
   float maxDepth = std::numeric_limits<float>::lowest();
   std::vector<FlatPoint> points;
@@ -45,7 +49,7 @@ TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter)
       MovePoints(move, from, to, kStepDegrees, points);
     }
     const auto index = static_cast<std::uint32_t>(m);
-    for (const FlatPoint& p : points) AddVertex(p.x, p.y, p.z, index);
+    for (const FlatPoint& p : points) AddVertex(p.x, ySign * p.y, p.z, index);
     // The depths the cuts reach; a plunge from the air counts where it ends.
     if (move.kind != MoveKind::Rapid) {
       minDepth = std::min(minDepth, static_cast<float>(to.z));

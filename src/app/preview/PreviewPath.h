@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "readback/PathGeometry.h"
 #include "readback/TargetReader.h"
 
 namespace torvane {
@@ -21,7 +22,12 @@ class TPreviewPath {
   static constexpr long double kStepDegrees = 5;
 
   TPreviewPath() = default;
-  TPreviewPath(std::vector<Move> moves, long double diameter);
+  // `travel`: how the rotary axis reads the angles (a modulo axis takes the
+  // shorter way, a continuous one the written difference). `inverted`: the
+  // program was written for an axis that turns the other way; the picture
+  // turns it back, so that it shows the contour as on the part.
+  TPreviewPath(std::vector<Move> moves, long double diameter,
+               AngleTravel travel = AngleTravel::Shortest, bool inverted = false);
 
   bool Empty() const { return moves_.empty(); }
   long double Diameter() const { return diameter_; }

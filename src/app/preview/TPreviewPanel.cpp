@@ -106,7 +106,9 @@ void TPreviewPanel::ShowProgram(const std::vector<std::string>& lines,
   for (const std::string& line : lines) reader.Read(line);
   ReadBack read = reader.Take();
   const std::size_t moves = read.moves.size();
-  auto path = std::make_shared<TPreviewPath>(std::move(read.moves), diameter);
+  auto path = std::make_shared<TPreviewPath>(
+      std::move(read.moves), diameter,
+      settings.erot == 1 ? AngleTravel::AsWritten : AngleTravel::Shortest, settings.einv);
   QString summary = QStringLiteral("%1 Bewegungen").arg(moves);
   if (!read.unreadLines.empty())
     summary += QStringLiteral(" · nicht gelesen (Vorspann, Nachspann, eigener Text): Zeile ") +
