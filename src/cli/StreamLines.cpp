@@ -69,7 +69,10 @@ bool StreamLineSource::Next(std::string_view& line) {
   }
 }
 
-void StreamLineSink::Append(std::string_view line) {
+void StreamLineSink::Append(std::string_view line) { AppendJoined({}, line); }
+
+void StreamLineSink::AppendJoined(std::string_view prefix, std::string_view line) {
+  buffer_ += prefix;
   buffer_ += line;
   buffer_ += "\r\n";
   if (buffer_.size() >= kChunk) Flush();

@@ -34,6 +34,7 @@ class StreamLineSink : public LineSink {
     if (!discarded_) Flush();
   }
   void Append(std::string_view line) override;
+  void AppendJoined(std::string_view prefix, std::string_view line) override;
   // False when any write failed.
   bool Flush();
   // Drops what is buffered; nothing more is written.

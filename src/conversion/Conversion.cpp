@@ -104,8 +104,7 @@ void Conversion::AddLine(std::string_view line) {
   const auto result = std::to_chars(digits, digits + sizeof digits, state_.blockCounter);
   numbered_.append(digits, result.ptr);
   numbered_ += ' ';
-  numbered_ += line;
-  target_->Append(numbered_);
+  target_->AppendJoined(numbered_, line);
   // 32-bit block numbers wrap around like the controllers' counters.
   state_.blockCounter = static_cast<std::int32_t>(
       static_cast<std::uint32_t>(state_.blockCounter) +

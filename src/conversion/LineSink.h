@@ -12,6 +12,15 @@ class LineSink {
  public:
   virtual ~LineSink() = default;
   virtual void Append(std::string_view line) = 0;
+  // One line given in two parts (a block number and the block): a sink that
+  // keeps bytes in a buffer takes both without joining them first.
+  virtual void AppendJoined(std::string_view prefix, std::string_view line) {
+    std::string joined;
+    joined.reserve(prefix.size() + line.size());
+    joined += prefix;
+    joined += line;
+    Append(joined);
+  }
 };
 
 class LineSource {
@@ -26,6 +35,12 @@ class VectorSink : public LineSink {
  public:
   explicit VectorSink(std::vector<std::string>& lines) : lines_(lines) {}
   void Append(std::string_view line) override { lines_.emplace_back(line); }
+  void AppendJoined(std::string_view prefix, std::string_view line) override {
+    std::string& added = lines_.emplace_back();
+    added.reserve(prefix.size() + line.size());
+    added += prefix;
+    added += line;
+  }
 
  private:
   std::vector<std::string>& lines_;

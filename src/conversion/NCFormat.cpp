@@ -196,6 +196,67 @@ bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
 
 namespace {
 
+// The common case in one multiplication: a value below 10^9 with at most
+// six decimals. The exact value m / 2^shift times 10^decimals splits into
+// whole units and a fraction. FixedUnits rounds to 18 significant digits
+// first, which moves the value by less than 0.0005 units here (at least
+// three digits remain beyond the sixth decimal of a value below 10^9); so
+// unless the fraction lies that close to one half, rounding it half away
+// from zero at once gives the same units. Closer ones take FixedUnits.
+bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+  if (!(magnitude < 1e9L) || decimals > 6) return false;
+  std::uint64_t mantissa = 0;
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&mantissa, &magnitude, 8);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&magnitude) + 8, 2);
+  const int shift = 16383 + 63 - (signAndExponent & 0x7FFF);
+  if (shift <= 0 || shift >= 128) return false;
+  const UInt128 scaled = static_cast<UInt128>(mantissa) * kPow10Int[decimals];
+  const UInt128 whole = scaled >> shift;
+  const UInt128 fraction = scaled - (whole << shift);
+  const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+  const UInt128 window = (static_cast<UInt128>(1) << shift) / 2000;
+  const UInt128 fromHalf = fraction > half ? fraction - half : half - fraction;
+  if (fromHalf <= window) return false;
+  units = static_cast<std::uint64_t>(whole) + (fraction > half ? 1 : 0);
+  return true;
+#else
+  (void)magnitude;
+  (void)decimals;
+  (void)units;
+  return false;
+#endif
+}
+
+// Units of 10^-decimals as text, straight into `out`: the digits, a point
+// before the decimals, at least one digit before the point.
+void AppendUnits(std::string& out, std::uint64_t units, int decimals) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char buffer[48];
+  char* first = buffer + sizeof buffer;
+  for (int i = 0; i < decimals; ++i) {
+    *--first = static_cast<char>('0' + units % 10);
+    units /= 10;
+  }
+  if (decimals > 0) *--first = '.';
+  while (units >= 100) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * (units % 100), 2);
+    units /= 100;
+  }
+  if (units >= 10) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * units, 2);
+  } else {
+    *--first = static_cast<char>('0' + units);
+  }
+  out.append(first, static_cast<std::size_t>(buffer + sizeof buffer - first));
+}
+
 bool FastFixed(char* buffer, std::size_t& length, long double magnitude, int decimals) {
   std::uint64_t units = 0;
   if (!FixedUnits(magnitude, decimals, units)) return false;
@@ -261,6 +322,18 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
     return;
   }
   const int decimals = format.Nachkomma;
+  // The usual format (a point, trailing zeros, no padding, no plus sign)
+  // is the digits themselves: written straight into `out`.
+  if (value != 0 && decimals > 0 && format.DeziPunkt && format.NNullen && !format.VNullen &&
+      !format.Vorzeichen) {
+    const long double magnitude = std::fabs(value);
+    std::uint64_t units = 0;
+    if (QuickUnits(magnitude, decimals, units) || FixedUnits(magnitude, decimals, units)) {
+      if (value < 0) out += '-';
+      AppendUnits(out, units, decimals);
+      return;
+    }
+  }
   char buffer[48];
   std::size_t length = 0;
   if (value == 0) {
