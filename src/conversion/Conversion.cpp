@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "conversion/FloatError.h"
 #include "conversion/MachineDialect.h"
@@ -98,13 +99,15 @@ void Conversion::AddLine(std::string_view line) {
     target_->Append(line.substr(1));
     return;
   }
-  numbered_.clear();
-  numbered_ += settings_.format.Satzzeichen;
-  char digits[16];
-  const auto result = std::to_chars(digits, digits + sizeof digits, state_.blockCounter);
-  numbered_.append(digits, result.ptr);
-  numbered_ += ' ';
-  target_->AppendJoined(numbered_, line);
+  // The block letter stays the same all run; only the number is written anew.
+  const std::string& letter = settings_.format.Satzzeichen;
+  if (numbered_.size() < letter.size() + 16) numbered_.resize(letter.size() + 16);
+  char* const start = numbered_.data();
+  std::memcpy(start, letter.data(), letter.size());
+  char* const digits = start + letter.size();
+  char* const end = std::to_chars(digits, digits + 12, state_.blockCounter).ptr;
+  *end = ' ';
+  target_->AppendJoined(std::string_view(start, static_cast<std::size_t>(end + 1 - start)), line);
   // 32-bit block numbers wrap around like the controllers' counters.
   state_.blockCounter = static_cast<std::int32_t>(
       static_cast<std::uint32_t>(state_.blockCounter) +

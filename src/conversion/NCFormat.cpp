@@ -197,29 +197,20 @@ bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
 namespace {
 
 // The common case in one multiplication: a value below 10^9 with at most
-// six decimals. The exact value m / 2^shift times 10^decimals splits into
-// whole units and a fraction. FixedUnits rounds to 18 significant digits
-// first, which moves the value by less than 0.0005 units here (at least
-// three digits remain beyond the sixth decimal of a value below 10^9); so
-// unless the fraction lies that close to one half, rounding it half away
-// from zero at once gives the same units. Closer ones take FixedUnits.
+// six decimals. FixedUnits rounds to 18 significant digits first, which
+// moves the value by less than 0.0005 units here (at least three digits
+// remain beyond the sixth decimal of a value below 10^9), and the product
+// below is off by less than 0.0001 units (64 bits of a value below 2^50);
+// so unless it lies within 0.001 of a half, the nearest whole number of
+// units is what FixedUnits gives. Closer ones take FixedUnits.
 bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
 #if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+  static constexpr long double kScale[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L};
   if (!(magnitude < 1e9L) || decimals > 6) return false;
-  std::uint64_t mantissa = 0;
-  std::uint16_t signAndExponent = 0;
-  std::memcpy(&mantissa, &magnitude, 8);
-  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&magnitude) + 8, 2);
-  const int shift = 16383 + 63 - (signAndExponent & 0x7FFF);
-  if (shift <= 0 || shift >= 128) return false;
-  const UInt128 scaled = static_cast<UInt128>(mantissa) * kPow10Int[decimals];
-  const UInt128 whole = scaled >> shift;
-  const UInt128 fraction = scaled - (whole << shift);
-  const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
-  const UInt128 window = (static_cast<UInt128>(1) << shift) / 2000;
-  const UInt128 fromHalf = fraction > half ? fraction - half : half - fraction;
-  if (fromHalf <= window) return false;
-  units = static_cast<std::uint64_t>(whole) + (fraction > half ? 1 : 0);
+  const long double scaled = magnitude * kScale[decimals];
+  const long double nearest = std::rint(scaled);
+  if (std::fabs(scaled - nearest) > 0.499L) return false;
+  units = static_cast<std::uint64_t>(std::llrint(nearest));
   return true;
 #else
   (void)magnitude;
@@ -238,7 +229,13 @@ void AppendUnits(std::string& out, std::uint64_t units, int decimals) {
       "8081828384858687888990919293949596979899";
   char buffer[48];
   char* first = buffer + sizeof buffer;
-  for (int i = 0; i < decimals; ++i) {
+  int i = 0;
+  for (; i + 2 <= decimals; i += 2) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * (units % 100), 2);
+    units /= 100;
+  }
+  if (i < decimals) {
     *--first = static_cast<char>('0' + units % 10);
     units /= 10;
   }
@@ -313,19 +310,12 @@ void AppendFixedMagnitudeExact(std::string& out, long double value, int decimals
 }
 
 void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
-  if (std::isnan(value)) {
-    out += "NAN";
-    return;
-  }
-  if (std::isinf(value)) {
-    out += value < 0 ? "-INF" : "INF";
-    return;
-  }
   const int decimals = format.Nachkomma;
   // The usual format (a point, trailing zeros, no padding, no plus sign)
-  // is the digits themselves: written straight into `out`.
-  if (value != 0 && decimals > 0 && format.DeziPunkt && format.NNullen && !format.VNullen &&
-      !format.Vorzeichen) {
+  // is the digits themselves: written straight into `out`. Zero, and
+  // values no route below can take (infinite, not a number), go on.
+  if (decimals > 0 && format.DeziPunkt && format.NNullen && !format.VNullen &&
+      !format.Vorzeichen && value != 0) {
     const long double magnitude = std::fabs(value);
     std::uint64_t units = 0;
     if (QuickUnits(magnitude, decimals, units) || FixedUnits(magnitude, decimals, units)) {
@@ -333,6 +323,14 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
       AppendUnits(out, units, decimals);
       return;
     }
+  }
+  if (std::isnan(value)) {
+    out += "NAN";
+    return;
+  }
+  if (std::isinf(value)) {
+    out += value < 0 ? "-INF" : "INF";
+    return;
   }
   char buffer[48];
   std::size_t length = 0;

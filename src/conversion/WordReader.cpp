@@ -76,8 +76,11 @@ WordNumber ReadWordNumber(std::string_view code, std::size_t at) {
         break;
       }
     }
-    const bool ends = i == code.size() || !(code[i] == ' ' || code[i] == '\t' || code[i] == '-' ||
-                                            code[i] == '.' || code[i] == '+');
+    // Blanks after the number belong to the word; what follows them must
+    // not go on with it ("X1 0" reads 10).
+    while (i < code.size() && (code[i] == ' ' || code[i] == '\t')) ++i;
+    const bool ends = i == code.size() ||
+                      !(IsDigit(code[i]) || code[i] == '-' || code[i] == '.' || code[i] == '+');
     if (ends && digits > 0 && significant <= 19 && fractionDigits <= 19) {
       const long double value =
           static_cast<long double>(mantissa) / kPow10[fractionDigits < 0 ? 0 : fractionDigits];
