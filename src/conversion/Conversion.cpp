@@ -131,7 +131,8 @@ void Conversion::AppendAngleWord(std::string& line, long double y) {
   if (!state_.angleChanged) return;
   line += ' ';
   line += settings_.axis;
-  AppendValue(line, state_.currentAngle);
+  // Angles are whole thousandths of a degree: written from those.
+  AppendFormatNCThousandths(line, settings_.format, std::rint(state_.currentAngle * 1000));
 }
 
 void Conversion::AppendDirectionWord(std::string& line) {

@@ -359,6 +359,22 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
   FinishFormat(out, format, value, s.data(), s.size() - 1, value == 0 || decimals > 0);
 }
 
+void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
+                               long double thousandths) {
+  // The quotient is the nearest extended real to a number of at most 15
+  // digits, which every route rounds back to those digits exactly; with
+  // three decimals or more they are the output.
+  const int decimals = format.Nachkomma;
+  if (decimals >= 3 && decimals <= 6 && format.DeziPunkt && format.NNullen && !format.VNullen &&
+      !format.Vorzeichen && std::fabs(thousandths) < 1e15L) {
+    if (thousandths < 0) out += '-';
+    const auto units = static_cast<std::uint64_t>(std::llrint(std::fabs(thousandths)));
+    AppendUnits(out, units * kPow10Int[decimals - 3], decimals);
+    return;
+  }
+  AppendFormatNC(out, format, thousandths / 1000);
+}
+
 std::string FormatNC(const TNCFormat& format, long double value) {
   std::string out;
   AppendFormatNC(out, format, value);

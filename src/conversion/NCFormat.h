@@ -30,6 +30,12 @@ std::string FormatNC(const TNCFormat& format, long double value);
 // Same as FormatNC, appended to `out` (the conversion's hot path).
 void AppendFormatNC(std::string& out, const TNCFormat& format, long double value);
 
+// AppendFormatNC of thousandths / 1000 (computed as that quotient of
+// extended reals), for values the conversion keeps in whole thousandths
+// such as rotary angles: the usual formats write the digits directly.
+void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
+                               long double thousandths);
+
 // The magnitude of `value` in fixed-point notation with `decimals` places,
 // rounded half away from zero on its 18-significant-digit expansion; no sign.
 // Exposed for the arc geometry, which rounds through the same text form.

@@ -131,6 +131,29 @@ TEST(FormatNCTest, FastRoundingAgreesWithDecimalReference) {
   }
 }
 
+TEST(FormatNCTest, ThousandthsWriteWhatTheirQuotientWrites) {
+  std::mt19937_64 random(20261208);
+  std::uniform_int_distribution<long long> whole(-999999999999LL, 999999999999LL);
+  std::uniform_int_distribution<int> small(-400000, 400000);
+  std::uniform_int_distribution<int> decimals(0, 8);
+  std::bernoulli_distribution flag(0.2);
+  for (int i = 0; i < 100000; ++i) {
+    TNCFormat format;
+    format.DeziPunkt = !flag(random);
+    format.NNullen = !flag(random);
+    format.VNullen = flag(random);
+    format.Vorzeichen = flag(random);
+    format.Stellen = 6;
+    format.Nachkomma = static_cast<std::uint8_t>(decimals(random));
+    const long double thousandths =
+        static_cast<long double>(i % 2 == 0 ? whole(random) : small(random));
+    std::string direct;
+    AppendFormatNCThousandths(direct, format, thousandths);
+    ASSERT_EQ(direct, FormatNC(format, thousandths / 1000))
+        << "thousandths " << static_cast<long long>(thousandths);
+  }
+}
+
 TEST(FormatNCTest, NonFiniteValuesHaveAText) {
   const TNCFormat format;
   EXPECT_EQ(FormatNC(format, INFINITY), "INF");
