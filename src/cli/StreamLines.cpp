@@ -1,5 +1,8 @@
 #include "cli/StreamLines.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "text/LineBreak.h"
 #include "text/Windows1252.h"
 
@@ -72,17 +75,32 @@ bool StreamLineSource::Next(std::string_view& line) {
 void StreamLineSink::Append(std::string_view line) { AppendJoined({}, line); }
 
 void StreamLineSink::AppendJoined(std::string_view prefix, std::string_view line) {
-  buffer_ += prefix;
-  buffer_ += line;
-  buffer_ += "\r\n";
-  if (buffer_.size() >= kChunk) Flush();
+  const std::size_t size = prefix.size() + line.size() + 2;
+  if (used_ + size > capacity_) {
+    WriteOut();
+    if (size > capacity_) {
+      capacity_ = std::max(kChunk + 4096, size);
+      buffer_ = std::make_unique<char[]>(capacity_);
+    }
+  }
+  char* out = buffer_.get() + used_;
+  std::memcpy(out, prefix.data(), prefix.size());
+  out += prefix.size();
+  std::memcpy(out, line.data(), line.size());
+  out += line.size();
+  out[0] = '\r';
+  out[1] = '\n';
+  used_ += size;
+  if (used_ >= kChunk) WriteOut();
+}
+
+void StreamLineSink::WriteOut() {
+  if (used_ > 0 && std::fwrite(buffer_.get(), 1, used_, stream_) != used_) failed_ = true;
+  used_ = 0;
 }
 
 bool StreamLineSink::Flush() {
-  if (!buffer_.empty()) {
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) failed_ = true;
-    buffer_.clear();
-  }
+  WriteOut();
   if (std::fflush(stream_) != 0) failed_ = true;
   return !failed_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,13 +40,20 @@ class StreamLineSink : public LineSink {
   bool Flush();
   // Drops what is buffered; nothing more is written.
   void Discard() {
-    buffer_.clear();
+    used_ = 0;
     discarded_ = true;
   }
 
  private:
+  // Hands the buffered bytes to the stream.
+  void WriteOut();
+
   std::FILE* stream_;
-  std::string buffer_;
+  // Lines are copied in with one bounds check each: a std::string would
+  // check and copy three times per line.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  std::size_t capacity_ = 0;
   bool failed_ = false;
   bool discarded_ = false;
 };

@@ -4,6 +4,7 @@
 // with the construct named, before anything of the block is written.
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "conversion/Conversion.h"
@@ -68,14 +69,10 @@ long double Conversion::ReadWord(std::string_view code, std::size_t at) {
 }
 
 std::string_view Conversion::CodeOf(std::string_view line) {
-  bool hasComment = false;
-  for (const char c : line) {
-    if (c == '(' || c == ';') {
-      hasComment = true;
-      break;
-    }
+  if (line.empty() || (std::memchr(line.data(), '(', line.size()) == nullptr &&
+                       std::memchr(line.data(), ';', line.size()) == nullptr)) {
+    return line;
   }
-  if (!hasComment) return line;
   // Comments take no part in finding words: "(" up to the first ")" (or the
   // line's end when unclosed), and ";" to the end of the line.
   code_.clear();

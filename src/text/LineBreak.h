@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace torvane {
@@ -12,9 +13,14 @@ namespace torvane {
 inline bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
 
 // Where the line that starts at `from` ends: the next break, or the end.
+// Two library scans beat a loop over the bytes on lines of any length.
 inline std::size_t FindLineEnd(std::string_view bytes, std::size_t from) {
-  while (from < bytes.size() && !IsLineBreak(bytes[from])) ++from;
-  return from;
+  if (from >= bytes.size()) return bytes.size();
+  const char* const begin = bytes.data();
+  const auto* lf = static_cast<const char*>(std::memchr(begin + from, '\n', bytes.size() - from));
+  const std::size_t end = lf ? static_cast<std::size_t>(lf - begin) : bytes.size();
+  const auto* cr = static_cast<const char*>(std::memchr(begin + from, '\r', end - from));
+  return cr ? static_cast<std::size_t>(cr - begin) : end;
 }
 
 // The position after the break at `at` (two bytes for CR LF); `at` itself
