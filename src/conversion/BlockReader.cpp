@@ -97,7 +97,10 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
     if (words.at[word] == kNone) words.at[word] = i;
   };
   for (std::size_t i = 0; i < code.size(); ++i) {
-    const char c = Upper(code[i]);
+    // Most of a block is digits, points, signs and blanks: nothing to do.
+    const char raw = code[i];
+    if ((raw >= '0' && raw <= '9') || raw == ' ' || raw == '.' || raw == '-') continue;
+    const char c = Upper(raw);
     // A letter right after a letter is no address word but a keyword of
     // some other language (MSG, IF, GOTO, WHILE, ...).
     if (IsLetter(c) && i + 1 < code.size() && IsLetter(code[i + 1]) && c != 'O') {
