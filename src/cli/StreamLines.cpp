@@ -83,10 +83,11 @@ void StreamLineSink::AppendJoined(std::string_view prefix, std::string_view line
       buffer_ = std::make_unique<char[]>(capacity_);
     }
   }
+  // An empty view may have no data at all, which memcpy must not see.
   char* out = buffer_.get() + used_;
-  std::memcpy(out, prefix.data(), prefix.size());
+  if (!prefix.empty()) std::memcpy(out, prefix.data(), prefix.size());
   out += prefix.size();
-  std::memcpy(out, line.data(), line.size());
+  if (!line.empty()) std::memcpy(out, line.data(), line.size());
   out += line.size();
   out[0] = '\r';
   out[1] = '\n';
