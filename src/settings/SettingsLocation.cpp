@@ -37,7 +37,7 @@ std::string FindSettingsDir(const std::string& executableDir, const std::string&
   const bool writable = ::access(besideExecutable.c_str(), W_OK) == 0;
   if (!installed && writable) return besideExecutable;
 
-  // The base directory specification asks to ignore a relative value.
+  // XDG asks that a relative value be ignored.
   std::string base = xdgConfigHome;
   if (base.empty() || base.front() != '/') {
     if (home.empty()) return besideExecutable;
