@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace torvane {
 
@@ -88,7 +90,28 @@ int UnicodeToWindows1252(char32_t character) {
   return -1;
 }
 
+namespace {
+
+// Length of the leading run of ASCII bytes, eight at a time: NC text is
+// nearly all ASCII, which maps to itself.
+std::size_t AsciiPrefix(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
+}  // namespace
+
 void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8) {
+  const std::size_t ascii = AsciiPrefix(bytes);
+  utf8.append(bytes.data(), ascii);
+  bytes.remove_prefix(ascii);
+  if (bytes.empty()) return;
   std::size_t extra = 0;
   for (char b : bytes) extra += kUtf8[static_cast<unsigned char>(b)].size - 1;
   const std::size_t start = utf8.size();
@@ -105,7 +128,12 @@ void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8) {
 }
 
 void Utf8ToBytes(std::string_view utf8, std::string& bytes, std::vector<int>* offsets) {
-  for (std::size_t i = 0; i < utf8.size();) {
+  std::size_t i = 0;
+  if (!offsets) {
+    i = AsciiPrefix(utf8);
+    bytes.append(utf8.data(), i);
+  }
+  while (i < utf8.size()) {
     std::size_t size = 1;
     const char32_t c = DecodeAt(utf8, i, size);
     const int b = UnicodeToWindows1252(c);
