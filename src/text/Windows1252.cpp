@@ -107,6 +107,8 @@ std::size_t AsciiPrefix(std::string_view bytes) {
 
 }  // namespace
 
+bool IsAscii(std::string_view bytes) { return AsciiPrefix(bytes) == bytes.size(); }
+
 void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8) {
   const std::size_t ascii = AsciiPrefix(bytes);
   utf8.append(bytes.data(), ascii);

@@ -18,6 +18,9 @@ int UnicodeToWindows1252(char32_t character);
 // The editor keeps its document as UTF-8, and terminals want it too; these
 // convert without a detour, which matters for documents of many megabytes.
 void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8);
+
+// Whether every byte is below 0x80 (the same in Windows-1252 and UTF-8).
+bool IsAscii(std::string_view bytes);
 // Decodes UTF-8 to bytes; characters the code page lacks become "?". When
 // `offsets` is given it receives, for every byte written, the offset of its
 // character in `utf8`, and one more entry for the end, so that positions in

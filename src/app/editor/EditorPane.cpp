@@ -356,8 +356,14 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.
+  // A chunk of plain ASCII is its own UTF-8 and goes in without a copy.
   for (std::size_t start = 0; start < joined.size(); start += kChunk) {
-    AppendBytesAsUtf8(joined.substr(start, kChunk), utf8);
+    const std::string_view chunk = joined.substr(start, kChunk);
+    if (utf8.empty() && IsAscii(chunk)) {
+      SendScintilla(Sci::SCI_APPENDTEXT, chunk.size(), chunk.data());
+      continue;
+    }
+    AppendBytesAsUtf8(chunk, utf8);
     SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
     utf8.clear();
   }

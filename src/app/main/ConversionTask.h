@@ -30,6 +30,9 @@ class ConversionTask {
   bool CancelRequested() const { return cancel_.load(std::memory_order_relaxed); }
 
   std::size_t SourceLineCount() const { return source_.size(); }
+  // Once the run is over: the source is in its pane, and this copy would
+  // only add to the peak while the result is shown.
+  void ReleaseSource() { std::vector<std::string>().swap(source_); }
   // Source lines converted so far; readable while Run() is busy.
   std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
 
