@@ -67,6 +67,6 @@ int main(int argc, char** argv) {
   std::printf("%-34s %8.3f s  %7.1fx  (%d lines out)\n", "convert command", convert,
               convert / baseline, mainform.Ziel->LineCount());
   for (const QString& error : errors) std::printf("error: %s\n", qPrintable(error));
-  std::printf("target: each command on 1,000,000 lines within a few seconds\n");
+  std::printf("targets on 1,000,000 lines: open under 0.5 s, convert and show under 1.5 s\n");
   return errors.isEmpty() ? 0 : 1;
 }
