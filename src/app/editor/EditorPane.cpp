@@ -205,6 +205,10 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
     singleEmptyLine_ = false;
     UpdateGutter();
   });
+  // With modification events off, textChanged stays silent on typing; the
+  // editor's screen update still comes, and the line count is cheap to ask:
+  // the numbers keep their room when a line is added past 9999.
+  connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { UpdateGutter(); });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &TEditorPane::TrimLineBeforeBreak);
 }
 

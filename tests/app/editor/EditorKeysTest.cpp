@@ -230,6 +230,18 @@ class EditorKeysTest : public QObject {
     QCOMPARE(Caret(pane), long(wantCaret));
   }
 
+  // The line numbers' margin (margin 1) widens with the fifth digit.
+  void gutterGrowsWhenTypingAddsADigit() {
+    TEditorPane pane;
+    pane.SetLines(std::vector<std::string>(9999, "G1"));
+    pane.show();
+    QApplication::processEvents();
+    const long before = pane.SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1);
+    pane.SendScintilla(Sci::SCI_DOCUMENTEND);
+    QTest::keyClick(&pane, Qt::Key_Return);
+    QTRY_VERIFY(pane.SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1) > before);
+  }
+
   void blockIndentTakesEverySelectedLine() {
     TEditorPane pane;
     pane.SetLines({"a", "b", "c"});
