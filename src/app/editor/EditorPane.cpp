@@ -419,6 +419,13 @@ std::vector<std::string> TEditorPane::Lines() const {
   return lines;
 }
 
+std::string_view TEditorPane::DocumentText() const {
+  const long length = Send(Sci::SCI_GETLENGTH);
+  if (length == 0) return {};
+  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  return std::string_view(text, static_cast<std::size_t>(length));
+}
+
 void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
   const TTextEncoding encoding = DetectEncoding(bytes);
