@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "EditorPane.h"
 #include "TMainform.h"
@@ -20,6 +21,23 @@
 #include "settings/Settings.h"
 
 using namespace torvane;
+
+namespace {
+
+// The resident and the peak resident memory so far, in MB, as the system
+// counts them.
+std::pair<double, double> Memory() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  double rss = 0, peak = 0;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) rss = std::stod(line.substr(6)) / 1024;
+    if (line.rfind("VmHWM:", 0) == 0) peak = std::stod(line.substr(6)) / 1024;
+  }
+  return {rss, peak};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -55,12 +73,14 @@ int main(int argc, char** argv) {
   mainform.Button_LadenClick();
   QApplication::processEvents();
   const double open = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  const auto afterOpen = Memory();
 
   clock.restart();
   QTimer::singleShot(0, [&rohteil] { rohteil.XPSpeedButton3Click(); });
   mainform.WandelnClick();
   QApplication::processEvents();
   const double convert = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  const auto afterConvert = Memory();
 
   const int lines = mainform.Quelle->LineCount();
   // The limits hold for 1,000,000 source lines; longer programs may take
@@ -74,6 +94,8 @@ int main(int argc, char** argv) {
               mainform.Ziel->LineCount(), 1.5 * scale, convert < 1.5 * scale ? "ok" : "OVER");
   // The result as saved, for comparing with what torvane-convert writes.
   if (argc > 3) mainform.Ziel->SaveToFile(QString::fromLocal8Bit(argv[3]));
+  std::printf("memory after open: %.0f MB (peak %.0f MB); after convert: %.0f MB (peak %.0f MB)\n",
+              afterOpen.first, afterOpen.second, afterConvert.first, afterConvert.second);
   for (const QString& error : errors) std::printf("error: %s\n", qPrintable(error));
   return errors.isEmpty() ? 0 : 1;
 }
