@@ -350,9 +350,13 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   // Room for all of it at once: growing the document chunk by chunk would
-  // copy it again and again.
+  // copy it again and again. The room is filled at once (and the editor
+  // keeps as much again for the colours), so it is no bigger than needed: a
+  // byte above 0x7F takes at most three in UTF-8.
   const long length = Send(Sci::SCI_GETLENGTH);
-  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + joined.size() / 8 + 16);
+  std::size_t wide = 0;
+  for (const char c : joined) wide += static_cast<unsigned char>(c) >> 7;
+  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + 2 * wide + 2);
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.
