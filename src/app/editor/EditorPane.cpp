@@ -360,7 +360,14 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.
-  for (std::size_t start = 0; start < joined.size(); start += kChunk) {
+  // Without a byte above 0x7F (the usual case) the text is its own UTF-8
+  // and goes in as it is, without a copy.
+  if (wide == 0) {
+    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+    utf8.clear();
+    SendScintilla(Sci::SCI_APPENDTEXT, joined.size(), joined.data());
+  }
+  for (std::size_t start = 0; wide > 0 && start < joined.size(); start += kChunk) {
     AppendBytesAsUtf8(joined.substr(start, kChunk), utf8);
     SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
     utf8.clear();
