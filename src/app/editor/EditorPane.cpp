@@ -354,20 +354,25 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   // Room for all of it at once: growing the document chunk by chunk would
-  // copy it again and again.
+  // copy it again and again. The room is filled at once (and the editor
+  // keeps as much again for the colours), so it is no bigger than needed: a
+  // byte above 0x7F takes at most three in UTF-8.
   const long length = Send(Sci::SCI_GETLENGTH);
-  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + joined.size() / 8 + 16);
+  std::size_t wide = 0;
+  for (const char c : joined) wide += static_cast<unsigned char>(c) >> 7;
+  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + 2 * wide + 2);
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.
-  // A chunk of plain ASCII is its own UTF-8 and goes in without a copy.
-  for (std::size_t start = 0; start < joined.size(); start += kChunk) {
-    const std::string_view chunk = joined.substr(start, kChunk);
-    if (utf8.empty() && IsAscii(chunk)) {
-      SendScintilla(Sci::SCI_APPENDTEXT, chunk.size(), chunk.data());
-      continue;
-    }
-    AppendBytesAsUtf8(chunk, utf8);
+  // Without a byte above 0x7F (the usual case) the text is its own UTF-8
+  // and goes in as it is, without a copy.
+  if (wide == 0) {
+    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+    utf8.clear();
+    SendScintilla(Sci::SCI_APPENDTEXT, joined.size(), joined.data());
+  }
+  for (std::size_t start = 0; wide > 0 && start < joined.size(); start += kChunk) {
+    AppendBytesAsUtf8(joined.substr(start, kChunk), utf8);
     SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
     utf8.clear();
   }
@@ -427,6 +432,13 @@ std::vector<std::string> TEditorPane::Lines() const {
   // The editor shows a line after a final break; so does the list.
   if (IsLineBreak(doc.back())) lines.emplace_back();
   return lines;
+}
+
+std::string_view TEditorPane::DocumentText() const {
+  const long length = Send(Sci::SCI_GETLENGTH);
+  if (length == 0) return {};
+  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  return std::string_view(text, static_cast<std::size_t>(length));
 }
 
 void TEditorPane::LoadFromFile(const std::filesystem::path& path) {

@@ -66,6 +66,10 @@ class TEditorPane : public QsciScintilla {
   // The empty string for an index outside the lines.
   std::string LineAt(int index) const;
   std::vector<std::string> Lines() const;
+  // The document as the editor holds it: UTF-8, lines joined by LF. The view
+  // stays valid until the text next changes; empty for an empty pane (which
+  // may still count one empty line).
+  std::string_view DocumentText() const;
 
   TLineBreak LineBreak() const { return lineBreak_; }
   void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }

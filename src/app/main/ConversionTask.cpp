@@ -1,8 +1,12 @@
 #include "ConversionTask.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "settings/FloatText.h"
+#include "text/LineBreak.h"
+#include "text/LineFile.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -28,15 +32,52 @@ class CountingSource : public LineSource {
   std::size_t index_ = 0;
 };
 
+// Hands the lines of a pane's document to the run: ASCII lines as they are
+// in the document, others decoded to the code page into one reused buffer,
+// so that no line is copied that need not be.
+class DocumentSource : public LineSource {
+ public:
+  DocumentSource(std::string_view document, std::atomic<std::size_t>& done,
+                 const std::atomic<bool>& cancel)
+      : document_(document), done_(done), cancel_(cancel) {}
+  bool Next(std::string_view& line) override {
+    if (cancel_.load(std::memory_order_relaxed)) return false;
+    std::string_view utf8;
+    if (!NextLine(document_, position_, utf8, sawCR_)) {
+      // The pane shows a line after a final break; so does the source.
+      if (finalLineGiven_ || document_.empty() || !IsLineBreak(document_.back())) return false;
+      finalLineGiven_ = true;
+      utf8 = {};
+    }
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      line = utf8;
+    } else {
+      decoded_.clear();
+      Utf8ToBytes(utf8, decoded_);
+      line = decoded_;
+    }
+    if ((++index_ & 1023) == 0) done_.store(index_, std::memory_order_relaxed);
+    return true;
+  }
+
+ private:
+  std::string_view document_;
+  std::atomic<std::size_t>& done_;
+  const std::atomic<bool>& cancel_;
+  std::size_t position_ = 0;
+  std::size_t index_ = 0;
+  bool sawCR_ = false;
+  bool finalLineGiven_ = false;
+  std::string decoded_;
+};
+
 // Keeps the result as one text: a string per line would cost millions of
 // allocations for a large program.
 class JoiningSink : public LineSink {
  public:
   JoiningSink(std::string& text, std::size_t& count) : text_(text), count_(count) {}
-  void Append(std::string_view line) override { AppendJoined({}, line); }
-  void AppendJoined(std::string_view prefix, std::string_view line) override {
+  void Append(std::string_view line) override {
     if (count_++ > 0) text_ += '\n';
-    text_ += prefix;
     text_ += line;
   }
 
@@ -53,19 +94,29 @@ ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
     : conversion_(conversion),
       diameter_(diameter),
       source_(std::move(source)),
+      sourceLines_(source_.size()),
+      header_(std::move(header)),
+      footer_(std::move(footer)) {}
+
+ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
+                               std::string_view document, std::size_t lineCount,
+                               std::vector<std::string> header, std::vector<std::string> footer)
+    : conversion_(conversion),
+      diameter_(diameter),
+      document_(document),
+      sourceLines_(lineCount),
       header_(std::move(header)),
       footer_(std::move(footer)) {}
 
 void ConversionTask::Run() {
   // Results run to a few times the source's size; reserving spares most of
   // the copies a growing text would make.
-  std::size_t sourceBytes = 0;
+  std::size_t sourceBytes = document_ ? document_->size() : 0;
   for (const std::string& line : source_) sourceBytes += line.size() + 1;
-  // Untouched reserved memory costs nothing, a text that outgrows its room
-  // is copied whole: a linearised program runs to about four times its
-  // source.
-  target_.reserve(sourceBytes * 4 + 4096);
-  CountingSource source(source_, done_, cancel_);
+  target_.reserve(sourceBytes * 2);
+  CountingSource lines(source_, done_, cancel_);
+  DocumentSource document(document_.value_or(std::string_view()), done_, cancel_);
+  LineSource& source = document_ ? static_cast<LineSource&>(document) : lines;
   JoiningSink sink(target_, targetLines_);
   try {
     conversion_.RunConversion(diameter_, source, header_, footer_, sink);
@@ -76,8 +127,7 @@ void ConversionTask::Run() {
     error_ = error.what();
   }
   warnings_ = conversion_.Warnings();
-  done_.store(source_.size(), std::memory_order_relaxed);
-
+  done_.store(sourceLines_, std::memory_order_relaxed);
 }
 
 std::string ConversionDoneText(long double diameter, std::size_t warnings) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversion/Conversion.h"
@@ -18,6 +19,13 @@ class ConversionTask {
  public:
   ConversionTask(Conversion& conversion, long double diameter, std::vector<std::string> source,
                  std::vector<std::string> header, std::vector<std::string> footer);
+  // Reads the source straight from a pane's document (UTF-8, lines broken
+  // by LF, CR LF or CR, `lineCount` lines as the pane counts them), which
+  // must stay unchanged until the run is over: a copy of a million lines
+  // would cost time and memory for nothing.
+  ConversionTask(Conversion& conversion, long double diameter, std::string_view document,
+                 std::size_t lineCount, std::vector<std::string> header,
+                 std::vector<std::string> footer);
 
   // Runs the conversion; call once, from any thread.
   void Run();
@@ -29,9 +37,10 @@ class ConversionTask {
   void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
   bool CancelRequested() const { return cancel_.load(std::memory_order_relaxed); }
 
-  std::size_t SourceLineCount() const { return source_.size(); }
-  // Once the run is over: the source is in its pane, and this copy would
-  // only add to the peak while the result is shown.
+  std::size_t SourceLineCount() const { return sourceLines_; }
+  // Once the run is over: a copy of the source lines (taken when the pane
+  // could not lend its text) would only add to the peak while the result is
+  // shown.
   void ReleaseSource() { std::vector<std::string>().swap(source_); }
   // Source lines converted so far; readable while Run() is busy.
   std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
@@ -51,6 +60,8 @@ class ConversionTask {
   Conversion& conversion_;
   long double diameter_;
   std::vector<std::string> source_;
+  std::optional<std::string_view> document_;
+  std::size_t sourceLines_ = 0;
   std::vector<std::string> header_;
   std::vector<std::string> footer_;
   std::string target_;

@@ -186,8 +186,14 @@ void TMainform::ConvertWithProgress(long double diameter) {
   // A cancelled run must leave no trace, not even in the state that one
   // run hands to the next (the direction words in force).
   const Conversion before = conversion_;
-  ConversionTask task(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
-                      settings_.FooterLines());
+  // The source is read straight from its pane, which takes no input until
+  // the run is over; an empty pane may still hold one empty line.
+  const std::string_view document = Quelle->DocumentText();
+  ConversionTask task = document.empty()
+      ? ConversionTask(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
+                       settings_.FooterLines())
+      : ConversionTask(conversion_, diameter, document, static_cast<std::size_t>(Quelle->LineCount()),
+                       settings_.HeaderLines(), settings_.FooterLines());
   runningTask_ = &task;
   {
     InputBlocker blocker(BAbbrechen, [this] { CancelConversion(); });

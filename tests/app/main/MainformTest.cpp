@@ -433,6 +433,39 @@ class MainformTest : public QObject {
     QVERIFY(list->isHidden());
   }
 
+  // The conversion reads the source pane's document directly; it must see
+  // exactly the lines the pane gives, whatever the file's breaks and code
+  // page.
+  void sourceFromTheDocumentAsFromItsLines_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("LF") << QByteArray("G1 X10 Y0 Z2\nG1 X20 Y5\n");
+    QTest::newRow("CR LF, no final break") << QByteArray("G1 X10 Y0 Z2\r\n\r\nG1 X20 Y5");
+    QTest::newRow("lone CR") << QByteArray("G1 X10 Y0\rG1 X20 Y5\r\r");
+    QTest::newRow("Windows-1252") << QByteArray("(M\xFCller \x80)\r\nG1 X10 Y0\r\n");
+    QTest::newRow("UTF-8") << QByteArray("(M\xC3\xBCller \xE2\x82\xAC \xE2\x84\xA2)\nG1 X10 Y0\n");
+    QTest::newRow("error on line 2") << QByteArray("G1 X10 Y0\nG2 X20 Y0 R1\nG1 X0\n");
+  }
+
+  void sourceFromTheDocumentAsFromItsLines() {
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("source.nc");
+    WriteFile(path, file.toStdString());
+    TEditorPane pane;
+    pane.LoadFromFile(path);
+    Conversion byLines, byDocument;
+    ConversionTask want(byLines, 100, pane.Lines(), {"%"}, {"M30"});
+    ConversionTask got(byDocument, 100, pane.DocumentText(), std::size_t(pane.LineCount()), {"%"},
+                       {"M30"});
+    want.Run();
+    got.Run();
+    QCOMPARE(got.TargetText(), want.TargetText());
+    QCOMPARE(got.TargetLineCount(), want.TargetLineCount());
+    QCOMPARE(got.Error(), want.Error());
+    QCOMPARE(got.ErrorLine(), want.ErrorLine());
+    QCOMPARE(got.SourceLineCount(), want.SourceLineCount());
+  }
+
   void conversionDoneText_data() {
     QTest::addColumn<double>("diameter");
     QTest::addColumn<int>("warnings");
