@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
                       pane.LoadFromFile(std::filesystem::path(path));
                       pane.repaint();
                     }),
-                    1000});
+                    500});
     rows.push_back({"then jump to the end", Time([&] {
                       pane.ExecuteCommand(ecEditorBottom);
                       pane.repaint();
