@@ -359,7 +359,9 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   // byte above 0x7F takes at most three in UTF-8.
   const long length = Send(Sci::SCI_GETLENGTH);
   std::size_t wide = 0;
-  for (const char c : joined) wide += static_cast<unsigned char>(c) >> 7;
+  if (!IsAscii(joined)) {
+    for (const char c : joined) wide += static_cast<unsigned char>(c) >> 7;
+  }
   Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + 2 * wide + 2);
   std::string utf8;
   if (!wasEmpty) utf8 += '\n';
@@ -412,27 +414,7 @@ std::string TEditorPane::LineAt(int index) const {
   return LineBytes(index, nullptr);
 }
 
-std::vector<std::string> TEditorPane::Lines() const {
-  std::vector<std::string> lines;
-  const long length = Send(Sci::SCI_GETLENGTH);
-  if (length == 0) {
-    if (singleEmptyLine_) lines.emplace_back();
-    return lines;
-  }
-  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-  const std::string_view doc(text, static_cast<std::size_t>(length));
-  lines.reserve(static_cast<std::size_t>(Send(Sci::SCI_GETLINECOUNT)));
-  std::size_t position = 0;
-  std::string_view line;
-  bool sawCR = false;
-  while (NextLine(doc, position, line, sawCR)) {
-    lines.emplace_back();
-    Utf8ToBytes(line, lines.back());
-  }
-  // The editor shows a line after a final break; so does the list.
-  if (IsLineBreak(doc.back())) lines.emplace_back();
-  return lines;
-}
+std::vector<std::string> TEditorPane::Lines() const { return DocumentLines(false); }
 
 std::string_view TEditorPane::DocumentText() const {
   const long length = Send(Sci::SCI_GETLENGTH);
@@ -454,20 +436,26 @@ void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   encoding_ = encoding;
 }
 
-std::vector<std::string> TEditorPane::DocumentLines() const {
+std::vector<std::string> TEditorPane::DocumentLines(bool asUtf8) const {
   std::vector<std::string> lines;
-  const long length = Send(Sci::SCI_GETLENGTH);
-  if (length == 0) {
+  const std::string_view doc = DocumentText();
+  if (doc.empty()) {
     if (singleEmptyLine_) lines.emplace_back();
     return lines;
   }
-  const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-  const std::string_view doc(text, static_cast<std::size_t>(length));
+  lines.reserve(static_cast<std::size_t>(Send(Sci::SCI_GETLINECOUNT)));
   std::size_t position = 0;
   std::string_view line;
   bool sawCR = false;
-  while (NextLine(doc, position, line, sawCR)) lines.emplace_back(line);
-  if (doc.back() == '\n' || doc.back() == '\r') lines.emplace_back();
+  while (NextLine(doc, position, line, sawCR)) {
+    if (asUtf8) {
+      lines.emplace_back(line);
+    } else {
+      Utf8ToBytes(line, lines.emplace_back());
+    }
+  }
+  // The editor shows a line after a final break; so does the list.
+  if (IsLineBreak(doc.back())) lines.emplace_back();
   return lines;
 }
 
@@ -476,7 +464,7 @@ void TEditorPane::LoadFromFile(const QString& path) {
 }
 
 void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
-  SaveLineFile(path, encoding_ == TTextEncoding::UTF8 ? DocumentLines() : Lines(), lineBreak_);
+  SaveLineFile(path, DocumentLines(encoding_ == TTextEncoding::UTF8), lineBreak_);
 }
 
 void TEditorPane::SaveToFile(const QString& path) const {

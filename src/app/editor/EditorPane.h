@@ -145,8 +145,9 @@ class TEditorPane : public QsciScintilla {
   void ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill);
   void AppendDocument(const std::vector<std::string>& lines);
   std::string LineBytes(int line, std::vector<int>* offsets) const;
-  // The lines as the document holds them (UTF-8), for saving a UTF-8 file.
-  std::vector<std::string> DocumentLines() const;
+  // The document's lines: as the document holds them (UTF-8, for saving a
+  // UTF-8 file) or mapped to the program's code page.
+  std::vector<std::string> DocumentLines(bool asUtf8) const;
   long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
   // Commands that the editor has no single message for.

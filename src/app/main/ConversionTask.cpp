@@ -1,6 +1,5 @@
 #include "ConversionTask.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "settings/FloatText.h"
@@ -49,7 +48,7 @@ class DocumentSource : public LineSource {
       finalLineGiven_ = true;
       utf8 = {};
     }
-    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (IsAscii(utf8)) {
       line = utf8;
     } else {
       decoded_.clear();
@@ -76,8 +75,10 @@ class DocumentSource : public LineSource {
 class JoiningSink : public LineSink {
  public:
   JoiningSink(std::string& text, std::size_t& count) : text_(text), count_(count) {}
-  void Append(std::string_view line) override {
+  void Append(std::string_view line) override { AppendJoined({}, line); }
+  void AppendJoined(std::string_view prefix, std::string_view line) override {
     if (count_++ > 0) text_ += '\n';
+    text_ += prefix;
     text_ += line;
   }
 

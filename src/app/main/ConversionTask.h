@@ -38,10 +38,6 @@ class ConversionTask {
   bool CancelRequested() const { return cancel_.load(std::memory_order_relaxed); }
 
   std::size_t SourceLineCount() const { return sourceLines_; }
-  // Once the run is over: a copy of the source lines (taken when the pane
-  // could not lend its text) would only add to the peak while the result is
-  // shown.
-  void ReleaseSource() { std::vector<std::string>().swap(source_); }
   // Source lines converted so far; readable while Run() is busy.
   std::size_t LinesDone() const { return done_.load(std::memory_order_relaxed); }
 

@@ -218,7 +218,6 @@ void TMainform::ConvertWithProgress(long double diameter) {
     loop.exec();
     worker.join();
     runningTask_ = nullptr;
-    task.ReleaseSource();
     BAbbrechen->hide();
     if (task.CancelRequested()) {
       conversion_ = before;
