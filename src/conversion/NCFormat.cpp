@@ -109,27 +109,47 @@ std::uint64_t RoundHalfAwayTable(std::uint64_t value, int places,
   return RoundHalfAwayTable(value, places, std::make_integer_sequence<int, 20>{});
 }
 
+// `units` (steps of 10^-decimals) as fixed-point text, written backwards to
+// end just before `end`: the digits, a point before the decimals, at least
+// one digit before the point. Returns where the text starts.
+char* UnitsText(char* end, std::uint64_t units, int decimals) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* first = end;
+  int i = 0;
+  for (; i + 2 <= decimals; i += 2) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * (units % 100), 2);
+    units /= 100;
+  }
+  if (i < decimals) {
+    *--first = static_cast<char>('0' + units % 10);
+    units /= 10;
+  }
+  if (decimals > 0) *--first = '.';
+  while (units >= 100) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * (units % 100), 2);
+    units /= 100;
+  }
+  if (units >= 10) {
+    first -= 2;
+    std::memcpy(first, kPairs + 2 * units, 2);
+  } else {
+    *--first = static_cast<char>('0' + units);
+  }
+  return first;
+}
+
 // Writes `units` (steps of 10^-decimals) as fixed-point text.
 std::size_t WriteUnits(char* buffer, std::uint64_t units, int decimals) {
   char digits[48];
-  const auto places = static_cast<std::size_t>(decimals);
-  std::memset(digits, '0', places + 1);
-  char* const first = digits + places + 1;
-  const char* end = std::to_chars(first, digits + sizeof digits, units).ptr;
-  const auto count = static_cast<std::size_t>(end - first);
-  // At least one digit before the point.
-  const std::size_t total = count < places + 1 ? places + 1 : count;
-  const char* start = end - total;
-  const std::size_t whole = total - places;
-  char* out = buffer;
-  std::memcpy(out, start, whole);
-  out += whole;
-  if (places > 0) {
-    *out++ = '.';
-    std::memcpy(out, start + whole, places);
-    out += places;
-  }
-  return static_cast<std::size_t>(out - buffer);
+  const char* const first = UnitsText(digits + sizeof digits, units, decimals);
+  const auto length = static_cast<std::size_t>(digits + sizeof digits - first);
+  std::memcpy(buffer, first, length);
+  return length;
 }
 
 }  // namespace
@@ -220,38 +240,11 @@ bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
 #endif
 }
 
-// Units of 10^-decimals as text, straight into `out`: the digits, a point
-// before the decimals, at least one digit before the point.
+// Units of 10^-decimals as text, straight into `out`.
 void AppendUnits(std::string& out, std::uint64_t units, int decimals) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char buffer[48];
-  char* first = buffer + sizeof buffer;
-  int i = 0;
-  for (; i + 2 <= decimals; i += 2) {
-    first -= 2;
-    std::memcpy(first, kPairs + 2 * (units % 100), 2);
-    units /= 100;
-  }
-  if (i < decimals) {
-    *--first = static_cast<char>('0' + units % 10);
-    units /= 10;
-  }
-  if (decimals > 0) *--first = '.';
-  while (units >= 100) {
-    first -= 2;
-    std::memcpy(first, kPairs + 2 * (units % 100), 2);
-    units /= 100;
-  }
-  if (units >= 10) {
-    first -= 2;
-    std::memcpy(first, kPairs + 2 * units, 2);
-  } else {
-    *--first = static_cast<char>('0' + units);
-  }
-  out.append(first, static_cast<std::size_t>(buffer + sizeof buffer - first));
+  char digits[48];
+  const char* const first = UnitsText(digits + sizeof digits, units, decimals);
+  out.append(first, static_cast<std::size_t>(digits + sizeof digits - first));
 }
 
 bool FastFixed(char* buffer, std::size_t& length, long double magnitude, int decimals) {
