@@ -64,6 +64,13 @@ void TMainform::PLT_SpeichernClick() { SaveResult(); }
 
 void TMainform::AlsNCDateispeichern1Click() { SaveSource(); }
 
+QString TMainform::SaveFolder(const std::string& setting) const {
+  // The folder of the settings, or beside the source when none is set.
+  QString folder = BytesToQString(setting);
+  if (folder.isEmpty() && !sourcePath_.isEmpty()) folder = QFileInfo(sourcePath_).absolutePath();
+  return folder;
+}
+
 bool TMainform::SaveResult() {
   bool saved = false;
   Guarded([&] {
@@ -85,13 +92,11 @@ bool TMainform::SaveResult() {
                1});
       if (answer != 0) return;
     }
-    // The source's name with the result's extension, in the target folder
-    // (or beside the source when none is set).
+    // The source's name with the result's extension.
     const QFileInfo source(sourcePath_);
-    QString directory = BytesToQString(settings_.ziel());
-    if (directory.isEmpty() && !sourcePath_.isEmpty()) directory = source.absolutePath();
     const QString path = RunFileDialog(
-        {FileDialogRequest::Kind::Save, directory, {"*.min (*.min)", "*.nc (*.nc)", "*.* (*)"},
+        {FileDialogRequest::Kind::Save, SaveFolder(settings_.ziel()),
+         {"*.min (*.min)", "*.nc (*.nc)", "*.* (*)"},
          "min", sourcePath_.isEmpty() ? QString() : source.completeBaseName() + ".min"});
     if (path.isEmpty()) return;
     Ziel->SaveToFile(path);
@@ -106,9 +111,7 @@ bool TMainform::SaveSource() {
   bool saved = false;
   Guarded([&] {
     const QFileInfo source(sourcePath_);
-    QString directory = BytesToQString(settings_.quell());
-    if (directory.isEmpty() && !sourcePath_.isEmpty()) directory = source.absolutePath();
-    const QString path = RunFileDialog({FileDialogRequest::Kind::Save, directory,
+    const QString path = RunFileDialog({FileDialogRequest::Kind::Save, SaveFolder(settings_.quell()),
                                         {"*.nc (*.nc)", "*.* (*)"}, "nc", source.fileName()});
     if (path.isEmpty()) return;
     Quelle->SaveToFile(path);

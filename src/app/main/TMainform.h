@@ -151,6 +151,8 @@ class TMainform : public QMainWindow {
   bool ConfirmUnsavedWork();
   // True when the file was written.
   bool SaveResult();
+  // Where a save dialog opens: the folder a setting names, else beside the source.
+  QString SaveFolder(const std::string& setting) const;
   bool SaveSource();
   int Ask(const Question& question);
   // Caret on the 1-based source line, the line marked.
