@@ -109,11 +109,7 @@ class PreviewLink : public QObject {
   Settings& settings_;
   Conversion& conversion_;
   std::size_t Fingerprint() const {
-    const long length = form_.Ziel->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    const auto* text = static_cast<const char*>(
-        form_.Ziel->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    return std::hash<std::string_view>{}(
-        std::string_view(text, static_cast<std::size_t>(length)));
+    return std::hash<std::string_view>{}(form_.Ziel->DocumentText());
   }
 
   QTimer timer_;
