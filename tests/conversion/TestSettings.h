@@ -1,5 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "conversion/Conversion.h"
 #include "conversion/ConversionState.h"
 
 namespace torvane::testing {
@@ -26,6 +32,23 @@ inline ConversionSettings ExampleSettings(int degrees = 30, int type = 1) {
   settings.format.Satzschritt = 1;
   settings.format.Satzstart = 1;
   return settings;
+}
+
+// A run with header "%" and footer "M30" that must stop with `message`,
+// keeping the header and the lines `written` before the stop.
+inline void ExpectRunStops(Conversion& conversion, const std::vector<std::string>& source,
+                           const std::string& message,
+                           const std::vector<std::string>& written) {
+  std::vector<std::string> target;
+  try {
+    conversion.RunConversion(100, source, {"%"}, {"M30"}, target);
+    ADD_FAILURE() << "no error";
+  } catch (const ConversionError& error) {
+    EXPECT_EQ(std::string(error.what()), message);
+  }
+  std::vector<std::string> want = {"%"};
+  want.insert(want.end(), written.begin(), written.end());
+  EXPECT_EQ(target, want);
 }
 
 }  // namespace torvane::testing
