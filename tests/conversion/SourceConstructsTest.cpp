@@ -58,7 +58,7 @@ TEST(SourceConstructsTest, Converts) {
        workedArc},
       {"I/J, not an R left over from an earlier block", 30, 1, 100,
        {"G1 X10 Y0 R3", "G2 X0 Y-10 I-10 J0"}, workedArc},
-      {"J alone, I taken as 0", 30, 1, 100, {"G1 X10 Y0", "G2 X0 Y-10 I-10"}, workedArc},
+      {"I alone, J taken as 0", 30, 1, 100, {"G1 X10 Y0", "G2 X0 Y-10 I-10"}, workedArc},
       {"full circle steps the whole turn", 90, 1, kDegreeDiameter,
        {"G1 X10 Y0", "G2 X10 Y0 I-10 J0"},
        {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C370.000 M16", "G01 Z-10.000 C0.000 M15",
