@@ -72,26 +72,30 @@ bool StreamLineSource::Next(std::string_view& line) {
   }
 }
 
-void StreamLineSink::Append(std::string_view line) { AppendJoined({}, line); }
+void StreamLineSink::Append(std::string_view line) {
+  char* out = Reserve(line.size());
+  // An empty view may have no data at all, which memcpy must not see.
+  if (!line.empty()) std::memcpy(out, line.data(), line.size());
+  Commit(out + line.size());
+}
 
-void StreamLineSink::AppendJoined(std::string_view prefix, std::string_view line) {
-  const std::size_t size = prefix.size() + line.size() + 2;
-  if (used_ + size > capacity_) {
+char* StreamLineSink::Reserve(std::size_t size) {
+  const std::size_t needed = size + 2;  // and the line break
+  if (capacity_ - used_ < needed) {
     WriteOut();
-    if (size > capacity_) {
-      capacity_ = std::max(kChunk + 4096, size);
+    if (needed > capacity_) {
+      // Room for a chunk and a long line after it.
+      capacity_ = std::max(kChunk + 64 * 1024, needed);
       buffer_ = std::make_unique<char[]>(capacity_);
     }
   }
-  // An empty view may have no data at all, which memcpy must not see.
-  char* out = buffer_.get() + used_;
-  if (!prefix.empty()) std::memcpy(out, prefix.data(), prefix.size());
-  out += prefix.size();
-  if (!line.empty()) std::memcpy(out, line.data(), line.size());
-  out += line.size();
-  out[0] = '\r';
-  out[1] = '\n';
-  used_ += size;
+  return buffer_.get() + used_;
+}
+
+void StreamLineSink::Commit(char* end) {
+  end[0] = '\r';
+  end[1] = '\n';
+  used_ = static_cast<std::size_t>(end + 2 - buffer_.get());
   if (used_ >= kChunk) WriteOut();
 }
 

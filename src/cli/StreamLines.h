@@ -35,7 +35,9 @@ class StreamLineSink : public LineSink {
     if (!discarded_) Flush();
   }
   void Append(std::string_view line) override;
-  void AppendJoined(std::string_view prefix, std::string_view line) override;
+  // Lines are written straight into the buffer, CR LF added at Commit.
+  char* Reserve(std::size_t size) override;
+  void Commit(char* end) override;
   // False when any write failed.
   bool Flush();
   // Drops what is buffered; nothing more is written.
@@ -49,8 +51,8 @@ class StreamLineSink : public LineSink {
   void WriteOut();
 
   std::FILE* stream_;
-  // Lines are copied in with one bounds check each: a std::string would
-  // check and copy three times per line.
+  // One bounds check per line, at Reserve: a std::string would check and
+  // copy at every piece.
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   std::size_t capacity_ = 0;

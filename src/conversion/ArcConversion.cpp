@@ -64,37 +64,24 @@ const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
 }
 
 void Conversion::WriteFeedLine(long double x, long double y, const long double* z) {
-  line_.clear();
-  line_ += settings_.eg1;
-  line_ += " Z";
-  AppendValue(line_, x);
-  if (z) {
-    line_ += " X";
-    AppendValue(line_, CheckReal(state_.diameter + *z));
-  }
-  AppendAngleWord(line_, y);
-  AppendDirectionWord(line_);
-  AppendFeedWord(line_, MoveTo(x, y, z ? *z : state_.toolZ));
-  AddLine(line_);
+  char* out = WriteValue(Put(pieces_.feed.WriteAt(BeginLine(lineRoom_)), " Z"), x);
+  if (z) out = WriteValue(Put(out, " X"), CheckReal(state_.diameter + *z));
+  out = WriteDirectionWord(WriteAngleWord(out, y));
+  EndLine(WriteFeedWord(out, MoveTo(x, y, z ? *z : state_.toolZ)));
 }
 
 void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r,
                                  long double length) {
-  line_.clear();
   // An axis that turns the other way mirrors the unrolled surface, and with
   // it the sense in which the control runs the arc.
-  line_ += clockwise != settings_.einv ? settings_.eg2 : settings_.eg3;
-  line_ += " Z";
-  AppendValue(line_, x);
-  AppendAngleWord(line_, y);
-  line_ += ' ';
-  line_ += settings_.erad;
-  AppendValue(line_, r);
-  AppendDirectionWord(line_);
+  const LinePiece& code = clockwise != settings_.einv ? pieces_.clockwise : pieces_.counterClockwise;
+  char* out = code.WriteAt(BeginLine(lineRoom_));
+  out = WriteAngleWord(WriteValue(Put(out, " Z"), x), y);
+  *out++ = ' ';
+  out = WriteDirectionWord(WriteValue(pieces_.radius.WriteAt(out), r));
   // The control runs along the arc, so its time is the arc's length.
   MoveTo(x, y, state_.toolZ);
-  AppendFeedWord(line_, length);
-  AddLine(line_);
+  EndLine(WriteFeedWord(out, length));
 }
 
 void Conversion::WriteToleranceSteps(long double start, long double sweep, bool clockwise,

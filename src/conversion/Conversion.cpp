@@ -15,10 +15,11 @@ namespace {
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr std::size_t kNone = std::string_view::npos;
 
+
 }  // namespace
 
-void Conversion::AppendValue(std::string& out, long double value) {
-  AppendFormatNC(out, settings_.format, CheckReal(value));
+char* Conversion::WriteValue(char* out, long double value) {
+  return WriteFormatNC(out, settings_.format, CheckReal(value));
 }
 
 void Conversion::BeginRun(long double diameter, LineSink& target) {
@@ -30,11 +31,21 @@ void Conversion::BeginRun(long double diameter, LineSink& target) {
   pendingMachinePositions_.clear();
   inchWarned_ = false;
   lineNumber_ = 0;
-  state_.blockCounter = settings_.format.Satzstart;
+  state_.blockNumber.Start(settings_.format.Satzstart);
   state_.diameter = CheckReal(diameter);
   state_.circumference = CheckReal(kPi * diameter);
   // The quotient once per run: every angle is 360 - y * (360 / circumference).
   degreesPerUnit_ = CheckedDivide(360, state_.circumference);
+  const ConversionSettings& s = settings_;
+  pieces_ = {LinePiece(s.eg0),  LinePiece(s.eg1), LinePiece(s.eg2),
+             LinePiece(s.eg3),  LinePiece(s.axis), LinePiece(s.edp),
+             LinePiece(s.edn),  LinePiece(s.erad), LinePiece(s.format.Satzzeichen)};
+  // The widest generated line: a motion code, the direction word, the axis,
+  // radius and feed letters, five numbers, the blanks between them, and
+  // what the last fixed-size copy may write beyond them.
+  lineRoom_ = std::max({s.eg0.size(), s.eg1.size(), s.eg2.size(), s.eg3.size()}) +
+              std::max(s.edp.size(), s.edn.size()) + s.axis.size() + s.erad.size() +
+              5 * (kMaxFormatNCLength + 32) + 64 + LinePiece::kOverrun;
 }
 
 void Conversion::EndRun() {
@@ -90,28 +101,33 @@ void Conversion::RunConversion(long double diameter, const std::vector<std::stri
 }
 
 void Conversion::AddLine(std::string_view line) {
+  char* const out = BeginLine(line.size());
+  EndLine(line.empty() ? out : Put(out, line));
+}
+
+char* Conversion::BeginLine(std::size_t room) {
+  lineStart_ = target_->Reserve(pieces_.blockLetter.size() + LinePiece::kOverrun +
+                                BlockNumberText::kMaxSize + 1 + room);
+  if (!settings_.enum_) return lineBody_ = lineStart_;
+  char* out = state_.blockNumber.WriteAt(pieces_.blockLetter.WriteAt(lineStart_));
+  *out++ = ' ';
+  return lineBody_ = out;
+}
+
+void Conversion::EndLine(char* end) {
   if (!settings_.enum_) {
-    target_->Append(line);
+    target_->Commit(end);
     return;
   }
-  if (!line.empty() && line.front() == '-') {
+  if (end > lineBody_ && *lineBody_ == '-') {
     // A leading "-" asks for a line without block number.
-    target_->Append(line.substr(1));
+    const auto size = static_cast<std::size_t>(end - lineBody_ - 1);
+    std::memmove(lineStart_, lineBody_ + 1, size);
+    target_->Commit(lineStart_ + size);
     return;
   }
-  // The block letter stays the same all run; only the number is written anew.
-  const std::string& letter = settings_.format.Satzzeichen;
-  if (numbered_.size() < letter.size() + 16) numbered_.resize(letter.size() + 16);
-  char* const start = numbered_.data();
-  std::memcpy(start, letter.data(), letter.size());
-  char* const digits = start + letter.size();
-  char* const end = std::to_chars(digits, digits + 12, state_.blockCounter).ptr;
-  *end = ' ';
-  target_->AppendJoined(std::string_view(start, static_cast<std::size_t>(end + 1 - start)), line);
-  // 32-bit block numbers wrap around like the controllers' counters.
-  state_.blockCounter = static_cast<std::int32_t>(
-      static_cast<std::uint32_t>(state_.blockCounter) +
-      static_cast<std::uint32_t>(settings_.format.Satzschritt));
+  target_->Commit(end);
+  state_.blockNumber.Advance(settings_.format.Satzschritt);
 }
 
 void Conversion::UpdateAngle(long double y) {
@@ -126,18 +142,18 @@ void Conversion::UpdateAngle(long double y) {
   state_.lastAngleY = y;
 }
 
-void Conversion::AppendAngleWord(std::string& line, long double y) {
+char* Conversion::WriteAngleWord(char* out, long double y) {
   UpdateAngle(y);
-  if (!state_.angleChanged) return;
-  line += ' ';
-  line += settings_.axis;
+  if (!state_.angleChanged) return out;
+  *out++ = ' ';
+  out = pieces_.axis.WriteAt(out);
   // Angles are whole thousandths of a degree: written from those.
-  AppendFormatNCThousandths(line, settings_.format, std::rint(state_.currentAngle * 1000));
+  return WriteFormatNCThousandths(out, settings_.format, std::rint(state_.currentAngle * 1000));
 }
 
-void Conversion::AppendDirectionWord(std::string& line) {
+char* Conversion::WriteDirectionWord(char* out) {
   // A continuous axis turns the way the angle's sign says: no direction word.
-  if (!state_.angleChanged || settings_.erot == 1) return;
+  if (!state_.angleChanged || settings_.erot == 1) return out;
   const long double previous = state_.previousAngle;
   const long double current = state_.currentAngle;
   bool positive = false;
@@ -152,33 +168,27 @@ void Conversion::AppendDirectionWord(std::string& line) {
   } else if (current > previous && !state_.positiveInForce) {
     positive = true;
   } else {
-    return;
+    return out;
   }
-  line += ' ';
-  line += positive ? settings_.edp : settings_.edn;
+  *out++ = ' ';
+  out = (positive ? pieces_.positive : pieces_.negative).WriteAt(out);
   state_.positiveInForce = positive;
   state_.negativeInForce = !positive;
+  return out;
 }
 
 void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefore) {
-  line_.clear();
   const bool rapid = state_.motion == MotionMode::Rapid;
-  line_ += rapid ? settings_.eg0 : settings_.eg1;
+  char* out = (rapid ? pieces_.rapid : pieces_.feed).WriteAt(BeginLine(lineRoom_));
   // A block with a plane word and Z writes both in one line: axial first,
   // then radial.
-  if (planeWord) {
-    line_ += " Z";
-    AppendValue(line_, state_.currentX);
-  }
-  if (zWord) {
-    line_ += " X";
-    AppendValue(line_, CheckReal(state_.diameter + state_.currentZ));
-  }
-  AppendAngleWord(line_, state_.currentY);
+  if (planeWord) out = WriteValue(Put(out, " Z"), state_.currentX);
+  if (zWord) out = WriteValue(Put(out, " X"), CheckReal(state_.diameter + state_.currentZ));
+  out = WriteAngleWord(out, state_.currentY);
   if (rapid && state_.angleChanged && (zBefore < 0 || state_.currentZ < 0)) {
     Warn("Eilgang dreht die Rundachse bei Z unter 0 (Werkzeug im Material)");
   }
-  AppendDirectionWord(line_);
+  out = WriteDirectionWord(out);
   // The line moves along X only when it writes the axial word, and radially
   // only when it writes the radial one; the angle always follows Y.
   const long double length = MoveTo(planeWord ? state_.currentX : state_.toolX, state_.currentY,
@@ -193,9 +203,9 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefo
            ") hat daf\xFCr kein F");
       return;
     }
-    AppendFeedWord(line_, length);
+    out = WriteFeedWord(out, length);
   }
-  AddLine(line_);
+  EndLine(out);
 }
 
 long double Conversion::MoveTo(long double x, long double y, long double z) {
@@ -210,16 +220,15 @@ long double Conversion::MoveTo(long double x, long double y, long double z) {
   return CheckReal(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-void Conversion::AppendFeedWord(std::string& line, long double length) {
+char* Conversion::WriteFeedWord(char* out, long double length) {
   if (settings_.efeed == 1) {
-    if (!state_.feedKnown || (state_.feedWritten && state_.writtenFeed == state_.feed)) return;
-    line += " F";
-    AppendValue(line, state_.feed);
+    if (!state_.feedKnown || (state_.feedWritten && state_.writtenFeed == state_.feed)) return out;
+    out = WriteValue(Put(out, " F"), state_.feed);
     state_.feedWritten = true;
     state_.writtenFeed = state_.feed;
-    return;
+    return out;
   }
-  if (settings_.efeed != 2) return;
+  if (settings_.efeed != 2) return out;
   if (!state_.feedKnown) {
     Refuse("Vorschubbewegung ohne Vorschub: inverse Zeit (" + settings_.eg93 +
            ") braucht vorher ein F");
@@ -234,8 +243,7 @@ void Conversion::AppendFeedWord(std::string& line, long double length) {
   }
   // Per minute: the move takes length / F minutes, so the control runs it
   // in the programmed time with F / length.
-  line += " F";
-  AppendValue(line, CheckedDivide(state_.feed, length));
+  return WriteValue(Put(out, " F"), CheckedDivide(state_.feed, length));
 }
 
 void Conversion::ConvertBlock(std::string_view rawLine) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -83,7 +84,13 @@ class Conversion {
 
   void BeginRun(long double diameter, LineSink& target);
   void EndRun();
+  // A line as it stands (header, footer, mode switches).
   void AddLine(std::string_view line);
+  // Generated lines are written in place, straight into the target: room
+  // for `room` bytes after the block number, which BeginLine writes; the
+  // line counts once EndLine has it, and is gone if that never comes.
+  char* BeginLine(std::size_t room);
+  void EndLine(char* end);
   void ConvertBlock(std::string_view line);
 
   // Block reading: comments out, then every word checked and the modal
@@ -98,10 +105,16 @@ class Conversion {
   void Warn(std::string text);
   void Warn(std::size_t line, std::string text);
 
+  // A piece of a generated line, and the word writers: they write at `out`
+  // and return the end of what they wrote.
+  static char* Put(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+  }
   void UpdateAngle(long double y);
-  void AppendAngleWord(std::string& line, long double y);
-  void AppendDirectionWord(std::string& line);
-  void AppendValue(std::string& out, long double value);
+  char* WriteAngleWord(char* out, long double y);
+  char* WriteDirectionWord(char* out);
+  char* WriteValue(char* out, long double value);
   void WriteStraightMove(bool planeWord, bool zWord, long double zBefore);
   // A linearised arc's line: feed code, the axial word for source X, the
   // radial word when the arc is a helix, the angle word for source Y.
@@ -121,7 +134,7 @@ class Conversion {
   long double MoveTo(long double x, long double y, long double z);
   // The F word of a feed line whose move is `length` source units long:
   // none, the programmed F when it changed, or the inverse time F / length.
-  void AppendFeedWord(std::string& line, long double length);
+  char* WriteFeedWord(char* out, long double length);
 
   struct ArcBlock {
     long double x1, y1, x2, y2;
@@ -155,11 +168,21 @@ class Conversion {
   bool inchWarned_ = false;
   long double degreesPerUnit_ = 0;
   LineSink* target_ = nullptr;
-  // Scratch buffers reused from block to block: a long program would
-  // otherwise allocate for every line.
+  // The settings texts of the generated lines, ready to be copied in.
+  struct Pieces {
+    LinePiece rapid, feed, clockwise, counterClockwise;  // eg0 to eg3
+    LinePiece axis, positive, negative, radius;           // axis, edp, edn, erad
+    LinePiece blockLetter;
+  } pieces_;
+  // Room that the widest generated line of this run's settings needs.
+  std::size_t lineRoom_ = 0;
+  // The line being written: where it starts, and where it starts after
+  // its block number.
+  char* lineStart_ = nullptr;
+  char* lineBody_ = nullptr;
+  // Comment-free copy of the block, reused from block to block: a long
+  // program would otherwise allocate for every line.
   std::string code_;
-  std::string line_;
-  std::string numbered_;
   std::vector<StepTrig> stepTable_;
   int stepTableDegrees_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "conversion/LinePieces.h"
 #include "conversion/NCFormat.h"
 
 namespace torvane {
@@ -29,7 +30,7 @@ struct ConversionState {
   bool angleKnown = false;
   bool positiveInForce = false;
   bool negativeInForce = false;
-  std::int32_t blockCounter = 0;
+  BlockNumberText blockNumber;
   // G91: X, Y and Z words are increments; G91.1 (the default): I and J are
   // offsets from the arc's start, G90.1: absolute.
   bool incremental = false;

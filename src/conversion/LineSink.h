@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,15 +13,21 @@ class LineSink {
  public:
   virtual ~LineSink() = default;
   virtual void Append(std::string_view line) = 0;
-  // One line given in two parts (a block number and the block): a sink that
-  // keeps bytes in a buffer takes both without joining them first.
-  virtual void AppendJoined(std::string_view prefix, std::string_view line) {
-    std::string joined;
-    joined.reserve(prefix.size() + line.size());
-    joined += prefix;
-    joined += line;
-    Append(joined);
+  // The fast way in, for a line written in place: room for a line of up to
+  // `size` bytes, which the writer fills from the returned pointer and hands
+  // over with Commit(end). A line never committed is not there. This default
+  // writes into a scratch buffer and appends from it; a sink that keeps its
+  // bytes in a buffer of its own gives out room in that.
+  virtual char* Reserve(std::size_t size) {
+    if (scratch_.size() < size) scratch_.resize(size);
+    return scratch_.data();
   }
+  virtual void Commit(char* end) {
+    Append(std::string_view(scratch_.data(), static_cast<std::size_t>(end - scratch_.data())));
+  }
+
+ private:
+  std::vector<char> scratch_;
 };
 
 class LineSource {
@@ -35,12 +42,6 @@ class VectorSink : public LineSink {
  public:
   explicit VectorSink(std::vector<std::string>& lines) : lines_(lines) {}
   void Append(std::string_view line) override { lines_.emplace_back(line); }
-  void AppendJoined(std::string_view prefix, std::string_view line) override {
-    std::string& added = lines_.emplace_back();
-    added.reserve(prefix.size() + line.size());
-    added += prefix;
-    added += line;
-  }
 
  private:
   std::vector<std::string>& lines_;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 namespace torvane {
@@ -216,6 +217,19 @@ bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
 
 namespace {
 
+// The nearest whole number to `value` (ties to even), for magnitudes below
+// 2^63. On x86 the FPU's own store does it; the library call, or a cast with
+// its switch of the rounding mode, would cost more than the digits.
+std::int64_t NearestWhole(long double value) {
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+  std::int64_t whole = 0;
+  __asm__("fistpll %0" : "=m"(whole) : "t"(value) : "st");
+  return whole;
+#else
+  return std::llrint(value);
+#endif
+}
+
 // The common case in one multiplication: a value below 10^9 with at most
 // six decimals. FixedUnits rounds to 18 significant digits first, which
 // moves the value by less than 0.0005 units here (at least three digits
@@ -228,9 +242,9 @@ bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
   static constexpr long double kScale[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L};
   if (!(magnitude < 1e9L) || decimals > 6) return false;
   const long double scaled = magnitude * kScale[decimals];
-  const long double nearest = std::rint(scaled);
-  if (std::fabs(scaled - nearest) > 0.499L) return false;
-  units = static_cast<std::uint64_t>(std::llrint(nearest));
+  const std::int64_t nearest = NearestWhole(scaled);
+  if (std::fabs(scaled - static_cast<long double>(nearest)) > 0.499L) return false;
+  units = static_cast<std::uint64_t>(nearest);
   return true;
 #else
   (void)magnitude;
@@ -240,11 +254,17 @@ bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
 #endif
 }
 
-// Units of 10^-decimals as text, straight into `out`.
-void AppendUnits(std::string& out, std::uint64_t units, int decimals) {
-  char digits[48];
-  const char* const first = UnitsText(digits + sizeof digits, units, decimals);
-  out.append(first, static_cast<std::size_t>(digits + sizeof digits - first));
+// Units of 10^-decimals as text at `out`, which has room for 32 bytes
+// more than the text: a fixed-size copy is cheaper than one of the text's
+// own length.
+char* WriteUnitsAt(char* out, std::uint64_t units, int decimals) {
+  // At most 20 digits, a point and a leading zero: 22 bytes, ending 32
+  // bytes into the scratch so that the copy reads inside it.
+  char digits[64];
+  char* const end = digits + 32;
+  const char* const first = UnitsText(end, units, decimals);
+  std::memcpy(out, first, 32);
+  return out + (end - first);
 }
 
 bool FastFixed(char* buffer, std::size_t& length, long double magnitude, int decimals) {
@@ -302,21 +322,12 @@ void AppendFixedMagnitudeExact(std::string& out, long double value, int decimals
   AppendFixedFromDigits(out, std::fabs(value), decimals);
 }
 
-void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
+namespace {
+
+// The texts no fast route takes: zero, not-a-number, infinities, and values
+// outside the integer routes' range or with many decimals.
+void AppendFormatNCSlow(std::string& out, const TNCFormat& format, long double value) {
   const int decimals = format.Nachkomma;
-  // The usual format (a point, trailing zeros, no padding, no plus sign)
-  // is the digits themselves: written straight into `out`. Zero, and
-  // values no route below can take (infinite, not a number), go on.
-  if (decimals > 0 && format.DeziPunkt && format.NNullen && !format.VNullen &&
-      !format.Vorzeichen && value != 0) {
-    const long double magnitude = std::fabs(value);
-    std::uint64_t units = 0;
-    if (QuickUnits(magnitude, decimals, units) || FixedUnits(magnitude, decimals, units)) {
-      if (value < 0) out += '-';
-      AppendUnits(out, units, decimals);
-      return;
-    }
-  }
   if (std::isnan(value)) {
     out += "NAN";
     return;
@@ -352,20 +363,62 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
   FinishFormat(out, format, value, s.data(), s.size() - 1, value == 0 || decimals > 0);
 }
 
-void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
-                               long double thousandths) {
+char* CopySlow(char* out, const TNCFormat& format, long double value) {
+  std::string text;
+  AppendFormatNCSlow(text, format, value);
+  // The longest text is bounded (see kMaxFormatNCLength); a text that broke
+  // the bound would overrun the caller's room, so it never gets that far.
+  if (text.size() > kMaxFormatNCLength) throw std::length_error("FormatNC");
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+bool UsualFormat(const TNCFormat& format) {
+  // A point, trailing zeros, no padding, no plus sign: the text is the
+  // digits themselves.
+  return format.DeziPunkt && format.NNullen && !format.VNullen && !format.Vorzeichen;
+}
+
+}  // namespace
+
+char* WriteFormatNC(char* out, const TNCFormat& format, long double value) {
+  const int decimals = format.Nachkomma;
+  // Zero, and values no integer route can take (infinite, not a number),
+  // go the slow way.
+  if (decimals > 0 && UsualFormat(format) && value != 0) {
+    const long double magnitude = std::fabs(value);
+    std::uint64_t units = 0;
+    if (QuickUnits(magnitude, decimals, units) || FixedUnits(magnitude, decimals, units)) {
+      if (value < 0) *out++ = '-';
+      return WriteUnitsAt(out, units, decimals);
+    }
+  }
+  return CopySlow(out, format, value);
+}
+
+char* WriteFormatNCThousandths(char* out, const TNCFormat& format, long double thousandths) {
   // The quotient is the nearest extended real to a number of at most 15
   // digits, which every route rounds back to those digits exactly; with
   // three decimals or more they are the output.
   const int decimals = format.Nachkomma;
-  if (decimals >= 3 && decimals <= 6 && format.DeziPunkt && format.NNullen && !format.VNullen &&
-      !format.Vorzeichen && std::fabs(thousandths) < 1e15L) {
-    if (thousandths < 0) out += '-';
-    const auto units = static_cast<std::uint64_t>(std::llrint(std::fabs(thousandths)));
-    AppendUnits(out, units * kPow10Int[decimals - 3], decimals);
-    return;
+  if (decimals >= 3 && decimals <= 6 && UsualFormat(format) && std::fabs(thousandths) < 1e15L) {
+    if (thousandths < 0) *out++ = '-';
+    const auto units = static_cast<std::uint64_t>(NearestWhole(std::fabs(thousandths)));
+    return WriteUnitsAt(out, units * kPow10Int[decimals - 3], decimals);
   }
-  AppendFormatNC(out, format, thousandths / 1000);
+  return WriteFormatNC(out, format, thousandths / 1000);
+}
+
+void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
+  char text[kMaxFormatNCLength + 32];
+  out.append(text, static_cast<std::size_t>(WriteFormatNC(text, format, value) - text));
+}
+
+void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
+                               long double thousandths) {
+  char text[kMaxFormatNCLength + 32];
+  out.append(text,
+             static_cast<std::size_t>(WriteFormatNCThousandths(text, format, thousandths) - text));
 }
 
 std::string FormatNC(const TNCFormat& format, long double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,7 +28,7 @@ struct TNCFormat {
 // `Nachkomma` places, the way the machine programs were always written.
 std::string FormatNC(const TNCFormat& format, long double value);
 
-// Same as FormatNC, appended to `out` (the conversion's hot path).
+// Same as FormatNC, appended to `out`.
 void AppendFormatNC(std::string& out, const TNCFormat& format, long double value);
 
 // AppendFormatNC of thousandths / 1000 (computed as that quotient of
@@ -35,6 +36,17 @@ void AppendFormatNC(std::string& out, const TNCFormat& format, long double value
 // such as rotary angles: the usual formats write the digits directly.
 void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
                                long double thousandths);
+
+// The longest text FormatNC can give: all 4933 whole digits of the largest
+// extended real, 255 decimals, a sign and a point (padding only fills up
+// to 255 digits), with some to spare.
+constexpr std::size_t kMaxFormatNCLength = 5248;
+
+// The conversion's hot path: the two above written at `out`, which must have
+// room for kMaxFormatNCLength + 32 bytes (the digits are copied in fixed-size
+// pieces); returns the end of the text.
+char* WriteFormatNC(char* out, const TNCFormat& format, long double value);
+char* WriteFormatNCThousandths(char* out, const TNCFormat& format, long double thousandths);
 
 // The magnitude of `value` in fixed-point notation with `decimals` places,
 // rounded half away from zero on its 18-significant-digit expansion; no sign.

@@ -70,6 +70,37 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
   }
 }
 
+// Lines are written in place into room reserved for them: the longest
+// settings texts and numbers must fit (the sanitizers see any overrun).
+TEST(HostileInputTest, WidestLinesFitTheirRoom) {
+  ConversionSettings settings = testing::ExampleSettings(30, 2);
+  settings.enum_ = true;
+  settings.eg1 = std::string(40, 'G');
+  settings.eg3 = std::string(17, 'H');
+  settings.axis = std::string(20, 'C');
+  settings.edn = std::string(300, 'M');
+  settings.erad = std::string(16, 'L');
+  settings.format.Satzzeichen = std::string(25, 'N');
+  settings.format.Satzstart = -2147483647 - 1;
+  settings.format.Nachkomma = 255;
+  settings.format.Stellen = 255;
+  settings.format.VNullen = true;
+  settings.format.Vorzeichen = true;
+  const std::string huge = "1" + std::string(4931, '0');
+  Conversion conversion(settings);
+  Lines target;
+  conversion.RunConversion(100, {"G3 X0 Y10 R5", "G1 X-" + huge + " Y15 Z" + huge}, {}, {}, target);
+  ASSERT_EQ(target.size(), 2u);
+  const TNCFormat& format = settings.format;
+  const std::string letter(25, 'N');
+  EXPECT_TRUE(target[0].starts_with(letter + "-2147483648 " + settings.eg3 + " Z"));
+  EXPECT_NE(target[0].find(" " + settings.erad + FormatNC(format, 5)), std::string::npos);
+  EXPECT_TRUE(target[1].starts_with(letter + "-2147483647 " + settings.eg1 + " Z" +
+                                    FormatNC(format, -std::stold(huge)) + " X" +
+                                    FormatNC(format, 100 + std::stold(huge)) + " " + settings.axis));
+  EXPECT_TRUE(target[1].ends_with(" " + settings.edn));
+}
+
 TEST(HostileInputTest, ResolutionAndTypeOutOfRange) {
   struct Case {
     const char* name;

@@ -75,10 +75,8 @@ class DocumentSource : public LineSource {
 class JoiningSink : public LineSink {
  public:
   JoiningSink(std::string& text, std::size_t& count) : text_(text), count_(count) {}
-  void Append(std::string_view line) override { AppendJoined({}, line); }
-  void AppendJoined(std::string_view prefix, std::string_view line) override {
+  void Append(std::string_view line) override {
     if (count_++ > 0) text_ += '\n';
-    text_ += prefix;
     text_ += line;
   }
 
