@@ -59,31 +59,30 @@ WordNumber ReadWordNumber(std::string_view code, std::size_t at) {
     std::size_t i = at + 1;
     bool negative = false;
     if (i < code.size() && (code[i] == '-' || code[i] == '+')) negative = code[i++] == '-';
+    // Digits, then a point and the decimals. More than 19 digits in all
+    // may not fit the mantissa: the careful way takes them.
     std::uint64_t mantissa = 0;
-    int significant = 0;
-    int digits = 0;
-    int fractionDigits = -1;
-    for (; i < code.size(); ++i) {
-      const char c = code[i];
-      if (IsDigit(c)) {
-        ++digits;
-        if (fractionDigits >= 0) ++fractionDigits;
-        if (significant > 0 || c != '0') ++significant;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      } else if (c == '.' && fractionDigits < 0) {
-        fractionDigits = 0;
-      } else {
-        break;
+    const std::size_t wholeStart = i;
+    for (; i < code.size() && IsDigit(code[i]); ++i) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(code[i] - '0');
+    }
+    std::size_t digits = i - wholeStart;
+    std::size_t fractionDigits = 0;
+    if (i < code.size() && code[i] == '.') {
+      const std::size_t fractionStart = ++i;
+      for (; i < code.size() && IsDigit(code[i]); ++i) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(code[i] - '0');
       }
+      fractionDigits = i - fractionStart;
+      digits += fractionDigits;
     }
     // Blanks after the number belong to the word; what follows them must
     // not go on with it ("X1 0" reads 10).
     while (i < code.size() && (code[i] == ' ' || code[i] == '\t')) ++i;
     const bool ends = i == code.size() ||
                       !(IsDigit(code[i]) || code[i] == '-' || code[i] == '.' || code[i] == '+');
-    if (ends && digits > 0 && significant <= 19 && fractionDigits <= 19) {
-      const long double value =
-          static_cast<long double>(mantissa) / kPow10[fractionDigits < 0 ? 0 : fractionDigits];
+    if (ends && digits > 0 && digits <= 19) {
+      const long double value = static_cast<long double>(mantissa) / kPow10[fractionDigits];
       word.value = negative ? -value : value;
       word.valid = true;
       word.end = i;
