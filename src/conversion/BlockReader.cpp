@@ -8,6 +8,7 @@
 #include <string>
 
 #include "conversion/Conversion.h"
+#include "conversion/FloatError.h"
 #include "conversion/WordReader.h"
 
 namespace torvane {
@@ -62,10 +63,14 @@ void Conversion::Warn(std::size_t line, std::string text) {
   if (warningsLeftOut_++ == 0) firstLeftOutLine_ = line;
 }
 
-long double Conversion::ReadWord(std::string_view code, std::size_t at) {
-  const WordNumber word = ReadWordNumber(code, at);
-  if (!word.valid) Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, at, word.end));
-  return word.value;
+long double Conversion::ReadWord(std::string_view code, const BlockWords& words,
+                                 Word word) const {
+  if (words.beyondAnyReal[word]) throw FloatError(FloatError::Kind::Overflow);
+  const WordNumber& number = words.number[word];
+  if (!number.valid) {
+    Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, words.at[word], number.end));
+  }
+  return number.value;
 }
 
 std::string_view Conversion::CodeOf(std::string_view line) {
@@ -92,9 +97,20 @@ std::string_view Conversion::CodeOf(std::string_view line) {
 
 void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   for (std::size_t& at : words.at) at = kNone;
+  for (bool& beyond : words.beyondAnyReal) beyond = false;
   words.machinePosition = {};
-  auto first = [&](Word word, std::size_t i) {
-    if (words.at[word] == kNone) words.at[word] = i;
+  // The first of each word counts: its number is read at once, and the
+  // scan goes on behind it (the number holds nothing the scan looks for).
+  auto first = [&](Word word, std::size_t& i) {
+    if (words.at[word] != kNone) return;
+    words.at[word] = i;
+    try {
+      words.number[word] = ReadWordNumber(code, i);
+    } catch (const FloatError&) {
+      words.beyondAnyReal[word] = true;
+      return;
+    }
+    if (words.number[word].end > i + 1) i = words.number[word].end - 1;
   };
   for (std::size_t i = 0; i < code.size(); ++i) {
     // Most of a block is digits, points, signs and blanks: nothing to do.

@@ -260,7 +260,7 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   // Without feed words in the output the F is not even read, so a program
   // converts exactly as it always has.
   if (words.at[kF] != kNone && settings_.efeed != 0) {
-    state_.feed = ReadWord(code, words.at[kF]);
+    state_.feed = ReadWord(code, words, kF);
     state_.feedKnown = true;
   }
 
@@ -268,7 +268,7 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     // The block's axis words are the machine move's, not a move of the
     // part; they are checked but not converted.
     for (const Word word : {kX, kY, kZ, kR}) {
-      if (words.at[word] != kNone) ReadWord(code, words.at[word]);
+      if (words.at[word] != kNone) ReadWord(code, words, word);
     }
     if (pendingMachinePositions_.size() < kMaxWarnings) {
       pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition)});
@@ -291,15 +291,15 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   };
   if (hasX) {
     state_.previousX = state_.currentX;
-    axis(state_.currentX, ReadWord(code, words.at[kX]));
+    axis(state_.currentX, ReadWord(code, words, kX));
   }
   if (hasY) {
     state_.previousY = state_.currentY;
-    axis(state_.currentY, ReadWord(code, words.at[kY]));
+    axis(state_.currentY, ReadWord(code, words, kY));
   }
-  if (hasZ) axis(state_.currentZ, ReadWord(code, words.at[kZ]));
+  if (hasZ) axis(state_.currentZ, ReadWord(code, words, kZ));
   if (hasR) {
-    state_.currentR = ReadWord(code, words.at[kR]);
+    state_.currentR = ReadWord(code, words, kR);
     state_.radiusGiven = true;
   }
 
@@ -333,8 +333,8 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     if (hasCentre) Warn("R und I/J im selben Satz: R gilt, I und J werden nicht beachtet");
     arc.r = state_.currentR;
   } else if (hasCentre) {
-    const long double i = words.at[kI] != kNone ? ReadWord(code, words.at[kI]) : 0;
-    const long double j = words.at[kJ] != kNone ? ReadWord(code, words.at[kJ]) : 0;
+    const long double i = words.at[kI] != kNone ? ReadWord(code, words, kI) : 0;
+    const long double j = words.at[kJ] != kNone ? ReadWord(code, words, kJ) : 0;
     arc.byCentre = true;
     arc.cx = state_.centreAbsolute ? i : CheckReal(arc.x1 + i);
     arc.cy = state_.centreAbsolute ? j : CheckReal(arc.y1 + j);

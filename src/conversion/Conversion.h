@@ -9,6 +9,7 @@
 
 #include "conversion/ConversionState.h"
 #include "conversion/LineSink.h"
+#include "conversion/WordReader.h"
 
 namespace torvane {
 
@@ -78,6 +79,10 @@ class Conversion {
   enum Word { kX, kY, kZ, kR, kI, kJ, kP, kF, kWordCount };
   struct BlockWords {
     std::size_t at[kWordCount];
+    // Their numbers, read while the block is scanned; a number that is no
+    // number, or beyond any real, is refused only when the word is used.
+    WordNumber number[kWordCount];
+    bool beyondAnyReal[kWordCount];
     // G28, G30 or G53 in the block (its text for the messages), else empty.
     std::string_view machinePosition;
   };
@@ -100,7 +105,7 @@ class Conversion {
   void ApplyGWord(std::string_view code, std::size_t& i, BlockWords& words);
   void CheckMWord(std::string_view code, std::size_t& i);
   void CheckOWord(std::string_view code, std::size_t& i);
-  long double ReadWord(std::string_view code, std::size_t at);
+  long double ReadWord(std::string_view code, const BlockWords& words, Word word) const;
   [[noreturn]] void Refuse(const std::string& reason) const;
   void Warn(std::string text);
   void Warn(std::size_t line, std::string text);
