@@ -66,6 +66,11 @@ class BlockNumberText {
       return;
     }
     value_ = next;
+    // Mostly only the last digit moves.
+    if (step < 10 && text_[size_ - 1] - '0' + step < 10) {
+      text_[size_ - 1] = static_cast<char>(text_[size_ - 1] + step);
+      return;
+    }
     std::uint32_t rest = static_cast<std::uint32_t>(step);
     unsigned carry = 0;
     for (std::size_t i = size_; rest > 0 || carry > 0;) {

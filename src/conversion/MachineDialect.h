@@ -21,11 +21,12 @@ namespace torvane {
 inline long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
                                bool inverted) {
   const long double source = inverted ? -y : y;
-  long double a = continuous ? CheckReal(-(source * degreesPerUnit))
-                             : CheckReal(360 - source * degreesPerUnit);
+  long double a = continuous ? -(source * degreesPerUnit) : 360 - source * degreesPerUnit;
   // Thousandths of a degree, ties to even (rint rounds in the default mode
-  // without nearbyint's costly save and restore of the FPU state).
-  a = CheckReal(std::rint(CheckReal(a * 1000))) / 1000;
+  // without nearbyint's costly save and restore of the FPU state). An
+  // overflow anywhere on the way stays infinite to the end, and is raised
+  // there as it would have been at once.
+  a = CheckReal(std::rint(a * 1000) / 1000);
   if (continuous) {
     // Y = 0 would give -0, which a control reads as 0 but the number
     // format would write with its sign.
