@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 #include "app/text/QtText.h"
 #include "text/LineBreak.h"
@@ -162,15 +163,10 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   }();
   (void)accessibleInstalled;
   Send(Sci::SCI_SETMODEVENTMASK, 0);
-  setUtf8(true);
-  setEolMode(EolUnix);
+  ApplyDocumentSettings();
   setFrameStyle(QFrame::NoFrame);
   setContextMenuPolicy(Qt::NoContextMenu);
   setAutoIndent(true);
-  setIndentationsUseTabs(false);
-  setBackspaceUnindents(true);
-  Send(Sci::SCI_SETTABWIDTH, kTabWidth);
-  Send(Sci::SCI_SETINDENT, kBlockIndent);
   // A converted line runs longer than its source line, and a pane of half
   // the window shows no more than 40 characters: without a horizontal
   // scroll bar the ends of the lines could not be read. The bar follows the
@@ -221,6 +217,29 @@ TEditorPane::~TEditorPane() {
 
 long TEditorPane::Send(unsigned int message, unsigned long wParam, long lParam) const {
   return SendScintilla(message, wParam, lParam);
+}
+
+void TEditorPane::ApplyDocumentSettings() {
+  setUtf8(true);
+  setEolMode(EolUnix);
+  setIndentationsUseTabs(false);
+  setBackspaceUnindents(true);
+  Send(Sci::SCI_SETTABWIDTH, kTabWidth);
+  Send(Sci::SCI_SETINDENT, kBlockIndent);
+}
+
+void TEditorPane::UseDocumentFor(std::size_t bytes) {
+  const bool plain = bytes > kPlainTextBytes;
+  if (plain == plainText_) return;
+  // The view takes a reference of its own to the new document, and gives
+  // up the one it had; the creator's reference goes at once.
+  const long document = SendScintilla(
+      Sci::SCI_CREATEDOCUMENT, 0UL,
+      static_cast<long>(plain ? Sci::SC_DOCUMENTOPTION_STYLES_NONE : Sci::SC_DOCUMENTOPTION_DEFAULT));
+  SendScintilla(Sci::SCI_SETDOCPOINTER, 0UL, document);
+  SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, document);
+  plainText_ = plain;
+  ApplyDocumentSettings();
 }
 
 void TEditorPane::ApplyLook() {
@@ -298,6 +317,7 @@ void TEditorPane::TrimLineBeforeBreak(int ch) {
 
 void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill) {
   const bool readOnly = isReadOnly();
+  UseDocumentFor(sizeHint);
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   Send(Sci::SCI_CLEARALL);
@@ -347,37 +367,44 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   UpdateGutter();
 }
 
-void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) {
+void TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count) {
   if (count == 0) return;
   const bool wasEmpty = LineCount() == 0;
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  // Room for all of it at once: growing the document chunk by chunk would
-  // copy it again and again. The room is filled at once (and the editor
-  // keeps as much again for the colours), so it is no bigger than needed: a
-  // byte above 0x7F takes at most three in UTF-8.
-  const long length = Send(Sci::SCI_GETLENGTH);
-  std::size_t wide = 0;
-  if (!IsAscii(joined)) {
-    for (const char c : joined) wide += static_cast<unsigned char>(c) >> 7;
-  }
-  Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(length) + joined.size() + 2 * wide + 2);
+  // Room for all of it at once: growing the document piece by piece would
+  // copy it again and again. The room is filled at once (and, for a text
+  // shown in colour, as much again for the colours), so it is no bigger
+  // than needed: a byte above 0x7F takes at most three in UTF-8.
+  const std::size_t wide = joined.NonAsciiBytes();
   std::string utf8;
+  const auto before = static_cast<std::size_t>(Send(Sci::SCI_GETLENGTH));
+  const std::size_t after = before + joined.size() + 2 * wide + 2;
+  if ((after > kPlainTextBytes) != plainText_) {
+    // The text before goes into the new document with the new lines.
+    utf8 = DocumentText();
+    UseDocumentFor(after);
+    Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  }
+  Send(Sci::SCI_ALLOCATE, after);
   if (!wasEmpty) utf8 += '\n';
   // Every byte is a character of its own, so the text may be cut anywhere.
   // Without a byte above 0x7F (the usual case) the text is its own UTF-8
-  // and goes in as it is, without a copy.
-  if (wide == 0) {
-    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-    utf8.clear();
-    SendScintilla(Sci::SCI_APPENDTEXT, joined.size(), joined.data());
-  }
-  for (std::size_t start = 0; wide > 0 && start < joined.size(); start += kChunk) {
-    AppendBytesAsUtf8(joined.substr(start, kChunk), utf8);
-    SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-    utf8.clear();
-  }
+  // and goes in as it is.
+  const bool whole = joined.ForEachPiece([&](std::string_view piece) {
+    if (wide == 0) {
+      if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+      utf8.clear();
+      SendScintilla(Sci::SCI_APPENDTEXT, piece.size(), piece.data());
+      return;
+    }
+    for (std::size_t start = 0; start < piece.size(); start += kChunk) {
+      AppendBytesAsUtf8(piece.substr(start, kChunk), utf8);
+      SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+      utf8.clear();
+    }
+  });
   if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
   Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   Send(Sci::SCI_EMPTYUNDOBUFFER);
@@ -385,6 +412,10 @@ void TEditorPane::AppendJoinedLines(std::string_view joined, std::size_t count) 
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
   appended_ = true;
   UpdateGutter();
+  if (!whole) {
+    throw std::runtime_error(
+        "Das Ergebnis konnte nicht vollst\xE4ndig aus der tempor\xE4ren Datei gelesen werden");
+  }
 }
 
 void TEditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }

@@ -14,6 +14,7 @@
 #include "EditorCommands.h"
 #include "HighlighterLexer.h"
 #include "text/LineFile.h"
+#include "text/SpillText.h"
 #include "text/TextEncoding.h"
 #include "highlighter/SynCustomHighlighter.h"
 
@@ -45,6 +46,11 @@ class TEditorPane : public QsciScintilla {
   static constexpr int kBlockIndent = 2;
   // Pixels between the gutter and the text.
   static constexpr int kTextGap = 6;
+  // A text longer than this (in the editor's UTF-8) is shown without
+  // colours: the editor would keep a colour byte for each of its bytes,
+  // which for a converted program of millions of lines costs hundreds of
+  // megabytes. Shorter texts are coloured again.
+  static constexpr std::size_t kPlainTextBytes = std::size_t{32} << 20;
 
   explicit TEditorPane(QWidget* parent = nullptr);
   ~TEditorPane() override;
@@ -57,12 +63,16 @@ class TEditorPane : public QsciScintilla {
   // Many lines in one step; much faster than one by one.
   void AppendLines(const std::vector<std::string>& lines);
   // `count` lines given as one text, separated by LF: a converted program of
-  // millions of lines arrives this way without a string per line.
-  void AppendJoinedLines(std::string_view joined, std::size_t count);
+  // millions of lines arrives this way without a string per line. Raises
+  // std::runtime_error (German text) when the text could not be read back
+  // whole; what came before stays.
+  void AppendJoinedLines(const SpillText& joined, std::size_t count);
   // Replaces all lines, with no undo history.
   void SetLines(const std::vector<std::string>& lines);
 
   int LineCount() const;
+  // Whether the text is shown without colours for its size.
+  bool PlainText() const { return plainText_; }
   // The empty string for an index outside the lines.
   std::string LineAt(int index) const;
   std::vector<std::string> Lines() const;
@@ -134,6 +144,11 @@ class TEditorPane : public QsciScintilla {
   static void OnAttributesChanged(void* pane, TSynCustomHighlighter& sender);
   static void OnHighlighterFreed(void* pane, TSynCustomHighlighter& sender);
 
+  // The settings the editor keeps with its document rather than the view.
+  void ApplyDocumentSettings();
+  // A document with or without colours for a text of `bytes`; an empty one
+  // when it changes.
+  void UseDocumentFor(std::size_t bytes);
   void ApplyLook();
   void ApplyGutter();
   void ApplyHighlighter();
@@ -169,6 +184,7 @@ class TEditorPane : public QsciScintilla {
   TLineBreak lineBreak_ = TLineBreak::CRLF;
   TTextEncoding encoding_ = TTextEncoding::Windows1252;
   bool appended_ = false;
+  bool plainText_ = false;
   // An empty document is either no lines or one empty line.
   bool singleEmptyLine_ = false;
   int gutterDigits_ = 0;

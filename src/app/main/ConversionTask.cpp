@@ -74,14 +74,14 @@ class DocumentSource : public LineSource {
 // allocations for a large program.
 class JoiningSink : public LineSink {
  public:
-  JoiningSink(std::string& text, std::size_t& count) : text_(text), count_(count) {}
+  JoiningSink(SpillText& text, std::size_t& count) : text_(text), count_(count) {}
   void Append(std::string_view line) override {
-    if (count_++ > 0) text_ += '\n';
-    text_ += line;
+    if (count_++ > 0) text_.Append('\n');
+    text_.Append(line);
   }
 
  private:
-  std::string& text_;
+  SpillText& text_;
   std::size_t& count_;
 };
 
@@ -108,11 +108,6 @@ ConversionTask::ConversionTask(Conversion& conversion, long double diameter,
       footer_(std::move(footer)) {}
 
 void ConversionTask::Run() {
-  // Results run to a few times the source's size; reserving spares most of
-  // the copies a growing text would make.
-  std::size_t sourceBytes = document_ ? document_->size() : 0;
-  for (const std::string& line : source_) sourceBytes += line.size() + 1;
-  target_.reserve(sourceBytes * 2);
   CountingSource lines(source_, done_, cancel_);
   DocumentSource document(document_.value_or(std::string_view()), done_, cancel_);
   LineSource& source = document_ ? static_cast<LineSource&>(document) : lines;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversion/Conversion.h"
+#include "text/SpillText.h"
 
 namespace torvane {
 
@@ -43,8 +44,8 @@ class ConversionTask {
 
   // After Run(): the lines written (all of them, or those before the error),
   // separated by LF, their number, and the error that stopped the run, if
-  // any (Windows-1252 text).
-  const std::string& TargetText() const { return target_; }
+  // any (Windows-1252 text). A long result waits in a temporary file.
+  const SpillText& Target() const { return target_; }
   std::size_t TargetLineCount() const { return targetLines_; }
   const std::optional<std::string>& Error() const { return error_; }
   // The 1-based source line the error names; 0 when it names none.
@@ -60,7 +61,7 @@ class ConversionTask {
   std::size_t sourceLines_ = 0;
   std::vector<std::string> header_;
   std::vector<std::string> footer_;
-  std::string target_;
+  SpillText target_;
   std::size_t targetLines_ = 0;
   std::optional<std::string> error_;
   std::size_t errorLine_ = 0;

@@ -32,6 +32,13 @@ namespace {
 
 QString FromBytes(const std::string& bytes) { return BytesToQString(bytes); }
 
+// Said with the status of a text that a pane shows without colours for its
+// size, so that their absence is no riddle.
+QString PlainTextNote(const TEditorPane& pane) {
+  if (!pane.PlainText()) return {};
+  return QStringLiteral(" – ohne Farben (über %1 MB)").arg(TEditorPane::kPlainTextBytes >> 20);
+}
+
 // Keeps the user's hands off the window while a long job runs: input is
 // swallowed, painting goes on. Only the way out stays open: Escape, and
 // the mouse on the cancel button.
@@ -127,7 +134,8 @@ void TMainform::HandleCommandLine() {
       const QString path = QString::fromStdString(request.path);
       if (!QFileInfo(path).isFile()) break;  // no such file: nothing to do
       LoadSource(path);
-      SetStatus("NC-Datei " + QString::fromStdString(request.first) + " geladen");
+      SetStatus("NC-Datei " + QString::fromStdString(request.first) + " geladen" +
+                PlainTextNote(*Quelle));
       ClearResult();
       break;
     }
@@ -163,7 +171,7 @@ void TMainform::Button_LadenClick() {
                        {"*.nc (*.nc)", "*.cnc (*.cnc)", "*.* (*)"}, "nc", {}});
     if (path.isEmpty()) return;
     LoadSource(path);
-    SetStatus("NC-Datei " + path + " geladen");
+    SetStatus("NC-Datei " + path + " geladen" + PlainTextNote(*Quelle));
     ClearResult();
   });
 }
@@ -234,7 +242,7 @@ void TMainform::ConvertWithProgress(long double diameter) {
     Ziel->SetHighlighter(highlighter.get());
     zielHighlighter_ = std::move(highlighter);
     Ziel->Clear();
-    Ziel->AppendJoinedLines(task.TargetText(), task.TargetLineCount());
+    Ziel->AppendJoinedLines(task.Target(), task.TargetLineCount());
   }
   Warnungen->SetWarnings(task.Warnings());
   Quelle->MarkLine(-1);
@@ -245,7 +253,8 @@ void TMainform::ConvertWithProgress(long double diameter) {
     throw std::runtime_error(*task.Error());
   }
   ShowResultComplete();
-  SetStatus(FromBytes(ConversionDoneText(diameter, task.Warnings().size())));
+  SetStatus(FromBytes(ConversionDoneText(diameter, task.Warnings().size())) +
+            PlainTextNote(*Ziel));
 }
 
 void TMainform::Button_EinstellungenClick() {

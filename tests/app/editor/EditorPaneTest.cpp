@@ -442,6 +442,45 @@ class EditorPaneTest : public QObject {
     QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, 0), 0x800000L);
   }
 
+  // A text past the limit comes without colours, by loading or by
+  // appending (the lines before it kept), and keeps the pane's document
+  // settings; a short one afterwards is coloured again.
+  void largeTextsAreShownPlain() {
+    TNCSyn syn;
+    TEditorPane pane;
+    pane.SetHighlighter(&syn);
+    pane.setReadOnly(true);
+    const std::string line = "N10 G1 X5.5 Y7\n";
+    std::string big;
+    while (big.size() <= TEditorPane::kPlainTextBytes) big += line;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.nc");
+    WriteBytes(path, big);
+    pane.LoadFromFile(path);
+    QVERIFY(pane.PlainText());
+    QCOMPARE(pane.DocumentText().size(), big.size() - 1);
+    QVERIFY(pane.isReadOnly());
+    QVERIFY(pane.isUtf8());
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETTABWIDTH), long(TEditorPane::kTabWidth));
+
+    auto colouredAtStart = [&pane] {
+      pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
+      return pane.SendScintilla(Sci::SCI_GETSTYLEAT, 1) != 0;
+    };
+    pane.SetLines({"N10 G1 X5.5"});
+    QVERIFY(!pane.PlainText());
+    QVERIFY(colouredAtStart());
+
+    SpillText joined;
+    joined.Append(std::string_view(big).substr(0, big.size() - 1));
+    pane.AppendJoinedLines(joined, 2);
+    QVERIFY(pane.PlainText());
+    QCOMPARE(pane.DocumentText().substr(0, 13), std::string_view("N10 G1 X5.5\nN"));
+    QCOMPARE(pane.DocumentText().size(), 11 + big.size());
+    QVERIFY(!colouredAtStart());
+    QVERIFY(pane.isReadOnly());
+  }
+
   void switchingHighlightersUnsubscribes() {
     TNCSyn first;
     TNCSyn second;

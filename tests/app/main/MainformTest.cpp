@@ -459,7 +459,7 @@ class MainformTest : public QObject {
                        {"M30"});
     want.Run();
     got.Run();
-    QCOMPARE(got.TargetText(), want.TargetText());
+    QCOMPARE(got.Target().ToString(), want.Target().ToString());
     QCOMPARE(got.TargetLineCount(), want.TargetLineCount());
     QCOMPARE(got.Error(), want.Error());
     QCOMPARE(got.ErrorLine(), want.ErrorLine());
