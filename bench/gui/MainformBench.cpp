@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "EditorPane.h"
+#include "MemoryUse.h"
 #include "TMainform.h"
 #include "app/widgets/ErrorReport.h"
 #include "app/dialogs/TRohteil.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: mainform_bench PROGRAM.nc SETTINGS_DIR [RESULT.min]\n");
     return 2;
   }
+  // As the desktop program does.
+  TakeLargeBlocksFromTheSystem();
   QApplication application(argc, argv);
   const QString program = QString::fromLocal8Bit(argv[1]);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MemoryUse.h"
 #include "TMainform.h"
 #include "app/dialogs/Pictures.h"
 #include "app/dialogs/TEinstellungen.h"
@@ -19,6 +20,7 @@
 #include "settings/SettingsLocation.h"
 
 int main(int argc, char** argv) {
+  torvane::TakeLargeBlocksFromTheSystem();
   QApplication application(argc, argv);
   application.setApplicationName(torvane::ApplicationTitle());
   torvane::LoadGermanTranslations(application);
