@@ -49,7 +49,7 @@ std::string Length(long double value) {
 
 }  // namespace
 
-const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
+const std::vector<Conversion::StepTrig>& Conversion::StepTable(int step) {
   if (stepTableDegrees_ != step) {
     // One row per whole step up to a full turn: a sweep never exceeds 360.
     stepTable_.clear();
@@ -60,14 +60,16 @@ const Conversion::StepTrig& Conversion::StepTable(int step, std::size_t index) {
     }
     stepTableDegrees_ = step;
   }
-  return stepTable_[index];
+  return stepTable_;
 }
 
 void Conversion::WriteFeedLine(long double x, long double y, const long double* z) {
   char* out = WriteValue(Put(pieces_.feed.WriteAt(BeginLine(lineRoom_)), " Z"), x);
   if (z) out = WriteValue(Put(out, " X"), CheckReal(state_.diameter + *z));
   out = WriteDirectionWord(WriteAngleWord(out, y));
-  EndLine(WriteFeedWord(out, MoveTo(x, y, z ? *z : state_.toolZ)));
+  // Without feed words there is no length to measure.
+  if (settings_.efeed != 0) out = WriteFeedWord(out, MoveTo(x, y, z ? *z : state_.toolZ));
+  EndLine(out);
 }
 
 void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r,
@@ -201,12 +203,13 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
   long double startSine = 0;
   long double startCosine = 0;
   SinCosDegrees(start, startSine, startCosine);
+  const std::vector<StepTrig>& turns = StepTable(step);
   std::size_t j = 0;
   while (remaining > 0) {
     // The first pass stands on the start point, which the previous line
     // has reached already.
     if (!first) {
-      const StepTrig& turn = StepTable(step, j);
+      const StepTrig& turn = turns[j];
       const long double sine = clockwise ? startSine * turn.cosine - startCosine * turn.sine
                                          : startSine * turn.cosine + startCosine * turn.sine;
       const long double cosine = clockwise ? startCosine * turn.cosine + startSine * turn.sine

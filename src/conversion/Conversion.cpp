@@ -130,20 +130,16 @@ void Conversion::EndLine(char* end) {
   state_.blockNumber.Advance(settings_.format.Satzschritt);
 }
 
-void Conversion::UpdateAngle(long double y) {
+char* Conversion::WriteAngleWord(char* out, long double y) {
   if (state_.angleKnown && y == state_.lastAngleY) {
     state_.angleChanged = false;
-    return;
+    return out;
   }
   state_.previousAngle = state_.currentAngle;
   state_.currentAngle = RotaryAngle(y, degreesPerUnit_, settings_.erot == 1, settings_.einv);
   state_.angleChanged = !state_.angleKnown || state_.currentAngle != state_.previousAngle;
   state_.angleKnown = true;
   state_.lastAngleY = y;
-}
-
-char* Conversion::WriteAngleWord(char* out, long double y) {
-  UpdateAngle(y);
   if (!state_.angleChanged) return out;
   *out++ = ' ';
   out = pieces_.axis.WriteAt(out);

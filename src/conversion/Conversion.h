@@ -116,7 +116,8 @@ class Conversion {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
   }
-  void UpdateAngle(long double y);
+  // The angle word for source Y, when the angle changed; the direction
+  // word follows that change.
   char* WriteAngleWord(char* out, long double y);
   char* WriteDirectionWord(char* out);
   char* WriteValue(char* out, long double value);
@@ -154,8 +155,8 @@ class Conversion {
     long double sine = 0;
     long double cosine = 0;
   };
-  // Sine and cosine of index * step degrees.
-  const StepTrig& StepTable(int step, std::size_t index);
+  // Sine and cosine of every whole number of steps up to a full turn.
+  const std::vector<StepTrig>& StepTable(int step);
 
   ConversionSettings settings_;
   ConversionState state_;
