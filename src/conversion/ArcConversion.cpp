@@ -7,6 +7,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/FloatError.h"
+#include "conversion/LineFormatter.h"
 #include "conversion/MachineDialect.h"
 #include "conversion/NCMath.h"
 
@@ -64,26 +65,37 @@ const std::vector<Conversion::StepTrig>& Conversion::StepTable(int step) {
 }
 
 void Conversion::WriteFeedLine(long double x, long double y, const long double* z) {
-  char* out = WriteValue(Put(pieces_.feed.WriteAt(BeginLine(lineRoom_)), " Z"), x);
-  if (z) out = WriteValue(Put(out, " X"), CheckReal(state_.diameter + *z));
-  out = WriteDirectionWord(WriteAngleWord(out, y));
+  OutputLine& line = formatter_->NewLine(OutputLine::Code::Feed);
+  line.words = OutputLine::kAxial;
+  line.axial = CheckReal(x);
+  if (z) {
+    line.words |= OutputLine::kRadial;
+    line.radial = CheckReal(state_.diameter + *z);
+  }
+  AngleWord(line, y);
+  DirectionWord(line);
   // Without feed words there is no length to measure.
-  if (settings_.efeed != 0) out = WriteFeedWord(out, MoveTo(x, y, z ? *z : state_.toolZ));
-  EndLine(out);
+  if (settings_.efeed != 0) FeedWord(line, MoveTo(x, y, z ? *z : state_.toolZ));
+  formatter_->Emit();
 }
 
 void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, long double r,
                                  long double length) {
   // An axis that turns the other way mirrors the unrolled surface, and with
   // it the sense in which the control runs the arc.
-  const LinePiece& code = clockwise != settings_.einv ? pieces_.clockwise : pieces_.counterClockwise;
-  char* out = code.WriteAt(BeginLine(lineRoom_));
-  out = WriteAngleWord(WriteValue(Put(out, " Z"), x), y);
-  *out++ = ' ';
-  out = WriteDirectionWord(WriteValue(pieces_.radius.WriteAt(out), r));
+  OutputLine& line = formatter_->NewLine(clockwise != settings_.einv
+                                             ? OutputLine::Code::Clockwise
+                                             : OutputLine::Code::CounterClockwise);
+  line.words = OutputLine::kAxial;
+  line.axial = CheckReal(x);
+  AngleWord(line, y);
+  line.words |= OutputLine::kRadius;
+  line.radius = CheckReal(r);
+  DirectionWord(line);
   // The control runs along the arc, so its time is the arc's length.
   MoveTo(x, y, state_.toolZ);
-  EndLine(WriteFeedWord(out, length));
+  FeedWord(line, length);
+  formatter_->Emit();
 }
 
 void Conversion::WriteToleranceSteps(long double start, long double sweep, bool clockwise,

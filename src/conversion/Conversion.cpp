@@ -1,12 +1,12 @@
 #include "conversion/Conversion.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "conversion/FloatError.h"
+#include "conversion/LineFormatter.h"
 #include "conversion/MachineDialect.h"
 
 namespace torvane {
@@ -15,15 +15,9 @@ namespace {
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr std::size_t kNone = std::string_view::npos;
 
-
 }  // namespace
 
-char* Conversion::WriteValue(char* out, long double value) {
-  return WriteFormatNC(out, settings_.format, CheckReal(value));
-}
-
-void Conversion::BeginRun(long double diameter, LineSink& target) {
-  target_ = &target;
+void Conversion::BeginRun(long double diameter) {
   state_ = ConversionState{};
   warnings_.clear();
   warningsLeftOut_ = 0;
@@ -31,21 +25,10 @@ void Conversion::BeginRun(long double diameter, LineSink& target) {
   pendingMachinePositions_.clear();
   inchWarned_ = false;
   lineNumber_ = 0;
-  state_.blockNumber.Start(settings_.format.Satzstart);
   state_.diameter = CheckReal(diameter);
   state_.circumference = CheckReal(kPi * diameter);
   // The quotient once per run: every angle is 360 - y * (360 / circumference).
   degreesPerUnit_ = CheckedDivide(360, state_.circumference);
-  const ConversionSettings& s = settings_;
-  pieces_ = {LinePiece(s.eg0),  LinePiece(s.eg1), LinePiece(s.eg2),
-             LinePiece(s.eg3),  LinePiece(s.axis), LinePiece(s.edp),
-             LinePiece(s.edn),  LinePiece(s.erad), LinePiece(s.format.Satzzeichen)};
-  // The widest generated line: a motion code, the direction word, the axis,
-  // radius and feed letters, five numbers, the blanks between them, and
-  // what the last fixed-size copy may write beyond them.
-  lineRoom_ = std::max({s.eg0.size(), s.eg1.size(), s.eg2.size(), s.eg3.size()}) +
-              std::max(s.edp.size(), s.edn.size()) + s.axis.size() + s.erad.size() +
-              5 * (kMaxFormatNCLength + 32) + 64 + LinePiece::kOverrun;
 }
 
 void Conversion::EndRun() {
@@ -70,10 +53,30 @@ void Conversion::RunConversion(long double diameter, LineSource& source,
                                const std::vector<std::string>& header,
                                const std::vector<std::string>& footer, LineSink& target) {
   try {
-    BeginRun(diameter, target);
+    BeginRun(diameter);
   } catch (const FloatError& error) {
     throw ConversionError(0, error.what());
   }
+  LineFormatter formatter(settings_, target);
+  formatter_ = &formatter;
+  try {
+    ConvertRun(source, header, footer);
+  } catch (...) {
+    formatter_ = nullptr;
+    // The lines before the stop stay in the target; what went wrong
+    // there too matters less than the stop.
+    try {
+      formatter.Finish();
+    } catch (...) {
+    }
+    throw;
+  }
+  formatter_ = nullptr;
+  formatter.Finish();
+}
+
+void Conversion::ConvertRun(LineSource& source, const std::vector<std::string>& header,
+                            const std::vector<std::string>& footer) {
   for (const std::string& line : header) AddLine(line);
   // Inverse time holds for the whole program, between header and footer.
   if (settings_.efeed == 2) AddLine(settings_.eg93);
@@ -100,56 +103,27 @@ void Conversion::RunConversion(long double diameter, const std::vector<std::stri
   RunConversion(diameter, lines, header, footer, sink);
 }
 
-void Conversion::AddLine(std::string_view line) {
-  char* const out = BeginLine(line.size());
-  EndLine(line.empty() ? out : Put(out, line));
-}
+void Conversion::AddLine(std::string_view line) { formatter_->AddText(line); }
 
-char* Conversion::BeginLine(std::size_t room) {
-  lineStart_ = target_->Reserve(pieces_.blockLetter.size() + LinePiece::kOverrun +
-                                BlockNumberText::kMaxSize + 1 + room);
-  if (!settings_.enum_) return lineBody_ = lineStart_;
-  char* out = state_.blockNumber.WriteAt(pieces_.blockLetter.WriteAt(lineStart_));
-  *out++ = ' ';
-  return lineBody_ = out;
-}
-
-void Conversion::EndLine(char* end) {
-  if (!settings_.enum_) {
-    target_->Commit(end);
-    return;
-  }
-  if (end > lineBody_ && *lineBody_ == '-') {
-    // A leading "-" asks for a line without block number.
-    const auto size = static_cast<std::size_t>(end - lineBody_ - 1);
-    std::memmove(lineStart_, lineBody_ + 1, size);
-    target_->Commit(lineStart_ + size);
-    return;
-  }
-  target_->Commit(end);
-  state_.blockNumber.Advance(settings_.format.Satzschritt);
-}
-
-char* Conversion::WriteAngleWord(char* out, long double y) {
+void Conversion::AngleWord(OutputLine& line, long double y) {
   if (state_.angleKnown && y == state_.lastAngleY) {
     state_.angleChanged = false;
-    return out;
+    return;
   }
   state_.previousAngle = state_.currentAngle;
   state_.currentAngle = RotaryAngle(y, degreesPerUnit_, settings_.erot == 1, settings_.einv);
   state_.angleChanged = !state_.angleKnown || state_.currentAngle != state_.previousAngle;
   state_.angleKnown = true;
   state_.lastAngleY = y;
-  if (!state_.angleChanged) return out;
-  *out++ = ' ';
-  out = pieces_.axis.WriteAt(out);
+  if (!state_.angleChanged) return;
   // Angles are whole thousandths of a degree: written from those.
-  return WriteFormatNCThousandths(out, settings_.format, std::rint(state_.currentAngle * 1000));
+  line.words |= OutputLine::kAngle;
+  line.angleThousandths = std::rint(state_.currentAngle * 1000);
 }
 
-char* Conversion::WriteDirectionWord(char* out) {
+void Conversion::DirectionWord(OutputLine& line) {
   // A continuous axis turns the way the angle's sign says: no direction word.
-  if (!state_.angleChanged || settings_.erot == 1) return out;
+  if (!state_.angleChanged || settings_.erot == 1) return;
   const long double previous = state_.previousAngle;
   const long double current = state_.currentAngle;
   bool positive = false;
@@ -164,27 +138,32 @@ char* Conversion::WriteDirectionWord(char* out) {
   } else if (current > previous && !state_.positiveInForce) {
     positive = true;
   } else {
-    return out;
+    return;
   }
-  *out++ = ' ';
-  out = (positive ? pieces_.positive : pieces_.negative).WriteAt(out);
+  line.words |= positive ? OutputLine::kPositive : OutputLine::kNegative;
   state_.positiveInForce = positive;
   state_.negativeInForce = !positive;
-  return out;
 }
 
 void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefore) {
   const bool rapid = state_.motion == MotionMode::Rapid;
-  char* out = (rapid ? pieces_.rapid : pieces_.feed).WriteAt(BeginLine(lineRoom_));
+  OutputLine& line =
+      formatter_->NewLine(rapid ? OutputLine::Code::Rapid : OutputLine::Code::Feed);
   // A block with a plane word and Z writes both in one line: axial first,
   // then radial.
-  if (planeWord) out = WriteValue(Put(out, " Z"), state_.currentX);
-  if (zWord) out = WriteValue(Put(out, " X"), CheckReal(state_.diameter + state_.currentZ));
-  out = WriteAngleWord(out, state_.currentY);
+  if (planeWord) {
+    line.words |= OutputLine::kAxial;
+    line.axial = CheckReal(state_.currentX);
+  }
+  if (zWord) {
+    line.words |= OutputLine::kRadial;
+    line.radial = CheckReal(state_.diameter + state_.currentZ);
+  }
+  AngleWord(line, state_.currentY);
   if (rapid && state_.angleChanged && (zBefore < 0 || state_.currentZ < 0)) {
     Warn("Eilgang dreht die Rundachse bei Z unter 0 (Werkzeug im Material)");
   }
-  out = WriteDirectionWord(out);
+  DirectionWord(line);
   // The line moves along X only when it writes the axial word, and radially
   // only when it writes the radial one; the angle always follows Y.
   const long double length = MoveTo(planeWord ? state_.currentX : state_.toolX, state_.currentY,
@@ -199,9 +178,9 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefo
            ") hat daf\xFCr kein F");
       return;
     }
-    out = WriteFeedWord(out, length);
+    FeedWord(line, length);
   }
-  EndLine(out);
+  formatter_->Emit();
 }
 
 long double Conversion::MoveTo(long double x, long double y, long double z) {
@@ -216,15 +195,16 @@ long double Conversion::MoveTo(long double x, long double y, long double z) {
   return CheckReal(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-char* Conversion::WriteFeedWord(char* out, long double length) {
+void Conversion::FeedWord(OutputLine& line, long double length) {
   if (settings_.efeed == 1) {
-    if (!state_.feedKnown || (state_.feedWritten && state_.writtenFeed == state_.feed)) return out;
-    out = WriteValue(Put(out, " F"), state_.feed);
+    if (!state_.feedKnown || (state_.feedWritten && state_.writtenFeed == state_.feed)) return;
+    line.words |= OutputLine::kFeed;
+    line.feed = CheckReal(state_.feed);
     state_.feedWritten = true;
     state_.writtenFeed = state_.feed;
-    return out;
+    return;
   }
-  if (settings_.efeed != 2) return out;
+  if (settings_.efeed != 2) return;
   if (!state_.feedKnown) {
     Refuse("Vorschubbewegung ohne Vorschub: inverse Zeit (" + settings_.eg93 +
            ") braucht vorher ein F");
@@ -239,7 +219,8 @@ char* Conversion::WriteFeedWord(char* out, long double length) {
   }
   // Per minute: the move takes length / F minutes, so the control runs it
   // in the programmed time with F / length.
-  return WriteValue(Put(out, " F"), CheckedDivide(state_.feed, length));
+  line.words |= OutputLine::kFeed;
+  line.feed = CheckReal(CheckedDivide(state_.feed, length));
 }
 
 void Conversion::ConvertBlock(std::string_view rawLine) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,6 +11,9 @@
 #include "conversion/WordReader.h"
 
 namespace torvane {
+
+class LineFormatter;
+struct OutputLine;
 
 // A run stopped at a source line. The message names the 1-based line so that
 // the user finds the block in the source pane or file.
@@ -87,15 +89,12 @@ class Conversion {
     std::string_view machinePosition;
   };
 
-  void BeginRun(long double diameter, LineSink& target);
+  void BeginRun(long double diameter);
+  void ConvertRun(LineSource& source, const std::vector<std::string>& header,
+                  const std::vector<std::string>& footer);
   void EndRun();
   // A line as it stands (header, footer, mode switches).
   void AddLine(std::string_view line);
-  // Generated lines are written in place, straight into the target: room
-  // for `room` bytes after the block number, which BeginLine writes; the
-  // line counts once EndLine has it, and is gone if that never comes.
-  char* BeginLine(std::size_t room);
-  void EndLine(char* end);
   void ConvertBlock(std::string_view line);
 
   // Block reading: comments out, then every word checked and the modal
@@ -110,17 +109,10 @@ class Conversion {
   void Warn(std::string text);
   void Warn(std::size_t line, std::string text);
 
-  // A piece of a generated line, and the word writers: they write at `out`
-  // and return the end of what they wrote.
-  static char* Put(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-  }
-  // The angle word for source Y, when the angle changed; the direction
-  // word follows that change.
-  char* WriteAngleWord(char* out, long double y);
-  char* WriteDirectionWord(char* out);
-  char* WriteValue(char* out, long double value);
+  // The words of a generated line. The angle word for source Y, when the
+  // angle changed; the direction word follows that change.
+  void AngleWord(OutputLine& line, long double y);
+  void DirectionWord(OutputLine& line);
   void WriteStraightMove(bool planeWord, bool zWord, long double zBefore);
   // A linearised arc's line: feed code, the axial word for source X, the
   // radial word when the arc is a helix, the angle word for source Y.
@@ -140,7 +132,7 @@ class Conversion {
   long double MoveTo(long double x, long double y, long double z);
   // The F word of a feed line whose move is `length` source units long:
   // none, the programmed F when it changed, or the inverse time F / length.
-  char* WriteFeedWord(char* out, long double length);
+  void FeedWord(OutputLine& line, long double length);
 
   struct ArcBlock {
     long double x1, y1, x2, y2;
@@ -173,19 +165,8 @@ class Conversion {
   std::vector<MachinePositionBlock> pendingMachinePositions_;
   bool inchWarned_ = false;
   long double degreesPerUnit_ = 0;
-  LineSink* target_ = nullptr;
-  // The settings texts of the generated lines, ready to be copied in.
-  struct Pieces {
-    LinePiece rapid, feed, clockwise, counterClockwise;  // eg0 to eg3
-    LinePiece axis, positive, negative, radius;           // axis, edp, edn, erad
-    LinePiece blockLetter;
-  } pieces_;
-  // Room that the widest generated line of this run's settings needs.
-  std::size_t lineRoom_ = 0;
-  // The line being written: where it starts, and where it starts after
-  // its block number.
-  char* lineStart_ = nullptr;
-  char* lineBody_ = nullptr;
+  // Where the lines of the running run go.
+  LineFormatter* formatter_ = nullptr;
   // Comment-free copy of the block, reused from block to block: a long
   // program would otherwise allocate for every line.
   std::string code_;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "conversion/LinePieces.h"
 #include "conversion/NCFormat.h"
 
 namespace torvane {
@@ -30,7 +29,6 @@ struct ConversionState {
   bool angleKnown = false;
   bool positiveInForce = false;
   bool negativeInForce = false;
-  BlockNumberText blockNumber;
   // G91: X, Y and Z words are increments; G91.1 (the default): I and J are
   // offsets from the arc's start, G90.1: absolute.
   bool incremental = false;

@@ -101,6 +101,28 @@ TEST(HostileInputTest, WidestLinesFitTheirRoom) {
   EXPECT_TRUE(target[1].ends_with(" " + settings.edn));
 }
 
+// Long runs are formatted in batches on a second thread: a stop far into
+// the program keeps every line before it, in order, and none after it.
+TEST(HostileInputTest, StopAfterManyLinesKeepsEveryLineBefore) {
+  Lines source;
+  for (int i = 1; i <= 50000; ++i) source.push_back("G1 X" + std::to_string(i) + " Y0");
+  source.push_back("G1 X#1");
+  source.push_back("G1 X1 Y1");
+  Conversion conversion(testing::ExampleSettings());
+  Lines target;
+  try {
+    conversion.RunConversion(100, source, {"%"}, {"M30"}, target);
+    ADD_FAILURE() << "no error";
+  } catch (const ConversionError& error) {
+    EXPECT_EQ(error.line(), 50001u);
+  }
+  ASSERT_EQ(target.size(), 1u + 50000u);
+  EXPECT_EQ(target[1], "G01 Z1.000 C0.000 M15");
+  for (int i = 2; i <= 50000; ++i) {
+    ASSERT_EQ(target[static_cast<std::size_t>(i)], "G01 Z" + std::to_string(i) + ".000");
+  }
+}
+
 TEST(HostileInputTest, ResolutionAndTypeOutOfRange) {
   struct Case {
     const char* name;
