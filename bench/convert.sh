@@ -3,7 +3,7 @@
 # machine arcs and with linearised arcs (10 degrees, three decimals, block
 # numbers), and prints the times as ratios against the floor sketch (only the
 # unavoidable work: read, step arcs, format, write; bench/floor) run on the
-# same file in the same run, and the peak memory. Both maths builds run: the
+# same file in turn with it, and the peak memory. Both maths builds run: the
 # default one and the portable one (standard library maths, exact
 # formatting), and their results must be the same bytes. One more run shows
 # the costliest machine dialect (inverse-time feeds and a chord tolerance).
@@ -22,43 +22,60 @@ for type in 1 2; do
   : > "$out/settings-$type/nachspann.plt"
 done
 
-# Best of three wall-clock seconds and the peak resident set of the last run.
+# Best wall-clock seconds of five runs and the peak resident set of the
+# last; every run of a converter alternates with one of the floor sketch,
+# so that a machine that speeds up or slows down meanwhile (a shared
+# virtual machine does) moves both alike. Prints "seconds kilobytes
+# floor-seconds cpu-seconds", the last the best run's processor time over
+# all its threads.
+floor=("$root/build-bench-core/bench/floor_sketch" "$out/program.nc" "$out/floor.min")
 measure() {
-  local best=""
-  for _ in 1 2 3; do
-    /usr/bin/time -f "%e %M" -o "$out/time" "$@" > /dev/null
-    read -r seconds kilobytes < "$out/time"
-    if [[ -z "$best" ]] || awk "BEGIN{exit !($seconds < $best)}"; then best=$seconds; fi
+  local best="" bestFloor="" cpu=""
+  for _ in 1 2 3 4 5; do
+    /usr/bin/time -f "%e %M %U %S" -o "$out/time" "$@" > /dev/null
+    read -r seconds kilobytes user system < "$out/time"
+    if [[ -z "$best" ]] || awk "BEGIN{exit !($seconds < $best)}"; then
+      best=$seconds
+      cpu=$(awk "BEGIN{print $user + $system}")
+    fi
+    /usr/bin/time -f "%e %M" -o "$out/time" "${floor[@]}"
+    read -r floorSeconds _ < "$out/time"
+    if [[ -z "$bestFloor" ]] || awk "BEGIN{exit !($floorSeconds < $bestFloor)}"; then
+      bestFloor=$floorSeconds
+    fi
   done
-  echo "$best $kilobytes"
+  echo "$best $kilobytes $bestFloor $cpu"
 }
 
-read -r floor_s floor_kb < <(measure "$root/build-bench-core/bench/floor_sketch" "$out/program.nc" "$out/floor.min")
-floor_lines=$(wc -l < "$out/floor.min")
-printf "%-32s %8s s  %8s  %10s\n" "run" "time" "vs floor" "peak RSS"
-printf "%-32s %8.3f s  %8s  %7d KB  (%d lines out)\n" "floor sketch (baseline)" "$floor_s" "1.0x" "$floor_kb" "$floor_lines"
+# row LABEL SECONDS KILOBYTES FLOOR_SECONDS CPU_SECONDS RESULT_FILE
+row() {
+  local ratio
+  ratio=$(awk "BEGIN{printf \"%.2fx\", $2 / ($4 > 0 ? $4 : 0.001)}")
+  printf "%-32s %8.3f s  %8s  %7d KB  %6.2f s  (%d lines out; floor %.3f s)\n" "$1" "$2" \
+    "$ratio" "$3" "$5" "$(wc -l < "$6")" "$4"
+}
+
+"${floor[@]}"
+printf "%-32s %8s s  %8s  %10s  %8s\n" "run" "time" "vs floor" "peak RSS" "CPU"
 for build in bench-core bench-portable; do
   converter="$root/build-$build/bin/torvane-convert"
   label=""
   [[ "$build" == bench-portable ]] && label=", portable maths"
   for type in 2 1; do
-    read -r s kb < <(measure "$converter" -s "$out/settings-$type" -o "$out/result-$type-$build.min" "$out/program.nc")
-    result_lines=$(wc -l < "$out/result-$type-$build.min")
-    ratio=$(awk "BEGIN{printf \"%.2fx\", $s / ($floor_s > 0 ? $floor_s : 0.001)}")
-    printf "%-32s %8.3f s  %8s  %7d KB  (%d lines out)\n" "type $type$label" "$s" "$ratio" "$kb" "$result_lines"
+    read -r s kb floor_s cpu < <(measure "$converter" -s "$out/settings-$type" \
+      -o "$out/result-$type-$build.min" "$out/program.nc")
+    row "type $type$label" "$s" "$kb" "$floor_s" "$cpu" "$out/result-$type-$build.min"
   done
 done
 # The costliest machine dialect: an inverse-time feed on every line and
 # arcs stepped within a chord tolerance (far more lines out).
 converter="$root/build-bench-core/bin/torvane-convert"
-read -r s kb < <(measure "$converter" -s "$out/settings-1" --set efeed=2 --set etol=0.01 \
-  -o "$out/result-dialect.min" "$out/program.nc")
-result_lines=$(wc -l < "$out/result-dialect.min")
-ratio=$(awk "BEGIN{printf \"%.2fx\", $s / ($floor_s > 0 ? $floor_s : 0.001)}")
-printf "%-32s %8.3f s  %8s  %7d KB  (%d lines out)\n" "type 1, efeed 2, etol 0.01" "$s" "$ratio" "$kb" \
-  "$result_lines"
+read -r s kb floor_s cpu < <(measure "$converter" -s "$out/settings-1" --set efeed=2 \
+  --set etol=0.01 -o "$out/result-dialect.min" "$out/program.nc" 2>/dev/null)
+row "type 1, efeed 2, etol 0.01" "$s" "$kb" "$floor_s" "$cpu" "$out/result-dialect.min"
 for type in 1 2; do
   cmp -s "$out/result-$type-bench-core.min" "$out/result-$type-bench-portable.min" ||
     echo "type $type: the portable build writes different bytes"
 done
 echo "targets: types 1 and 2 at most 1.5x the floor sketch, peak memory under 20 MB"
+echo "(CPU counts both threads of the converter: lines are formatted on a second one)"
