@@ -16,7 +16,8 @@ char* Put(char* out, std::string_view text) {
 
 }  // namespace
 
-LineFormatter::LineFormatter(const ConversionSettings& settings, LineSink& target)
+LineFormatter::LineFormatter(const ConversionSettings& settings, LineSink& target,
+                             bool secondThread)
     : settings_(settings), target_(target) {
   const ConversionSettings& s = settings;
   pieces_ = {LinePiece(s.eg0),  LinePiece(s.eg1), LinePiece(s.eg2),
@@ -36,6 +37,7 @@ LineFormatter::LineFormatter(const ConversionSettings& settings, LineSink& targe
   }
   filling_ = &batches_[0];
   for (std::size_t i = 1; i < kBatches; ++i) free_.push_back(&batches_[i]);
+  if (!secondThread) return;
   try {
     formatter_ = std::thread(&LineFormatter::FormatLoop, this);
   } catch (const std::system_error&) {
@@ -65,9 +67,7 @@ void LineFormatter::AddText(std::string_view text) {
 
 void LineFormatter::HandOver() {
   if (!formatter_.joinable()) {
-    Format(*filling_);
-    filling_->count = 0;
-    filling_->text.clear();
+    FormatInPlace();
     return;
   }
   std::unique_lock lock(mutex_);
@@ -76,8 +76,12 @@ void LineFormatter::HandOver() {
   freed_.wait(lock, [this] { return !free_.empty(); });
   filling_ = free_.back();
   free_.pop_back();
-  filling_->count = 0;
-  filling_->text.clear();
+  filling_->Clear();
+}
+
+void LineFormatter::FormatInPlace() {
+  Format(*filling_);
+  filling_->Clear();
 }
 
 void LineFormatter::FormatLoop() {
@@ -107,9 +111,7 @@ void LineFormatter::FormatLoop() {
 
 void LineFormatter::Finish() {
   if (!formatter_.joinable()) {
-    Format(*filling_);
-    filling_->count = 0;
-    filling_->text.clear();
+    FormatInPlace();
     return;
   }
   {

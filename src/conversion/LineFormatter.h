@@ -50,8 +50,10 @@ struct OutputLine {
 // be started). Only this thread touches the target during a run.
 class LineFormatter {
  public:
-  // A run of `settings` into `target`, numbering from the format's start.
-  LineFormatter(const ConversionSettings& settings, LineSink& target);
+  // A run of `settings` into `target`, numbering from the format's start;
+  // `secondThread` false formats every batch where it fills (as happens
+  // anyway when no thread can be started).
+  LineFormatter(const ConversionSettings& settings, LineSink& target, bool secondThread = true);
   ~LineFormatter();
   LineFormatter(const LineFormatter&) = delete;
   LineFormatter& operator=(const LineFormatter&) = delete;
@@ -84,9 +86,15 @@ class LineFormatter {
     std::unique_ptr<OutputLine[]> lines;
     std::size_t count = 0;
     std::string text;
+    void Clear() {
+      count = 0;
+      text.clear();
+    }
   };
 
   void HandOver();
+  // Without a second thread: the filling batch formatted at once.
+  void FormatInPlace();
   void FormatLoop();
   void Format(const Batch& batch);
   void Format(const OutputLine& line, const std::string& text);
