@@ -157,20 +157,28 @@ void SaveWholeFile(const fs::path& path, std::string_view bytes) {
 }
 
 void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, TLineBreak lineBreak) {
+  SaveLineFile(
+      path, [&lines](const LineTaker& take) { for (const std::string& line : lines) take(line); },
+      lineBreak);
+}
+
+void SaveLineFile(const fs::path& path, const std::function<void(const LineTaker&)>& eachLine,
+                  TLineBreak lineBreak) {
   ReplaceFile(path, [&](int fd) {
     const std::string_view brk = lineBreak == TLineBreak::CRLF ? "\r\n" : "\n";
     constexpr std::size_t kChunk = 1 << 20;
     std::string chunk;
     chunk.reserve(kChunk + 4096);
-    for (const std::string& line : lines) {
+    bool written = true;
+    eachLine([&](std::string_view line) {
       chunk += line;
       chunk += brk;
-      if (chunk.size() >= kChunk) {
-        if (!WriteAll(fd, chunk.data(), chunk.size())) return false;
+      if (chunk.size() >= kChunk && written) {
+        written = WriteAll(fd, chunk.data(), chunk.size());
         chunk.clear();
       }
-    }
-    return WriteAll(fd, chunk.data(), chunk.size());
+    });
+    return written && WriteAll(fd, chunk.data(), chunk.size());
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,5 +77,11 @@ void SaveWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 void SaveLineFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
                   TLineBreak lineBreak);
+
+// The same for lines that `eachLine` hands to its argument one by one, so
+// that a program of millions of lines needs no list of them.
+using LineTaker = std::function<void(std::string_view line)>;
+void SaveLineFile(const std::filesystem::path& path,
+                  const std::function<void(const LineTaker&)>& eachLine, TLineBreak lineBreak);
 
 }  // namespace torvane

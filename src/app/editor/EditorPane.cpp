@@ -445,7 +445,12 @@ std::string TEditorPane::LineAt(int index) const {
   return LineBytes(index, nullptr);
 }
 
-std::vector<std::string> TEditorPane::Lines() const { return DocumentLines(false); }
+std::vector<std::string> TEditorPane::Lines() const {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(LineCount()));
+  ForEachDocumentLine(false, [&lines](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
 
 std::string_view TEditorPane::DocumentText() const {
   const long length = Send(Sci::SCI_GETLENGTH);
@@ -467,27 +472,27 @@ void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   encoding_ = encoding;
 }
 
-std::vector<std::string> TEditorPane::DocumentLines(bool asUtf8) const {
-  std::vector<std::string> lines;
+void TEditorPane::ForEachDocumentLine(bool asUtf8, const LineTaker& take) const {
   const std::string_view doc = DocumentText();
   if (doc.empty()) {
-    if (singleEmptyLine_) lines.emplace_back();
-    return lines;
+    if (singleEmptyLine_) take({});
+    return;
   }
-  lines.reserve(static_cast<std::size_t>(Send(Sci::SCI_GETLINECOUNT)));
   std::size_t position = 0;
   std::string_view line;
   bool sawCR = false;
+  std::string bytes;
   while (NextLine(doc, position, line, sawCR)) {
-    if (asUtf8) {
-      lines.emplace_back(line);
+    if (asUtf8 || IsAscii(line)) {
+      take(line);
     } else {
-      Utf8ToBytes(line, lines.emplace_back());
+      bytes.clear();
+      Utf8ToBytes(line, bytes);
+      take(bytes);
     }
   }
   // The editor shows a line after a final break; so does the list.
-  if (IsLineBreak(doc.back())) lines.emplace_back();
-  return lines;
+  if (IsLineBreak(doc.back())) take({});
 }
 
 void TEditorPane::LoadFromFile(const QString& path) {
@@ -495,7 +500,12 @@ void TEditorPane::LoadFromFile(const QString& path) {
 }
 
 void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
-  SaveLineFile(path, DocumentLines(encoding_ == TTextEncoding::UTF8), lineBreak_);
+  // Line by line into the file: a list of a result's millions of lines
+  // would cost more memory than the pane itself.
+  SaveLineFile(
+      path,
+      [this](const LineTaker& take) { ForEachDocumentLine(encoding_ == TTextEncoding::UTF8, take); },
+      lineBreak_);
 }
 
 void TEditorPane::SaveToFile(const QString& path) const {

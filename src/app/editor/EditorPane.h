@@ -160,9 +160,9 @@ class TEditorPane : public QsciScintilla {
   void ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill);
   void AppendDocument(const std::vector<std::string>& lines);
   std::string LineBytes(int line, std::vector<int>* offsets) const;
-  // The document's lines: as the document holds them (UTF-8, for saving a
-  // UTF-8 file) or mapped to the program's code page.
-  std::vector<std::string> DocumentLines(bool asUtf8) const;
+  // The document's lines one by one: as the document holds them (UTF-8,
+  // for saving a UTF-8 file) or mapped to the program's code page.
+  void ForEachDocumentLine(bool asUtf8, const LineTaker& take) const;
   long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
   // Commands that the editor has no single message for.
