@@ -31,18 +31,13 @@ LineFormatter::LineFormatter(const ConversionSettings& settings, LineSink& targe
               5 * (kMaxFormatNCLength + 32) + 64 + LinePiece::kOverrun;
   blockNumber_.Start(s.format.Satzstart);
 
+  // A short program fills one batch and never starts the thread; the other
+  // batches take memory only once a long one needs them.
   batches_.resize(kBatches);
-  for (Batch& batch : batches_) {
-    batch.lines = std::make_unique_for_overwrite<OutputLine[]>(kBatchLines);
-  }
+  batches_[0].lines = std::make_unique_for_overwrite<OutputLine[]>(kBatchLines);
   filling_ = &batches_[0];
   for (std::size_t i = 1; i < kBatches; ++i) free_.push_back(&batches_[i]);
-  if (!secondThread) return;
-  try {
-    formatter_ = std::thread(&LineFormatter::FormatLoop, this);
-  } catch (const std::system_error&) {
-    // No second thread: every batch is formatted where it fills.
-  }
+  secondThread_ = secondThread;
 }
 
 LineFormatter::~LineFormatter() { Stop(); }
@@ -66,6 +61,14 @@ void LineFormatter::AddText(std::string_view text) {
 }
 
 void LineFormatter::HandOver() {
+  if (secondThread_ && !formatter_.joinable()) {
+    try {
+      formatter_ = std::thread(&LineFormatter::FormatLoop, this);
+    } catch (const std::system_error&) {
+      // No second thread: every batch is formatted where it fills.
+    }
+    secondThread_ = false;
+  }
   if (!formatter_.joinable()) {
     FormatInPlace();
     return;
@@ -77,6 +80,7 @@ void LineFormatter::HandOver() {
   filling_ = free_.back();
   free_.pop_back();
   filling_->Clear();
+  if (!filling_->lines) filling_->lines = std::make_unique_for_overwrite<OutputLine[]>(kBatchLines);
 }
 
 void LineFormatter::FormatInPlace() {
