@@ -80,7 +80,9 @@ void LineFormatter::HandOver() {
   filling_ = free_.back();
   free_.pop_back();
   filling_->Clear();
-  if (!filling_->lines) filling_->lines = std::make_unique_for_overwrite<OutputLine[]>(kBatchLines);
+  if (!filling_->lines) {
+    filling_->lines = std::make_unique_for_overwrite<OutputLine[]>(kBatchLines);
+  }
 }
 
 void LineFormatter::FormatInPlace() {
@@ -141,7 +143,8 @@ void LineFormatter::Format(const OutputLine& line, const std::string& text) {
   using Code = OutputLine::Code;
   if (line.code == Code::Text) {
     char* const out = BeginLine(line.textSize);
-    EndLine(line.textSize == 0 ? out : Put(out, std::string_view(text).substr(line.textOffset, line.textSize)));
+    const std::string_view bytes = std::string_view(text).substr(line.textOffset, line.textSize);
+    EndLine(bytes.empty() ? out : Put(out, bytes));
     return;
   }
   const LinePiece& code = line.code == Code::Rapid       ? pieces_.rapid

@@ -45,16 +45,18 @@ struct OutputLine {
 // Turns the conversion's lines into text in the target, with block numbers.
 // Formatting the numbers is a good third of a conversion's work, so a run
 // longer than one batch hands its lines over in batches to a thread of its
-// own that formats them while the conversion goes on; the target sees the same lines in the same
-// order as if it were done in one thread (which it is where no thread can
-// be started). Only this thread touches the target during a run.
+// own that formats them while the conversion goes on. The target sees the
+// same lines in the same order as if it were all done in one thread (which
+// it is where no thread can be started); during a run only the formatting
+// touches it.
 class LineFormatter {
  public:
-  // A run of `settings` into `target`, numbering from the format's start;
+  // A run of `settings` into `target`, numbering from the format's start.
   // The thread starts with the second batch; `secondThread` false formats
   // every batch where it fills (as happens anyway when no thread can be
   // started).
-  LineFormatter(const ConversionSettings& settings, LineSink& target, bool secondThread = true);
+  LineFormatter(const ConversionSettings& settings, LineSink& target,
+                bool secondThread = true);
   ~LineFormatter();
   LineFormatter(const LineFormatter&) = delete;
   LineFormatter& operator=(const LineFormatter&) = delete;
@@ -121,10 +123,10 @@ class LineFormatter {
 
   std::vector<Batch> batches_;
   Batch* filling_ = nullptr;
-  // Between the two threads, under the mutex: batches to format, batches
-  // free to fill, the end of the run, and a failure of the formatting.
   bool secondThread_ = false;
   std::thread formatter_;
+  // Between the two threads, under the mutex: batches to format, batches
+  // free to fill, the end of the run, and a failure of the formatting.
   std::mutex mutex_;
   std::condition_variable toFormat_;
   std::condition_variable freed_;

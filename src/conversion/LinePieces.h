@@ -59,8 +59,8 @@ class BlockNumberText {
   }
   // 32-bit block numbers wrap around like the controllers' counters.
   void Advance(std::int32_t step) {
-    const auto next =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(value_) + static_cast<std::uint32_t>(step));
+    const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(value_) +
+                                                static_cast<std::uint32_t>(step));
     if (value_ < 0 || step <= 0 || next < value_) {
       Start(next);
       return;

@@ -149,7 +149,9 @@ char* UnitsText(char* end, UInt units, int decimals = Decimals) {
 
 template <int Decimals>
 char* UnitsTextFor(char* end, std::uint64_t units) {
-  if (units <= UINT32_MAX) return UnitsText<std::uint32_t, Decimals>(end, static_cast<std::uint32_t>(units));
+  if (units <= UINT32_MAX) {
+    return UnitsText<std::uint32_t, Decimals>(end, static_cast<std::uint32_t>(units));
+  }
   return UnitsText<std::uint64_t, Decimals>(end, units);
 }
 

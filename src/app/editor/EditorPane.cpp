@@ -233,9 +233,9 @@ void TEditorPane::UseDocumentFor(std::size_t bytes) {
   if (plain == plainText_) return;
   // The view takes a reference of its own to the new document, and gives
   // up the one it had; the creator's reference goes at once.
-  const long document = SendScintilla(
-      Sci::SCI_CREATEDOCUMENT, 0UL,
-      static_cast<long>(plain ? Sci::SC_DOCUMENTOPTION_STYLES_NONE : Sci::SC_DOCUMENTOPTION_DEFAULT));
+  const long options =
+      plain ? Sci::SC_DOCUMENTOPTION_STYLES_NONE : Sci::SC_DOCUMENTOPTION_DEFAULT;
+  const long document = SendScintilla(Sci::SCI_CREATEDOCUMENT, 0UL, options);
   SendScintilla(Sci::SCI_SETDOCPOINTER, 0UL, document);
   SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, document);
   plainText_ = plain;
@@ -502,10 +502,9 @@ void TEditorPane::LoadFromFile(const QString& path) {
 void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
   // Line by line into the file: a list of a result's millions of lines
   // would cost more memory than the pane itself.
+  const bool asUtf8 = encoding_ == TTextEncoding::UTF8;
   SaveLineFile(
-      path,
-      [this](const LineTaker& take) { ForEachDocumentLine(encoding_ == TTextEncoding::UTF8, take); },
-      lineBreak_);
+      path, [&](const LineTaker& take) { ForEachDocumentLine(asUtf8, take); }, lineBreak_);
 }
 
 void TEditorPane::SaveToFile(const QString& path) const {
