@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test, with warnings as
 # errors: the core once under AddressSanitizer and UndefinedBehaviorSanitizer
-# (GCC), once built by clang with only standard library maths, then the whole
-# suite.
+# (GCC), once under ThreadSanitizer, once built by clang with only standard
+# library maths, then the whole suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -16,6 +16,13 @@ cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_GUI
 cmake --build "$sanitized" -j"$jobs"
 echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd "$sanitized" && ctest --output-on-failure -j"$jobs")
+
+threaded="$root/build-tsan"
+cmake -S "$root" -B "$threaded" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_GUI=OFF \
+  -DTORVANE_TSAN=ON -DTORVANE_WERROR=ON "${launcher[@]}" >/dev/null
+cmake --build "$threaded" -j"$jobs"
+echo "== core tests under ThreadSanitizer"
+(cd "$threaded" && ctest --output-on-failure -j"$jobs")
 
 portable="$root/build-clang"
 CXX=clang++ cmake -S "$root" -B "$portable" -DCMAKE_BUILD_TYPE=Release -DTORVANE_GUI=OFF \
