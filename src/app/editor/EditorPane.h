@@ -76,6 +76,8 @@ class TEditorPane : public QsciScintilla {
   // The empty string for an index outside the lines.
   std::string LineAt(int index) const;
   std::vector<std::string> Lines() const;
+  // The same lines handed over one by one, without a list of them.
+  void ForEachLine(const LineTaker& take) const { ForEachDocumentLine(false, take); }
   // The document as the editor holds it: UTF-8, lines joined by LF. The view
   // stays valid until the text next changes; empty for an empty pane (which
   // may still count one empty line).

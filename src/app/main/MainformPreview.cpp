@@ -96,7 +96,9 @@ class PreviewLink : public QObject {
       form_.Vorschau->ShowNothing(QStringLiteral("Kein Zylinderdurchmesser: erst konvertieren."));
       return;
     }
-    form_.Vorschau->ShowProgram(form_.Ziel->Lines(), settings, diameter, !newProgram_);
+    const TEditorPane& ziel = *form_.Ziel;
+    form_.Vorschau->ShowProgram([&ziel](const LineTaker& take) { ziel.ForEachLine(take); },
+                                settings, diameter, !newProgram_);
     newProgram_ = false;
     int line = 0;
     int index = 0;

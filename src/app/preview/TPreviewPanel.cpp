@@ -97,13 +97,21 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
 void TPreviewPanel::ShowProgram(const std::vector<std::string>& lines,
                                 const ConversionSettings& settings, long double diameter,
                                 bool sameProgram) {
+  ShowProgram(
+      [&lines](const LineTaker& take) { for (const std::string& line : lines) take(line); },
+      settings, diameter, sameProgram);
+}
+
+void TPreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& eachLine,
+                                const ConversionSettings& settings, long double diameter,
+                                bool sameProgram) {
   TargetReader reader(settings, diameter);
   if (!reader.Unreadable().empty()) {
     ShowNothing(QStringLiteral("Keine Vorschau: ") +
                 BytesToQString(reader.Unreadable()) + ".");
     return;
   }
-  for (const std::string& line : lines) reader.Read(line);
+  eachLine([&reader](std::string_view line) { reader.Read(line); });
   ReadBack read = reader.Take();
   const std::size_t moves = read.moves.size();
   auto path = std::make_shared<TPreviewPath>(

@@ -3,10 +3,12 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "conversion/ConversionState.h"
+#include "text/LineFile.h"
 
 class QLabel;
 class QToolButton;
@@ -28,6 +30,10 @@ class TPreviewPanel : public QWidget {
   // shown, so the view keeps its turn and zoom.
   void ShowProgram(const std::vector<std::string>& lines, const ConversionSettings& settings,
                    long double diameter, bool sameProgram);
+  // The same for lines that `eachLine` hands over one by one: a pane's
+  // millions of lines need no list of their own.
+  void ShowProgram(const std::function<void(const LineTaker&)>& eachLine,
+                   const ConversionSettings& settings, long double diameter, bool sameProgram);
   // No program to show, and why.
   void ShowNothing(const QString& reason);
   void SetCaretLine(std::size_t line);
