@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -16,16 +14,10 @@ using Lines = std::vector<std::string>;
 using testing::ExampleSettings;
 using testing::ExpectRunStops;
 
-// With this diameter the circumference is 360: the angle is 360 - Y.
-const long double kDegreeDiameter = 360 / std::numbers::pi_v<long double>;
-
-struct Case {
-  const char* name;
-  std::function<void(ConversionSettings&)> adjust;
-  long double diameter;
-  Lines source;
-  Lines want;
-};
+using Case = testing::ConversionCase;
+using testing::ExpectConversions;
+using testing::kDegreeDiameter;
+using testing::Keep;
 
 Lines Convert(const ConversionSettings& settings, long double diameter, const Lines& source,
               const Lines& header = {}, const Lines& footer = {}) {
@@ -35,20 +27,8 @@ Lines Convert(const ConversionSettings& settings, long double diameter, const Li
   return target;
 }
 
-void Keep(ConversionSettings&) {}
-
-template <std::size_t N>
-void ExpectConversions(const Case (&cases)[N]) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ConversionSettings settings = ExampleSettings();
-    c.adjust(settings);
-    EXPECT_EQ(Convert(settings, c.diameter, c.source), c.want);
-  }
-}
-
 TEST(ConversionTest, ConvertsBlocks) {
-  const Case cases[] = {
+  const std::vector<Case> cases = {
       {"first block always carries angle and direction", Keep, 100, {"G1 X10 Y0"},
        {"G01 Z10.000 C0.000 M15"}},
       {"linearised clockwise arc, 30 degree steps", Keep, 100,
@@ -84,7 +64,7 @@ TEST(ConversionTest, ConvertsBlocks) {
 
 // G words are numbers; comments take no part; a plus is a sign.
 TEST(ConversionTest, ReadsMotionWordsAsNumbers) {
-  const Case cases[] = {
+  const std::vector<Case> cases = {
       {"G01 is feed", Keep, 100, {"G01 X10 Y0"}, {"G01 Z10.000 C0.000 M15"}},
       {"G00 is rapid", Keep, 100, {"G00 X10 Y0"}, {"G00 Z10.000 C0.000 M15"}},
       {"G17 leaves rapid mode", Keep, 100, {"G17", "X5"}, {"G00 Z5.000 C0.000 M15"}},
@@ -112,7 +92,7 @@ TEST(ConversionTest, ReadsMotionWordsAsNumbers) {
 
 TEST(ConversionTest, WritesRotationDirectionWords) {
   // On this diameter the angle is 360 - Y, so Y picks the angle.
-  const Case cases[] = {
+  const std::vector<Case> cases = {
       {"rising from -1, then falling onto 0 while M15 is in force", Keep, kDegreeDiameter,
        {"G1 X0 Y10", "Y0"}, {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C0.000 M16"}},
       {"onto 0 from above with M16 in force counts as rising", Keep, kDegreeDiameter,
@@ -130,7 +110,7 @@ TEST(ConversionTest, WritesRotationDirectionWords) {
 }
 
 TEST(ConversionTest, LinearisesArcs) {
-  const Case cases[] = {
+  const std::vector<Case> cases = {
       {"quarter turn with 10 degrees: eight steps and the end",
        [](ConversionSettings& s) { s.deg = 10; }, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"}, {}},
       {"step not smaller than the sweep: only the end line",

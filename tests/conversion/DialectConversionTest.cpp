@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -16,36 +14,17 @@ namespace torvane {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::ConversionCase;
 using testing::ExampleSettings;
 using testing::ExpectRunStops;
+using testing::kDegreeDiameter;
+using testing::Keep;
 
-// With this diameter the circumference is 360: the angle is 360 - Y.
-const long double kDegreeDiameter = 360 / std::numbers::pi_v<long double>;
-
-struct Case {
-  const char* name;
-  std::function<void(ConversionSettings&)> adjust;
-  long double diameter;
-  Lines source;
-  Lines want;
-};
-
-void ExpectConversions(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ConversionSettings settings = ExampleSettings();
-    c.adjust(settings);
-    Conversion conversion(settings);
-    Lines target;
-    conversion.RunConversion(c.diameter, c.source, {"%"}, {"M30"}, target);
-    Lines want = {"%"};
-    want.insert(want.end(), c.want.begin(), c.want.end());
-    want.push_back("M30");
-    EXPECT_EQ(target, want);
-  }
+// The dialect's mode switches stand between header and footer.
+void ExpectConversions(const std::vector<ConversionCase>& cases) {
+  testing::ExpectConversions(cases, {"%"}, {"M30"});
 }
 
-void Keep(ConversionSettings&) {}
 void InverseTime(ConversionSettings& s) { s.efeed = 2; }
 
 TEST(DialectConversionTest, InverseTimeFeed) {

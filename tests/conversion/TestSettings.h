@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,40 @@ inline ConversionSettings ExampleSettings(int degrees = 30, int type = 1) {
   settings.format.Satzschritt = 1;
   settings.format.Satzstart = 1;
   return settings;
+}
+
+// With this diameter the circumference is 360: the angle is 360 - Y.
+inline const long double kDegreeDiameter = 360 / std::numbers::pi_v<long double>;
+
+// One row of a conversion table: the example settings as `adjust` changes
+// them, a diameter, the source and the lines it must give.
+struct ConversionCase {
+  const char* name;
+  std::function<void(ConversionSettings&)> adjust;
+  long double diameter;
+  std::vector<std::string> source;
+  std::vector<std::string> want;
+};
+
+inline void Keep(ConversionSettings&) {}
+
+// Every row converted between `header` and `footer`, which the result must
+// hold around the row's lines.
+inline void ExpectConversions(const std::vector<ConversionCase>& cases,
+                              const std::vector<std::string>& header = {},
+                              const std::vector<std::string>& footer = {}) {
+  for (const ConversionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    Conversion conversion(settings);
+    std::vector<std::string> target;
+    conversion.RunConversion(c.diameter, c.source, header, footer, target);
+    std::vector<std::string> want = header;
+    want.insert(want.end(), c.want.begin(), c.want.end());
+    want.insert(want.end(), footer.begin(), footer.end());
+    EXPECT_EQ(target, want);
+  }
 }
 
 // A run with header "%" and footer "M30" that must stop with `message`,
