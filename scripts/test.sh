@@ -10,26 +10,24 @@ jobs="$(nproc)"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
-sanitized="$root/build-asan"
-cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_GUI=OFF \
-  -DTORVANE_SANITIZE=ON -DTORVANE_WERROR=ON "${launcher[@]}" >/dev/null
-cmake --build "$sanitized" -j"$jobs"
-echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-(cd "$sanitized" && ctest --output-on-failure -j"$jobs")
+# core_tests TITLE FOLDER [CMAKE_ARGS...]: the core and its tests, without
+# the desktop program, built in FOLDER and run. CXX picks the compiler.
+core_tests() {
+  local title="$1" folder="$2"
+  shift 2
+  cmake -S "$root" -B "$folder" -DTORVANE_GUI=OFF -DTORVANE_WERROR=ON "${launcher[@]}" "$@" \
+    >/dev/null
+  cmake --build "$folder" -j"$jobs"
+  echo "== core tests $title"
+  (cd "$folder" && ctest --output-on-failure -j"$jobs")
+}
 
-threaded="$root/build-tsan"
-cmake -S "$root" -B "$threaded" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_GUI=OFF \
-  -DTORVANE_TSAN=ON -DTORVANE_WERROR=ON "${launcher[@]}" >/dev/null
-cmake --build "$threaded" -j"$jobs"
-echo "== core tests under ThreadSanitizer"
-(cd "$threaded" && ctest --output-on-failure -j"$jobs")
-
-portable="$root/build-clang"
-CXX=clang++ cmake -S "$root" -B "$portable" -DCMAKE_BUILD_TYPE=Release -DTORVANE_GUI=OFF \
-  -DTORVANE_PORTABLE_MATH=ON -DTORVANE_WERROR=ON "${launcher[@]}" >/dev/null
-cmake --build "$portable" -j"$jobs"
-echo "== core tests built by clang with portable maths"
-(cd "$portable" && ctest --output-on-failure -j"$jobs")
+core_tests "under AddressSanitizer and UndefinedBehaviorSanitizer" "$root/build-asan" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON
+core_tests "under ThreadSanitizer" "$root/build-tsan" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_TSAN=ON
+CXX=clang++ core_tests "built by clang with portable maths" "$root/build-clang" \
+  -DCMAKE_BUILD_TYPE=Release -DTORVANE_PORTABLE_MATH=ON
 
 "$root/scripts/build.sh" -DTORVANE_WERROR=ON "${launcher[@]}"
 echo "== all tests"
