@@ -431,22 +431,9 @@ char* WriteFormatNCThousandths(char* out, const TNCFormat& format, long double t
   return WriteFormatNC(out, format, thousandths / 1000);
 }
 
-void AppendFormatNC(std::string& out, const TNCFormat& format, long double value) {
-  char text[kMaxFormatNCLength + 32];
-  out.append(text, static_cast<std::size_t>(WriteFormatNC(text, format, value) - text));
-}
-
-void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
-                               long double thousandths) {
-  char text[kMaxFormatNCLength + 32];
-  out.append(text,
-             static_cast<std::size_t>(WriteFormatNCThousandths(text, format, thousandths) - text));
-}
-
 std::string FormatNC(const TNCFormat& format, long double value) {
-  std::string out;
-  AppendFormatNC(out, format, value);
-  return out;
+  char text[kMaxFormatNCLength + 32];
+  return std::string(text, WriteFormatNC(text, format, value));
 }
 
 }  // namespace torvane

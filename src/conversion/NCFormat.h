@@ -28,24 +28,18 @@ struct TNCFormat {
 // `Nachkomma` places, the way the machine programs were always written.
 std::string FormatNC(const TNCFormat& format, long double value);
 
-// Same as FormatNC, appended to `out`.
-void AppendFormatNC(std::string& out, const TNCFormat& format, long double value);
-
-// AppendFormatNC of thousandths / 1000 (computed as that quotient of
-// extended reals), for values the conversion keeps in whole thousandths
-// such as rotary angles: the usual formats write the digits directly.
-void AppendFormatNCThousandths(std::string& out, const TNCFormat& format,
-                               long double thousandths);
-
 // The longest text FormatNC can give: all 4933 whole digits of the largest
 // extended real, 255 decimals, a sign and a point (padding only fills up
 // to 255 digits), with some to spare.
 constexpr std::size_t kMaxFormatNCLength = 5248;
 
-// The conversion's hot path: the two above written at `out`, which must have
-// room for kMaxFormatNCLength + 32 bytes (the digits are copied in fixed-size
-// pieces); returns the end of the text.
+// The conversion's hot path: FormatNC written at `out`, which must have
+// room for kMaxFormatNCLength + 32 bytes (the digits are copied in
+// fixed-size pieces); returns the end of the text.
 char* WriteFormatNC(char* out, const TNCFormat& format, long double value);
+// The same of thousandths / 1000 (computed as that quotient of extended
+// reals), for values the conversion keeps in whole thousandths such as
+// rotary angles: the usual formats write the digits directly.
 char* WriteFormatNCThousandths(char* out, const TNCFormat& format, long double thousandths);
 
 // The magnitude of `value` in fixed-point notation with `decimals` places,

@@ -147,9 +147,9 @@ TEST(FormatNCTest, ThousandthsWriteWhatTheirQuotientWrites) {
     format.Nachkomma = static_cast<std::uint8_t>(decimals(random));
     const long double thousandths =
         static_cast<long double>(i % 2 == 0 ? whole(random) : small(random));
-    std::string direct;
-    AppendFormatNCThousandths(direct, format, thousandths);
-    ASSERT_EQ(direct, FormatNC(format, thousandths / 1000))
+    char direct[kMaxFormatNCLength + 32];
+    char* const end = WriteFormatNCThousandths(direct, format, thousandths);
+    ASSERT_EQ(std::string(direct, end), FormatNC(format, thousandths / 1000))
         << "thousandths " << static_cast<long long>(thousandths);
   }
 }
