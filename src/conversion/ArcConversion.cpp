@@ -141,13 +141,15 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
     cx = arc.cx;
     cy = arc.cy;
     rAbs = CheckReal(std::hypot(arc.x1 - cx, arc.y1 - cy));
+    if (rAbs == 0) Refuse("Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt");
     const long double rEnd = CheckReal(std::hypot(arc.x2 - cx, arc.y2 - cy));
     if (std::fabs(rAbs - rEnd) > kRadiusTolerance) {
       Refuse("Mittelpunkt (I, J) passt nicht zum Kreisbogen: Radius zum Start " + Length(rAbs) +
              ", zum Ende " + Length(rEnd) + " (erlaubt sind 0.002 Unterschied)");
     }
-    if (rAbs == 0) Refuse("Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt");
   } else {
+    // An arc through two points needs a radius; R0 names none.
+    if (arc.r == 0) Refuse("Kreisbogen mit Radius 0 (R0)");
     if (ArcCenter(clockwise ? 1 : 0, cx, cy, arc.x1, arc.y1, arc.x2, arc.y2, arc.r) ==
         ArcCenterReport::CoincidentPoints) {
       Refuse("Start- und Endpunkt des Kreisbogens fallen zusammen");
@@ -166,15 +168,9 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
       }
     }
   }
-  const long double start = PointAngle(arc.x1, arc.y1, cx, cy, rAbs);
-  const long double end = fullCircle ? start : PointAngle(arc.x2, arc.y2, cx, cy, rAbs);
-
-  // Equal start and end angles give a full turn.
-  long double sweep = 0;
-  if (clockwise)
-    sweep = end < start ? start - end : 360 - end + start;
-  else
-    sweep = end > start ? end - start : 360 - start + end;
+  const long double start = PointAngle(arc.x1, arc.y1, cx, cy);
+  const long double end = fullCircle ? start : PointAngle(arc.x2, arc.y2, cx, cy);
+  const long double sweep = ArcSweep(start, end, clockwise, fullCircle);
 
   if (settings_.type == 2) {
     // The arc's own length, for an inverse-time feed.

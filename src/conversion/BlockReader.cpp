@@ -37,6 +37,21 @@ std::string WordText(std::string_view code, std::size_t at, std::size_t end) {
   return text;
 }
 
+bool IsNumberChar(char c) { return IsDigit(c) || c == '.' || c == '-' || c == '+'; }
+
+// Where a malformed number ends, for naming it whole: "X1+5", not "X1".
+std::size_t NumberEnd(std::string_view code, std::size_t end) {
+  while (end < code.size() && IsNumberChar(code[end])) ++end;
+  return end;
+}
+
+// A character for a message: as it stands when it can be seen, else its code.
+std::string CharText(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte <= 0x20 || (byte >= 0x7F && byte <= 0xA0)) return "mit dem Code " + std::to_string(byte);
+  return std::string("\"") + c + "\"";
+}
+
 std::string GName(unsigned major, int minor) {
   std::string name = "G" + std::to_string(major);
   if (minor >= 0) name += "." + std::to_string(minor);
@@ -68,7 +83,8 @@ long double Conversion::ReadWord(std::string_view code, const BlockWords& words,
   if (words.beyondAnyReal[word]) throw FloatError(FloatError::Kind::Overflow);
   const WordNumber& number = words.number[word];
   if (!number.valid) {
-    Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, words.at[word], number.end));
+    Refuse("Ung\xFCltige Zahl im Wort " +
+           WordText(code, words.at[word], NumberEnd(code, number.end)));
   }
   return number.value;
 }
@@ -99,10 +115,18 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   for (std::size_t& at : words.at) at = kNone;
   for (bool& beyond : words.beyondAnyReal) beyond = false;
   words.machinePosition = {};
-  // The first of each word counts: its number is read at once, and the
-  // scan goes on behind it (the number holds nothing the scan looks for).
+  words.dwell = false;
+  words.programEnd = false;
+  // Each word's number is read at once, and the scan goes on behind it
+  // (the number holds nothing the scan looks for).
   auto first = [&](Word word, std::size_t& i) {
-    if (words.at[word] != kNone) return;
+    if (words.at[word] != kNone) {
+      // Controls differ on which of the two counts.
+      const std::size_t at = words.at[word];
+      Refuse(std::string("Wort ") + Upper(code[i]) + " zweimal im Satz: " +
+             WordText(code, at, NumberEnd(code, SkipBlanks(code, at + 1))) + " und " +
+             WordText(code, i, NumberEnd(code, SkipBlanks(code, i + 1))));
+    }
     words.at[word] = i;
     try {
       words.number[word] = ReadWordNumber(code, i);
@@ -134,12 +158,31 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case 'J': first(kJ, i); break;
       case 'P': first(kP, i); break;
       case 'F': first(kF, i); break;
-      case 'M': CheckMWord(code, i); break;
-      case 'O': CheckOWord(code, i); break;
+      case 'M': CheckMWord(code, i, words); break;
+      // ":1234" is the ISO form of a program number.
+      case 'O':
+      case ':': CheckOWord(code, i); break;
+      case 'E':
+        // "X1e-05": a number in a form no control reads.
+        if (i > 0 && (IsDigit(code[i - 1]) || code[i - 1] == '.')) {
+          std::size_t start = i;
+          while (start > 0 && (IsNumberChar(code[start - 1]) || code[start - 1] == ' ' ||
+                               code[start - 1] == '\t'))
+            --start;
+          if (start > 0) --start;  // the word's letter
+          Refuse("Zahl mit Exponent im Wort " + WordText(code, start, NumberEnd(code, i + 1)) +
+                 " wird nicht unterst\xFCtzt");
+        }
+        break;
+      case '/':
+        Refuse("Ausblendsatz (/) wird nicht unterst\xFCtzt: das Ergebnis hinge von der "
+               "Stellung des Schalters an der Steuerung ab");
+      case 'U':
+        if (words.dwell) break;  // "G04 U1": a lathe's dwell time
+        [[fallthrough]];
       case 'A':
       case 'B':
       case 'C':
-      case 'U':
       case 'V':
       case 'W':
         Refuse(std::string("Achswort ") + c +
@@ -150,7 +193,13 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case ',':
         Refuse("Komma au\xDF" "erhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
                "nicht unterst\xFCtzt");
-      default: break;
+      // Blanks of other kinds, and the end-of-file mark of old DOS files.
+      case '+': case '\t': case '\r': case '\f': case '\v': case '\x1A': break;
+      default:
+        if (IsLetter(c)) break;  // words that leave the path alone (N, S, T, H, D, ...)
+        // Checksums ("*37"), macro and variable marks ($, !, &, @, ...):
+        // what the reader does not know, it cannot promise to convert.
+        Refuse("Unbekanntes Zeichen " + CharText(raw) + " au\xDF" "erhalb eines Kommentars");
     }
   }
 }
@@ -196,9 +245,23 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       case 90: state_.incremental = false; return;
       case 91: state_.incremental = true; return;
       case 20:
-        if (!inchWarned_) Warn("Programm in Zoll: Durchmesser in Zoll angeben");
-        inchWarned_ = true;
+      case 21: {
+        const Units units = major == 20 ? Units::Inch : Units::Metric;
+        // Millimetres are what a program without G20 holds.
+        const Units before = units_ == Units::Unnamed ? Units::Metric : units_;
+        if (moved_ && units != before) {
+          Refuse("Wechsel der Ma\xDF" "einheit (" + GName(major, minor) +
+                 ") nach der ersten Bewegung wird nicht unterst\xFCtzt: die Zahlen davor "
+                 "und danach h\xE4tten verschiedene Einheiten");
+        }
+        units_ = units;
+        if (units == Units::Inch && !inchWarned_) {
+          Warn("Programm in Zoll: Durchmesser in Zoll angeben");
+          inchWarned_ = true;
+        }
         return;
+      }
+      case 4: words.dwell = true; return;
       case 28: words.machinePosition = "G28"; return;
       case 30: words.machinePosition = "G30"; return;
       case 53: words.machinePosition = "G53"; return;
@@ -215,7 +278,7 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       // scaling and rotation off, metric, radius compensation off, tool
       // length, work offsets, path modes, cycle off, feed and spindle modes,
       // cycle return levels.
-      case 4: case 9: case 15: case 21: case 40: case 43: case 44: case 49: case 50:
+      case 9: case 15: case 40: case 43: case 44: case 49: case 50:
       case 54: case 55: case 56: case 57: case 58: case 59: case 61: case 64: case 69:
       case 80: case 94: case 96: case 97: case 98: case 99:
         return;
@@ -251,11 +314,15 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
     }
     if (major == 68) Refuse(NotSupported("Koordinatendrehung", name));
   }
+  // Codes the user has named as leaving the path alone on this control.
+  for (const GCodeNumber& neutral : neutralCodes_) {
+    if (neutral.major == major && neutral.minor == minor) return;
+  }
   // What the conversion does not know, it cannot promise to keep.
   Refuse(name + " wird nicht unterst\xFCtzt");
 }
 
-void Conversion::CheckMWord(std::string_view code, std::size_t& i) {
+void Conversion::CheckMWord(std::string_view code, std::size_t& i, BlockWords& words) {
   std::size_t j = SkipBlanks(code, i + 1);
   unsigned number = 0;
   const std::size_t digitsStart = j;
@@ -268,6 +335,7 @@ void Conversion::CheckMWord(std::string_view code, std::size_t& i) {
     Refuse("Unterprogrammaufruf M" + std::to_string(number) + " wird nicht unterst\xFCtzt");
   }
   if (number == 99) Refuse("Unterprogrammende M99 wird nicht unterst\xFCtzt");
+  if (number == 2 || number == 30) words.programEnd = true;
 }
 
 void Conversion::CheckOWord(std::string_view code, std::size_t& i) {

@@ -24,6 +24,11 @@ void Conversion::BeginRun(long double diameter) {
   firstLeftOutLine_ = 0;
   pendingMachinePositions_.clear();
   inchWarned_ = false;
+  units_ = Units::Unnamed;
+  moved_ = false;
+  endLine_ = 0;
+  afterEndWarned_ = false;
+  ReadNeutralCodes(settings_.eneutral, neutralCodes_);
   lineNumber_ = 0;
   state_.diameter = CheckReal(diameter);
   state_.circumference = CheckReal(kPi * diameter);
@@ -105,14 +110,48 @@ void Conversion::RunConversion(long double diameter, const std::vector<std::stri
 
 void Conversion::AddLine(std::string_view line) { formatter_->AddText(line); }
 
+bool Conversion::DirectionWordsWritten() const {
+  return settings_.erot != 1 && !settings_.edp.empty() && !settings_.edn.empty();
+}
+
+long double Conversion::LongestTurn() const {
+  // A modulo axis reaches a new angle in less than a whole turn, the way
+  // of the word in force; without words, the shorter way.
+  return DirectionWordsWritten() ? 360 : 180;
+}
+
+std::int64_t Conversion::TurnPieces(long double y) const {
+  if (settings_.erot == 1 || !state_.angleKnown || y == state_.lastAngleY) return 1;
+  const long double turn = std::fabs(
+      TrueRotaryAngle(y, degreesPerUnit_, false, settings_.einv) - state_.currentTrueAngle);
+  const long double most = LongestTurn();
+  if (turn < most) return 1;
+  // Pieces a degree short of the limit stay clear of it after their angles
+  // are rounded.
+  return static_cast<std::int64_t>(std::ceil(turn / (most - 1)));
+}
+
 void Conversion::AngleWord(OutputLine& line, long double y) {
   if (state_.angleKnown && y == state_.lastAngleY) {
     state_.angleChanged = false;
     return;
   }
+  const bool continuous = settings_.erot == 1;
   state_.previousAngle = state_.currentAngle;
-  state_.currentAngle = RotaryAngle(y, degreesPerUnit_, settings_.erot == 1, settings_.einv);
-  state_.angleChanged = !state_.angleKnown || state_.currentAngle != state_.previousAngle;
+  state_.previousTrueAngle = state_.currentTrueAngle;
+  state_.currentTrueAngle = TrueRotaryAngle(y, degreesPerUnit_, continuous, settings_.einv);
+  state_.currentAngle = WrittenAngle(state_.currentTrueAngle, continuous);
+  if (state_.angleKnown && !continuous &&
+      std::fabs(state_.currentTrueAngle - state_.previousTrueAngle) >= LongestTurn()) {
+    // Straight moves come here in pieces; an arc's line cannot be cut.
+    Refuse(DirectionWordsWritten()
+               ? "Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
+                 "Modulo-Rundachse nicht in einem Satz ausf\xFChren"
+               : "Ein Satz dreht die Rundachse um 180\xB0 oder mehr: ohne "
+                 "Drehrichtungsw\xF6rter nimmt die Modulo-Rundachse den k\xFCrzeren Weg");
+  }
+  state_.angleChanged =
+      !state_.angleKnown || state_.currentTrueAngle != state_.previousTrueAngle;
   state_.angleKnown = true;
   state_.lastAngleY = y;
   if (!state_.angleChanged) return;
@@ -124,28 +163,49 @@ void Conversion::AngleWord(OutputLine& line, long double y) {
 void Conversion::DirectionWord(OutputLine& line) {
   // A continuous axis turns the way the angle's sign says: no direction word.
   if (!state_.angleChanged || settings_.erot == 1) return;
-  const long double previous = state_.previousAngle;
-  const long double current = state_.currentAngle;
-  bool positive = false;
-  // Angle 0 is read as 360 when moving onto it from above or off it upwards:
-  // the rotary axis keeps turning the same way across the seam.
-  if (previous > 0 && current == 0 && !state_.positiveInForce) {
-    positive = true;
-  } else if (previous == 0 && current > 0 && !state_.negativeInForce) {
-    positive = false;
-  } else if (current < previous && !state_.negativeInForce) {
-    positive = false;
-  } else if (current > previous && !state_.positiveInForce) {
-    positive = true;
-  } else {
-    return;
-  }
+  // The word names the turn the axis truly makes, measured before 360 is
+  // written as 0: onto the seam from below 360 the angle still rises, off
+  // it downwards it falls. (The first angle of a run rises or falls from
+  // -1.)
+  const long double previous = state_.previousTrueAngle;
+  const long double current = state_.currentTrueAngle;
+  if (current == previous) return;
+  const bool positive = current > previous;
+  if (positive ? state_.positiveInForce : state_.negativeInForce) return;
   line.words |= positive ? OutputLine::kPositive : OutputLine::kNegative;
   state_.positiveInForce = positive;
   state_.negativeInForce = !positive;
 }
 
-void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefore) {
+void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double xBefore,
+                                   long double yBefore, long double zBefore) {
+  const std::int64_t pieces = TurnPieces(state_.currentY);
+  if (pieces > 1) {
+    // A turn the axis cannot make in one line: the same straight move in
+    // the flat, cut into equal pieces (the machine interpolates angle,
+    // axial and radial position together, so every piece lies on it).
+    const long double x = state_.currentX;
+    const long double y = state_.currentY;
+    const long double z = state_.currentZ;
+    const long double count = static_cast<long double>(pieces);
+    long double zFrom = zBefore;
+    for (std::int64_t k = 1; k < pieces; ++k) {
+      const long double done = static_cast<long double>(k) / count;
+      state_.currentX = CheckReal(xBefore + (x - xBefore) * done);
+      state_.currentY = CheckReal(yBefore + (y - yBefore) * done);
+      state_.currentZ = CheckReal(zBefore + (z - zBefore) * done);
+      WriteStraightPiece(planeWord, zWord, zFrom);
+      zFrom = state_.currentZ;
+    }
+    state_.currentX = x;
+    state_.currentY = y;
+    state_.currentZ = z;
+    zBefore = zFrom;
+  }
+  WriteStraightPiece(planeWord, zWord, zBefore);
+}
+
+void Conversion::WriteStraightPiece(bool planeWord, bool zWord, long double zBefore) {
   const bool rapid = state_.motion == MotionMode::Rapid;
   OutputLine& line =
       formatter_->NewLine(rapid ? OutputLine::Code::Rapid : OutputLine::Code::Feed);
@@ -161,7 +221,13 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double zBefo
   }
   AngleWord(line, state_.currentY);
   if (rapid && state_.angleChanged && (zBefore < 0 || state_.currentZ < 0)) {
-    Warn("Eilgang dreht die Rundachse bei Z unter 0 (Werkzeug im Material)");
+    // Once for a move cut into pieces.
+    static const std::string kRapidInMaterial =
+        "Eilgang dreht die Rundachse bei Z unter 0 (Werkzeug im Material)";
+    if (warnings_.empty() || warnings_.back().line != lineNumber_ ||
+        warnings_.back().text != kRapidInMaterial) {
+      Warn(kRapidInMaterial);
+    }
   }
   DirectionWord(line);
   // The line moves along X only when it writes the axial word, and radially
@@ -225,8 +291,28 @@ void Conversion::FeedWord(OutputLine& line, long double length) {
 
 void Conversion::ConvertBlock(std::string_view rawLine) {
   const std::string_view code = CodeOf(rawLine);
+  if (endLine_ != 0) {
+    // After the end the control reads no further; a move there is named,
+    // since its author may have meant it to run.
+    if (!afterEndWarned_ && code.find_first_of("XYZxyz") != std::string_view::npos) {
+      afterEndWarned_ = true;
+      Warn("Bewegung nach dem Programmende (Zeile " + std::to_string(endLine_) +
+           ") wird nicht gewandelt");
+    }
+    return;
+  }
+  const std::size_t first = code.find_first_not_of(" \t");
+  if (first != std::string_view::npos && code[first] == '%') {
+    // A tape mark: before the first move it opens the program, after it
+    // the program ends, as on a control.
+    if (moved_) endLine_ = lineNumber_;
+    return;
+  }
   BlockWords words;
   ScanBlock(code, words);
+  if (words.programEnd) endLine_ = lineNumber_;
+  // A dwell's numbers are times, not positions or feeds.
+  if (words.dwell) return;
   const bool hasX = words.at[kX] != kNone;
   const bool hasY = words.at[kY] != kNone;
   const bool hasZ = words.at[kZ] != kNone;
@@ -247,12 +333,19 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     for (const Word word : {kX, kY, kZ, kR}) {
       if (words.at[word] != kNone) ReadWord(code, words, word);
     }
+    if (!moved_) {
+      // Before the first move (a CAM header's "G28 G91 Z0."): the machine
+      // goes somewhere safe and the part is not touched.
+      Warn(std::string(words.machinePosition) + " (Maschinenposition) weggelassen");
+      return;
+    }
     if (pendingMachinePositions_.size() < kMaxWarnings) {
       pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition)});
     }
     return;
   }
   const bool moves = hasX || hasY || hasZ || (arcMode && hasCentre);
+  if (moves) moved_ = true;
   if (moves && !pendingMachinePositions_.empty()) {
     const MachinePositionBlock& block = pendingMachinePositions_.front();
     throw ConversionError(block.line, block.code +
@@ -262,6 +355,8 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   }
 
   // In G91 the axis words are increments from where the tool stands.
+  const long double xBefore = state_.currentX;
+  const long double yBefore = state_.currentY;
   const long double zBefore = state_.currentZ;
   auto axis = [&](long double& current, long double value) {
     current = state_.incremental ? CheckReal(current + value) : value;
@@ -282,7 +377,7 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
 
   const bool planeWord = hasX || hasY;
   if (!arcMode) {
-    if (planeWord || hasZ) WriteStraightMove(planeWord, hasZ, zBefore);
+    if (planeWord || hasZ) WriteStraightMove(planeWord, hasZ, xBefore, yBefore, zBefore);
     return;
   }
   if (!planeWord && !hasCentre && state_.currentZ == zBefore) return;

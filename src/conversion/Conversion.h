@@ -8,6 +8,7 @@
 
 #include "conversion/ConversionState.h"
 #include "conversion/LineSink.h"
+#include "conversion/MachineDialect.h"
 #include "conversion/WordReader.h"
 
 namespace torvane {
@@ -87,6 +88,8 @@ class Conversion {
     bool beyondAnyReal[kWordCount];
     // G28, G30 or G53 in the block (its text for the messages), else empty.
     std::string_view machinePosition;
+    bool dwell;       // G4: the block's numbers are times
+    bool programEnd;  // M2 or M30
   };
 
   void BeginRun(long double diameter);
@@ -102,7 +105,7 @@ class Conversion {
   std::string_view CodeOf(std::string_view line);
   void ScanBlock(std::string_view code, BlockWords& words);
   void ApplyGWord(std::string_view code, std::size_t& i, BlockWords& words);
-  void CheckMWord(std::string_view code, std::size_t& i);
+  void CheckMWord(std::string_view code, std::size_t& i, BlockWords& words);
   void CheckOWord(std::string_view code, std::size_t& i);
   long double ReadWord(std::string_view code, const BlockWords& words, Word word) const;
   [[noreturn]] void Refuse(const std::string& reason) const;
@@ -113,7 +116,19 @@ class Conversion {
   // angle changed; the direction word follows that change.
   void AngleWord(OutputLine& line, long double y);
   void DirectionWord(OutputLine& line);
-  void WriteStraightMove(bool planeWord, bool zWord, long double zBefore);
+  // Whether the output carries direction words: a modulo axis with both
+  // words set.
+  bool DirectionWordsWritten() const;
+  // Lines a move to source `y` needs so that none turns the modulo axis
+  // further than it can go in one line; 1 on a continuous axis.
+  std::int64_t TurnPieces(long double y) const;
+  // The turn, in degrees, that one line must stay below.
+  long double LongestTurn() const;
+  // A straight move from (xBefore, yBefore, zBefore) to the current
+  // position, in as many lines as its turn needs.
+  void WriteStraightMove(bool planeWord, bool zWord, long double xBefore, long double yBefore,
+                         long double zBefore);
+  void WriteStraightPiece(bool planeWord, bool zWord, long double zBefore);
   // A linearised arc's line: feed code, the axial word for source X, the
   // radial word when the arc is a helix, the angle word for source Y.
   void WriteFeedLine(long double x, long double y, const long double* z);
@@ -164,6 +179,20 @@ class Conversion {
   };
   std::vector<MachinePositionBlock> pendingMachinePositions_;
   bool inchWarned_ = false;
+  // The units the program has named (G20/G21); a switch after the first
+  // move would leave numbers of both kinds.
+  enum class Units { Unnamed, Metric, Inch } units_ = Units::Unnamed;
+  // A block has moved the tool: from here on a "%" line ends the program,
+  // and machine positions can no longer be dropped.
+  bool moved_ = false;
+  // The program ended (M2, M30, "%") at this line, 0 while it runs; later
+  // lines are not converted, and the first of them with a move is named.
+  std::size_t endLine_ = 0;
+  bool afterEndWarned_ = false;
+  // Further G codes of the shop's control that leave the tool path alone
+  // (key "eneutral"); from a word there that is no G code on, the list is
+  // left out, so that those codes stay refused.
+  std::vector<GCodeNumber> neutralCodes_;
   long double degreesPerUnit_ = 0;
   // Where the lines of the running run go.
   LineFormatter* formatter_ = nullptr;

@@ -23,6 +23,10 @@ struct ConversionState {
   long double currentAngle = -1;
   long double previousAngle = -1;
   long double lastAngleY = 9999999;
+  // The same before a modulo axis writes 360 as 0: the direction words and
+  // the size of a turn are measured on these.
+  long double currentTrueAngle = -1;
+  long double previousTrueAngle = -1;
   bool angleChanged = false;
   // No angle written yet in this run: the first one always counts as new,
   // whatever value it has.
@@ -70,6 +74,10 @@ struct ConversionSettings {
   long double etol = 0;     // largest chord deviation of stepped arcs, source units; 0 off
   std::string eg93 = "G93"; // switches inverse-time feed on
   std::string eg94 = "G94"; // and back to feed per minute
+  // Further G codes of the shop's control that leave the tool path alone,
+  // blank-separated ("G61.1 G187"); passed over like G64. Codes with a
+  // meaning of their own are not affected.
+  std::string eneutral;
 };
 
 }  // namespace torvane

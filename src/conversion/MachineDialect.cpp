@@ -45,4 +45,35 @@ std::int64_t ArcStepCount(long double sweepDegrees, long double radius, std::int
   return std::max<std::int64_t>(1, static_cast<std::int64_t>(steps));
 }
 
+bool ReadNeutralCodes(std::string_view text, std::vector<GCodeNumber>& codes) {
+  codes.clear();
+  std::size_t i = 0;
+  auto digits = [&](unsigned& value) {
+    const std::size_t start = i;
+    value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      if (i - start >= 5) return false;  // no control has such codes
+      value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    }
+    return i > start;
+  };
+  while (true) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i == text.size()) return true;
+    if (text[i] != 'G' && text[i] != 'g') return false;
+    ++i;
+    GCodeNumber code;
+    if (!digits(code.major)) return false;
+    if (i < text.size() && text[i] == '.') {
+      ++i;
+      unsigned minor = 0;
+      if (!digits(minor)) return false;
+      // G61.0 is G61, as the block reader reads it.
+      if (minor != 0) code.minor = static_cast<int>(minor);
+    }
+    if (i < text.size() && text[i] != ' ' && text[i] != '\t') return false;
+    codes.push_back(code);
+  }
+}
+
 }  // namespace torvane

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "conversion/FloatError.h"
 
@@ -14,12 +16,13 @@ namespace torvane {
 // Rotary-axis angle in degrees for the source value `y`, with
 // `degreesPerUnit` = 360 / circumference, rounded to thousandths with ties
 // to even. `inverted` reads Y as -Y (an axis that turns the other way).
-// Modulo (`continuous` false): 360 - y * degreesPerUnit, exactly 360 becomes
-// 0, and nothing else is reduced. Continuous: -y * degreesPerUnit, never
-// reduced, so neighbouring angles differ by what their Y change says.
+// Modulo (`continuous` false): 360 - y * degreesPerUnit, not reduced; this
+// is the angle the axis truly turns by, and a whole turn is 360 here (the
+// written angle is WrittenAngle of it). Continuous: -y * degreesPerUnit,
+// never reduced, so neighbouring angles differ by what their Y change says.
 // Inline: the conversion computes one for nearly every line it writes.
-inline long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
-                               bool inverted) {
+inline long double TrueRotaryAngle(long double y, long double degreesPerUnit, bool continuous,
+                                   bool inverted) {
   const long double source = inverted ? -y : y;
   long double a = continuous ? -(source * degreesPerUnit) : 360 - source * degreesPerUnit;
   // Thousandths of a degree, ties to even (rint rounds in the default mode
@@ -27,14 +30,21 @@ inline long double RotaryAngle(long double y, long double degreesPerUnit, bool c
   // overflow anywhere on the way stays infinite to the end, and is raised
   // there as it would have been at once.
   a = CheckReal(std::rint(a * 1000) / 1000);
-  if (continuous) {
-    // Y = 0 would give -0, which a control reads as 0 but the number
-    // format would write with its sign.
-    if (a == 0) a = 0;
-  } else if (a == 360) {
-    a = 0;
-  }
+  // Y = 0 would give -0 on a continuous axis, which a control reads as 0
+  // but the number format would write with its sign.
+  if (a == 0) a = 0;
   return a;
+}
+
+// The angle as the program writes it: a modulo axis writes exactly 360 as
+// 0, nothing else is reduced.
+inline long double WrittenAngle(long double trueAngle, bool continuous) {
+  return !continuous && trueAngle == 360 ? 0 : trueAngle;
+}
+
+inline long double RotaryAngle(long double y, long double degreesPerUnit, bool continuous,
+                               bool inverted) {
+  return WrittenAngle(TrueRotaryAngle(y, degreesPerUnit, continuous, inverted), continuous);
 }
 
 // Most steps a linearised arc may take: beyond it a tolerance asks for an
@@ -52,5 +62,16 @@ long double ChordDeviation(long double radius, long double stepDegrees);
 // Returns 0 when more than kMaxArcSteps would be needed.
 std::int64_t ArcStepCount(long double sweepDegrees, long double radius, std::int32_t deg,
                           long double tolerance);
+
+// A G code as number and decimal: G61.1 is {61, 1}, G64 {64, -1}.
+struct GCodeNumber {
+  unsigned major = 0;
+  int minor = -1;
+  bool operator==(const GCodeNumber&) const = default;
+};
+
+// The blank-separated G codes of the key "eneutral" ("G61.1 g187"). False
+// when a word is not a G code; `codes` then holds the ones before it.
+bool ReadNeutralCodes(std::string_view text, std::vector<GCodeNumber>& codes);
 
 }  // namespace torvane

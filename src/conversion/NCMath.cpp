@@ -85,14 +85,18 @@ ArcCenterReport ArcCenter(int clockwise, long double& cx, long double& cy, long 
   return ArcCenterReport::Found;
 }
 
-long double PointAngle(long double px, long double py, long double cx, long double cy,
-                       long double rAbs) {
-  long double f = CheckedDivide(CheckReal(px - cx), rAbs);
-  if (f > 1) f = 1;
-  if (f < -1) f = -1;
-  long double a = std::atan2(std::sqrt(1 - f * f), f) * kDegreesPerRadian;
-  if (cy > py) a = 360 - a;
-  return a;
+long double PointAngle(long double px, long double py, long double cx, long double cy) {
+  const long double a = std::atan2(CheckReal(py - cy), CheckReal(px - cx)) * kDegreesPerRadian;
+  // atan2 gives -180 to 180; a tiny negative angle must not round up to 360.
+  if (a >= 0) return a;
+  const long double turned = a + 360;
+  return turned < 360 ? turned : 0;
+}
+
+long double ArcSweep(long double start, long double end, bool clockwise, bool fullCircle) {
+  if (start == end) return fullCircle ? 360 : 0;
+  if (clockwise) return end < start ? start - end : 360 - end + start;
+  return end > start ? end - start : 360 - start + end;
 }
 
 }  // namespace torvane

@@ -12,9 +12,14 @@ enum class ArcCenterReport { Found = 0, CoincidentPoints = 1 };
 ArcCenterReport ArcCenter(int clockwise, long double& cx, long double& cy, long double x1,
                           long double y1, long double x2, long double y2, long double r);
 
-// Polar angle of (px, py) around (cx, cy) in degrees, 0 to 360. rAbs is the
-// arc's radius: the cosine is taken as (px - cx) / rAbs, clamped to +-1.
-long double PointAngle(long double px, long double py, long double cx, long double cy,
-                       long double rAbs);
+// Polar angle of (px, py) around (cx, cy) in degrees, 0 up to 360, from
+// both coordinates: two points on one ray have the same angle, two points a
+// hair apart never differ by a whole turn.
+long double PointAngle(long double px, long double py, long double cx, long double cy);
+
+// Degrees an arc travels from the polar angle `start` to `end` in its
+// direction, 0 up to 360. Equal angles are a full turn only when the arc's
+// start and end points coincide (`fullCircle`), else no travel at all.
+long double ArcSweep(long double start, long double end, bool clockwise, bool fullCircle);
 
 }  // namespace torvane

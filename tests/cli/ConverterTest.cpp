@@ -49,8 +49,8 @@ class ConverterTest : public ::testing::Test {
 TEST_F(ConverterTest, ConvertsStandardInputToStandardOutput) {
   EXPECT_EQ(Run("-s settings", "G1 X10 Y0\nG2 X0 Y-10 R10\n"), 0);
   EXPECT_EQ(Read("stdout"),
-            "G01 Z10.000 C0.000 M15\r\nG01 Z8.660 C365.730 M16\r\n"
-            "G01 Z5.000 C369.924 M15\r\nG01 Z0.000 C371.459\r\n");
+            "G01 Z10.000 C0.000 M15\r\nG01 Z8.660 C365.730\r\n"
+            "G01 Z5.000 C369.924\r\nG01 Z0.000 C371.459\r\n");
   EXPECT_EQ(Read("stderr"), "");
 }
 
@@ -64,7 +64,7 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
   };
   const Case cases[] = {
       {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10 R0\n", 1,
-       "torvane-convert: Zeile 2: Gleitkommadivision durch Null\n"},
+       "torvane-convert: Zeile 2: Kreisbogen mit Radius 0 (R0)\n"},
       {"refused construct", "-s settings", "G1 X10 Y0\nG81 X10 Y10 Z-5 R2\n", 1,
        "torvane-convert: Zeile 2: Zyklus G81 wird nicht unterst\xC3\xBCtzt\n"},
       {"coincident arc", "--settings=settings", "G1 X1 Y1\nG3 X1 Y1 R4\n", 1,

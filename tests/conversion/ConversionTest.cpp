@@ -33,7 +33,7 @@ TEST(ConversionTest, ConvertsBlocks) {
        {"G01 Z10.000 C0.000 M15"}},
       {"linearised clockwise arc, 30 degree steps", Keep, 100,
        {"G1 X10 Y0", "G2 X0 Y-10 R10"},
-       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 M16", "G01 Z5.000 C369.924 M15",
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730", "G01 Z5.000 C369.924",
         "G01 Z0.000 C371.459"}},
       {"machine arc with unchanged Y has no angle word",
        [](ConversionSettings& s) { s.type = 2; }, 100, {"G1 X0 Y0", "G2 X20 Y0 R10"},
@@ -56,8 +56,8 @@ TEST(ConversionTest, ConvertsBlocks) {
        {"G01 Z0.000 C0.000 M15"}},
       {"blocks without axis words write nothing", Keep, 100,
        {"M3 S1000", "T1", "N10", "(COMMENT)", "", "G17"}, {}},
-      {"lines with NUL and high bytes still convert", Keep, 100,
-       {std::string("G1 X1\0\xFC\xE4 Y0", 12)}, {"G01 Z1.000 C0.000 M15"}},
+      {"NUL and high bytes in a comment", Keep, 100,
+       {std::string("G1 X1(\0\xFC\xE4) Y0", 13)}, {"G01 Z1.000 C0.000 M15"}},
   };
   ExpectConversions(cases);
 }
@@ -90,21 +90,62 @@ TEST(ConversionTest, ReadsMotionWordsAsNumbers) {
   ExpectConversions(cases);
 }
 
+// The word names the turn the axis truly makes: the angle compared before
+// 360 is written as 0. Read as a modulo axis runs it, every line below
+// turns less than a whole turn, the way of the word in force.
 TEST(ConversionTest, WritesRotationDirectionWords) {
   // On this diameter the angle is 360 - Y, so Y picks the angle.
+  const auto machineArcs = [](ConversionSettings& s) {
+    s.type = 2;
+    s.deg = 90;
+  };
+  const auto wordless = [](ConversionSettings& s) { s.edp = s.edn = ""; };
   const std::vector<Case> cases = {
-      {"rising from -1, then falling onto 0 while M15 is in force", Keep, kDegreeDiameter,
-       {"G1 X0 Y10", "Y0"}, {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C0.000 M16"}},
-      {"onto 0 from above with M16 in force counts as rising", Keep, kDegreeDiameter,
+      {"onto the seam from below 360 still rises", Keep, kDegreeDiameter, {"G1 X0 Y10", "Y0"},
+       {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C0.000"}},
+      {"off the seam downwards falls", Keep, kDegreeDiameter, {"G1 X0 Y10", "Y0", "Y10"},
+       {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C0.000", "G01 Z0.000 C350.000 M16"}},
+      {"onto the seam rising while M16 is in force", Keep, kDegreeDiameter,
        {"G1 X0 Y10", "Y20", "Y0"},
        {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C340.000 M16", "G01 Z0.000 C0.000 M15"}},
-      {"off 0 upwards counts as falling", Keep, kDegreeDiameter, {"G1 X0 Y0", "Y350"},
+      {"off the seam a long way down", Keep, kDegreeDiameter, {"G1 X0 Y0", "Y350"},
        {"G01 Z0.000 C0.000 M15", "G01 Z0.000 C10.000 M16"}},
+      {"over the seam upwards past 360", Keep, kDegreeDiameter, {"G1 X0 Y10", "Y-10"},
+       {"G01 Z0.000 C350.000 M15", "G01 Z0.000 C370.000"}},
+      {"back from above 360", Keep, kDegreeDiameter, {"G1 X0 Y-10", "Y10"},
+       {"G01 Z0.000 C370.000 M15", "G01 Z0.000 C350.000 M16"}},
+      {"a true 0 at one circumference, reached from 5", Keep, kDegreeDiameter,
+       {"G1 X0 Y355", "Y360"}, {"G01 Z0.000 C5.000 M15", "G01 Z0.000 C0.000 M16"}},
+      {"below 0: the first angle falls from -1", Keep, kDegreeDiameter, {"G1 X0 Y370", "Y350"},
+       {"G01 Z0.000 C-10.000 M16", "G01 Z0.000 C10.000 M15"}},
       {"same direction again writes no word", Keep, kDegreeDiameter,
        {"G1 X0 Y30", "Y20", "Y10"},
        {"G01 Z0.000 C330.000 M15", "G01 Z0.000 C340.000", "G01 Z0.000 C350.000"}},
-      {"negative Y gives angles above 360", Keep, kDegreeDiameter, {"G1 X0 Y-10"},
-       {"G01 Z0.000 C370.000 M15"}},
+      {"rapids across the seam", Keep, kDegreeDiameter, {"G0 X0 Y10", "Y0", "Y10"},
+       {"G00 Z0.000 C350.000 M15", "G00 Z0.000 C0.000", "G00 Z0.000 C350.000 M16"}},
+      {"arc steps over the seam and back", [](ConversionSettings& s) { s.deg = 90; },
+       kDegreeDiameter, {"G1 X0 Y5", "G2 X0 Y-5 R5", "G3 X0 Y5 R5"},
+       {"G01 Z0.000 C355.000 M15", "G01 Z5.000 C0.000", "G01 Z0.000 C365.000",
+        "G01 Z5.000 C0.000 M16", "G01 Z0.000 C355.000"}},
+      {"machine arcs over the seam and back", machineArcs, kDegreeDiameter,
+       {"G1 X0 Y5", "G2 X0 Y-5 R5", "G3 X0 Y5 R5"},
+       {"G01 Z0.000 C355.000 M15", "G132 Z0.000 C365.000 L5.000",
+        "G133 Z0.000 C355.000 L5.000 M16"}},
+      // A whole turn or more cannot be one line: the straight move is cut
+      // into equal pieces, each a degree or more short of a turn.
+      {"a whole turn in two halves", Keep, kDegreeDiameter, {"G1 X0 Y0", "X10 Y360"},
+       {"G01 Z0.000 C0.000 M15", "G01 Z5.000 C180.000 M16", "G01 Z10.000 C0.000"}},
+      {"two turns and more in three pieces", Keep, kDegreeDiameter, {"G0 X0 Y-10 Z1", "Y730"},
+       {"G00 Z0.000 X115.592 C370.000 M15", "G00 Z0.000 C123.333 M16", "G00 Z0.000 C-123.333",
+        "G00 Z0.000 C-370.000"}},
+      {"a plunge along a whole turn moves the depth in step", Keep, kDegreeDiameter,
+       {"G1 X0 Y0 Z0", "Y360 Z-2"},
+       {"G01 Z0.000 X114.592 C0.000 M15", "G01 Z0.000 X113.592 C180.000 M16",
+        "G01 Z0.000 X112.592 C0.000"}},
+      // Without words the axis takes the shorter way: half a turn at most.
+      {"without words, pieces below half a turn", wordless, kDegreeDiameter,
+       {"G1 X0 Y0", "Y200"},
+       {"G01 Z0.000 C0.000 ", "G01 Z0.000 C260.000 ", "G01 Z0.000 C160.000"}},
   };
   ExpectConversions(cases);
 }
@@ -115,7 +156,7 @@ TEST(ConversionTest, LinearisesArcs) {
        [](ConversionSettings& s) { s.deg = 10; }, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"}, {}},
       {"step not smaller than the sweep: only the end line",
        [](ConversionSettings& s) { s.deg = 90; }, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"},
-       {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C371.459 M16"}},
+       {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C371.459"}},
       {"radius shorter than half the chord steps on the half circle",
        [](ConversionSettings& s) { s.deg = 90; }, kDegreeDiameter,
        {"G1 X0 Y0", "G2 X20 Y0 R5"},
@@ -220,11 +261,11 @@ TEST(ConversionTest, StopsAtArcsWithoutCentreOrRadius) {
       {"no radius and no centre in machine mode", 2, {"G1 X10 Y0", "G2 X0 Y-10", "G1 X5"},
        "Zeile 2: Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)", {"G01 Z10.000 C0.000 M15"}},
       {"explicit radius 0", 1, {"G1 X10 Y0", "G2 X0 Y-10 R0", "G1 X5"},
-       "Zeile 2: Gleitkommadivision durch Null", {"G01 Z10.000 C0.000 M15"}},
+       "Zeile 2: Kreisbogen mit Radius 0 (R0)", {"G01 Z10.000 C0.000 M15"}},
       {"explicit radius 0 in machine mode", 2, {"G1 X10 Y0", "G2 X0 Y-10 R0", "G1 X5"},
-       "Zeile 2: Gleitkommadivision durch Null", {"G01 Z10.000 C0.000 M15"}},
+       "Zeile 2: Kreisbogen mit Radius 0 (R0)", {"G01 Z10.000 C0.000 M15"}},
       {"radius 0 with both points on one X", 1, {"G1 X10 Y0", "G3 Y-10 R0"},
-       "Zeile 2: Ung\xFCltige Gleitkommaoperation", {"G01 Z10.000 C0.000 M15"}},
+       "Zeile 2: Kreisbogen mit Radius 0 (R0)", {"G01 Z10.000 C0.000 M15"}},
       {"start equals end", 1, {"G1 X10 Y0", "G2 X10 Y0 R5"},
        "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen",
        {"G01 Z10.000 C0.000 M15"}},

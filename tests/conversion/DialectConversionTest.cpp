@@ -35,7 +35,7 @@ TEST(DialectConversionTest, InverseTimeFeed) {
       // Z counts: 12 down is 12 long; the plane move after it 3-4-5 again.
       {"depth move", InverseTime, 100, {"G0 X0 Y0", "G1 Z-12 F60", "G1 X3 Y-4"},
        {"G93", "G00 Z0.000 C0.000 M15", "G01 X88.000 F5.000",
-        "G01 Z3.000 C364.584 M16 F12.000", "G94"}},
+        "G01 Z3.000 C364.584 F12.000", "G94"}},
       // Rapid lines never carry F; the F of a later block holds from there.
       {"rapid and modal F", InverseTime, kDegreeDiameter,
        {"G1 X10 F50", "G0 X0", "G1 Y2", "Y3 F10"},
@@ -44,8 +44,8 @@ TEST(DialectConversionTest, InverseTimeFeed) {
       // Steps of 30 degrees on R10: every chord is 2 * 10 * sin 15 = 5.17638,
       // so F 100 / 5.17638 = 19.319; the first move is 10 long.
       {"arc steps", InverseTime, 100, {"G1 X10 Y0 F100", "G2 X0 Y-10 R10"},
-       {"G93", "G01 Z10.000 C0.000 M15 F10.000", "G01 Z8.660 C365.730 M16 F19.319",
-        "G01 Z5.000 C369.924 M15 F19.319", "G01 Z0.000 C371.459 F19.319", "G94"}},
+       {"G93", "G01 Z10.000 C0.000 M15 F10.000", "G01 Z8.660 C365.730 F19.319",
+        "G01 Z5.000 C369.924 F19.319", "G01 Z0.000 C371.459 F19.319", "G94"}},
       // A half circle of R10 is 10 pi = 31.4159 long: F 100 / 31.4159.
       {"machine arc", [](ConversionSettings& s) { s.efeed = 2; s.type = 2; }, 100,
        {"G0 X0 Y0", "G2 X20 Y0 R10 F100"},
@@ -76,7 +76,7 @@ TEST(DialectConversionTest, FeedAsProgrammed) {
       {"no F yet writes none", programmed, kDegreeDiameter, {"G1 X10", "X11 F80"},
        {"G01 Z10.000 C0.000 M15", "G01 Z11.000 F80.000"}},
       {"arc steps", programmed, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10 F150"},
-       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 M16 F150.000", "G01 Z5.000 C369.924 M15",
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 F150.000", "G01 Z5.000 C369.924",
         "G01 Z0.000 C371.459"}},
       {"machine arc", [](ConversionSettings& s) { s.efeed = 1; s.type = 2; }, 100,
        {"G1 X0 Y0", "G3 X20 Y0 R10 F75"},
@@ -95,10 +95,10 @@ TEST(DialectConversionTest, RotaryAngles) {
        {"G1 X0 Y1", "Y0", "Y-1", "Y-359", "Y-361", "Y-725", "Y0"},
        {"G01 Z0.000 C-1.000", "G01 Z0.000 C0.000", "G01 Z0.000 C1.000", "G01 Z0.000 C359.000",
         "G01 Z0.000 C361.000", "G01 Z0.000 C725.000", "G01 Z0.000 C0.000"}},
-      // Modulo for comparison: 359, then 360 written as 0 and read as a
-      // fall (M15 is in force, so rule 3 writes M16), then 361 rising.
+      // Modulo for comparison: 359, then 360 written as 0, then 361, all
+      // rising: the positive word stays in force.
       {"modulo through Y 0", Keep, kDegreeDiameter, {"G1 X0 Y1", "Y0", "Y-1"},
-       {"G01 Z0.000 C359.000 M15", "G01 Z0.000 C0.000 M16", "G01 Z0.000 C361.000 M15"}},
+       {"G01 Z0.000 C359.000 M15", "G01 Z0.000 C0.000", "G01 Z0.000 C361.000"}},
       {"continuous, D 100", continuous, 100, {"G1 X0 Y1", "Y-1"},
        {"G01 Z0.000 C-1.146", "G01 Z0.000 C1.146"}},
       // Y reads as -Y: 360 + Y, and the direction words follow the angle.
@@ -141,9 +141,9 @@ TEST(DialectConversionTest, ChordTolerance) {
        {"G01 Z10.000 C0.000 M15", "G01 Z9.054 C355.754 M16", "G01 Z6.395 C352.311",
         "G01 Z2.525 C350.324", "G01 Z-1.822 C350.167"}},
       // (The end point lies 10.0004 from the origin, so the centre sits a
-      // hair off it and the 60 degree point at Y 8.6603 reads 351.339.)
+      // hair off it and the 60 degree point lies at Y 8.66045.)
       {"without a tolerance", Keep, kDegreeDiameter, {"G1 X10 Y0", "G3 X-1.822 Y9.833 R10"},
-       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C355.000 M16", "G01 Z5.000 C351.339",
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C355.000 M16", "G01 Z5.000 C351.340",
         "G01 Z0.000 C350.000", "G01 Z-1.822 C350.167 M15"}},
   });
 }

@@ -32,8 +32,12 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
     const char* error;  // nullptr: converts
   };
   const Case cases[] = {
-      {"NUL bytes", {std::string("G1 X1\0Y2\0", 9)}, nullptr},
-      {"bytes 0x80-0xFF", {"G1 X1 \x80\x81\xFE\xFF Y2 \xE4\xF6\xFC"}, nullptr},
+      {"NUL bytes", {std::string("G1 X1\0Y2\0", 9)},
+       "Zeile 1: Unbekanntes Zeichen mit dem Code 0 au\xDF" "erhalb eines Kommentars"},
+      {"bytes 0x80-0xFF", {"G1 X1 \x80\x81\xFE\xFF Y2 \xE4\xF6\xFC"},
+       "Zeile 1: Unbekanntes Zeichen mit dem Code 128 au\xDF" "erhalb eines Kommentars"},
+      {"NUL and high bytes in comments", {std::string("G1 X1 (\0\x80\xFF) Y2 ;\0\xE4", 18)},
+       nullptr},
       {"1 MB single line", {"G1 X1 Y0 (" + std::string(1 << 20, '1') + ")"}, nullptr},
       {"1 MB of digits is beyond any real", {"G1 X1 Y" + std::string(1 << 20, '1')},
        "Zeile 1: Gleitkomma\xFC" "berlauf"},
@@ -41,7 +45,7 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
       {"400 digits after the point", {"G1 X0." + std::string(400, '7')}, nullptr},
       {"R without value before an arc", {"G1 X10 Y0", "R", "G2 X0 Y-10"},
        "Zeile 2: Ung\xFCltige Zahl im Wort R"},
-      {"arc with R0", {"G1 X10 Y0", "G3 X0 Y10 R0"}, "Zeile 2: Gleitkommadivision durch Null"},
+      {"arc with R0", {"G1 X10 Y0", "G3 X0 Y10 R0"}, "Zeile 2: Kreisbogen mit Radius 0 (R0)"},
       {"arc back to its start", {"G1 X3 Y4 R2", "G2 X3 Y4"},
        "Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen"},
       {"arc to the start given by no words", {"G1 X3 Y4 R2", "G2 X3"},
@@ -50,9 +54,12 @@ TEST(HostileInputTest, EveryLineConvertsOrStopsWithAMessage) {
        "Zeile 1: Gleitkomma\xFC" "berlauf"},
       {"largest real as depth", {"G1 Z1" + std::string(4932, '0')}, nullptr},
       {"huge arc", {"G1 X0 Y0 R1" + std::string(300, '0'), "G2 X1" + std::string(300, '0')},
-       nullptr},
+       "Zeile 2: Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
+       "Modulo-Rundachse nicht in einem Satz ausf\xFChren"},
       {"tiny arc", {"G1 X0 Y0 R0.0000001", "G2 X0.0000001"}, nullptr},
-      {"only comments", {"((((", ";;;", "()))", "(GGGG XYZR)"}, nullptr},
+      {"only comments", {"((((", ";;;", "()", "(GGGG XYZR)"}, nullptr},
+      {"closing parentheses of no comment", {"()))"},
+       "Zeile 1: Unbekanntes Zeichen \")\" au\xDF" "erhalb eines Kommentars"},
       {"junk letters", {"(x)", "GGGG"}, "Zeile 2: Unbekanntes Wort GGGG"},
       {"junk numbers", {"G-1 G99999999999"}, "Zeile 1: Ung\xFCltige Zahl im Wort G-1"},
   };

@@ -92,6 +92,31 @@ TEST(MachineDialectTest, ArcStepCount) {
   }
 }
 
+TEST(MachineDialectTest, ReadNeutralCodes) {
+  struct Case {
+    const char* text;
+    bool valid;
+    std::vector<GCodeNumber> want;
+  };
+  const Case cases[] = {
+      {"", true, {}},
+      {"  ", true, {}},
+      {"G61.1 g187", true, {{61, 1}, {187, -1}}},
+      {"G61.0\tG05", true, {{61, -1}, {5, -1}}},
+      {"G187 M5", false, {{187, -1}}},
+      {"G", false, {}},
+      {"G1.", false, {}},
+      {"G1,2", false, {}},
+      {"G123456", false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::vector<GCodeNumber> got;
+    EXPECT_EQ(ReadNeutralCodes(c.text, got), c.valid);
+    EXPECT_EQ(got, c.want);
+  }
+}
+
 // For every radius from 0.1 to 10,000 the steps keep within the tolerance,
 // and one step fewer would not.
 TEST(MachineDialectTest, ChordsStayWithinTolerance) {

@@ -40,8 +40,8 @@ TEST(SourceConstructsTest, Converts) {
     Lines source;
     Lines want;
   };
-  const Lines workedArc = {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730 M16",
-                           "G01 Z5.000 C369.924 M15", "G01 Z0.000 C371.459"};
+  const Lines workedArc = {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C365.730",
+                           "G01 Z5.000 C369.924", "G01 Z0.000 C371.459"};
   const Case cases[] = {
       {"lower case words", 30, 1, 100, {"g1 x10 y0", "g2 x0 y-10 r10"}, workedArc},
       {"mixed case, program number and comments", 30, 1, 100,
@@ -61,30 +61,52 @@ TEST(SourceConstructsTest, Converts) {
       {"I alone, J taken as 0", 30, 1, 100, {"G1 X10 Y0", "G2 X0 Y-10 I-10"}, workedArc},
       {"full circle steps the whole turn", 90, 1, kDegreeDiameter,
        {"G1 X10 Y0", "G2 X10 Y0 I-10 J0"},
-       {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C370.000 M16", "G01 Z-10.000 C0.000 M15",
-        "G01 Z0.000 C350.000 M16", "G01 Z10.000 C0.000 M15"}},
+       {"G01 Z10.000 C0.000 M15", "G01 Z0.000 C370.000", "G01 Z-10.000 C0.000 M16",
+        "G01 Z0.000 C350.000", "G01 Z10.000 C0.000 M15"}},
       {"full circle as two machine half circles", 90, 2, kDegreeDiameter,
        {"G1 X0 Y0", "G3 I0 J5"},
        {"G01 Z0.000 C0.000 M15", "G133 Z0.000 C350.000 L5.000 M16",
         "G133 Z0.000 C0.000 L5.000 M15"}},
       {"machine arc by centre beyond half a turn has a negative radius", 90, 2, 100,
        {"G1 X10 Y0", "G2 X0 Y-10 I0 J-10"},
-       {"G01 Z10.000 C0.000 M15", "G132 Z0.000 C371.459 L-10.000 M16"}},
+       {"G01 Z10.000 C0.000 M15", "G132 Z0.000 C371.459 L-10.000"}},
       {"helix: radial word on every step, Z by the angle travelled", 90, 1, kDegreeDiameter,
        {"G1 X10 Y0 Z0", "G3 X-10 Y0 Z-2 I-10 J0"},
        {"G01 Z10.000 X114.592 C0.000 M15", "G01 Z0.000 X113.592 C350.000 M16",
         "G01 Z-10.000 X112.592 C0.000 M15"}},
       {"helical full circle", 90, 1, kDegreeDiameter, {"G1 X10 Y0 Z0", "G2 Z-4 I-10"},
-       {"G01 Z10.000 X114.592 C0.000 M15", "G01 Z0.000 X113.592 C370.000 M16",
-        "G01 Z-10.000 X112.592 C0.000 M15", "G01 Z0.000 X111.592 C350.000 M16",
+       {"G01 Z10.000 X114.592 C0.000 M15", "G01 Z0.000 X113.592 C370.000",
+        "G01 Z-10.000 X112.592 C0.000 M16", "G01 Z0.000 X111.592 C350.000",
         "G01 Z10.000 X110.592 C0.000 M15"}},
+      {"a short arc by centre whose end lies a hair further out", 10, 1, 100,
+       {"G0 X10 Y0 Z1", "G1 Z-1", "G3 X10 Y0.1 I-10 J0"},
+       {"G00 Z10.000 X101.000 C0.000 M15", "G01 X99.000", "G01 Z10.000 C359.885 M16"}},
+      {"the same as a machine arc", 10, 2, 100, {"G0 X10 Y0 Z1", "G1 Z-1", "G3 X10 Y0.1 I-10 J0"},
+       {"G00 Z10.000 X101.000 C0.000 M15", "G01 X99.000", "G133 Z10.000 C359.885 L10.000 M16"}},
       {"radius difference within the tolerance", 90, 2, 100,
        {"G1 X10 Y0", "G2 X0 Y-10.0015 I-10 J0"},
-       {"G01 Z10.000 C0.000 M15", "G132 Z0.000 C371.461 L10.000 M16"}},
+       {"G01 Z10.000 C0.000 M15", "G132 Z0.000 C371.461 L10.000"}},
       {"G28 at the end is dropped", 30, 1, 100, {"G1 X10 Y0", "G91 G28 Z0", "G28 X0 Y0", "M30"},
        {"G01 Z10.000 C0.000 M15"}},
       {"G53 in the last block is dropped", 30, 1, 100, {"G1 X10 Y0", "G53 G0 Z0"},
        {"G01 Z10.000 C0.000 M15"}},
+      {"G28 before the first move is dropped", 30, 1, 100,
+       {"G28 G91 Z0.", "G90", "G1 X10 Y0"}, {"G01 Z10.000 C0.000 M15"}},
+      {"a dwell's numbers are times, not moves or feeds", 30, 1, 100,
+       {"G1 X10 Y0", "G4 P500", "G4 X2.0", "G04 F2 U1", "X20"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z20.000"}},
+      {"M30 ends the program", 30, 1, 100, {"G1 X10 Y0", "M30", "G1 X20"},
+       {"G01 Z10.000 C0.000 M15"}},
+      {"M2 in a block with a move ends after it", 30, 1, 100, {"G1 X10 Y0 M2", "X20"},
+       {"G01 Z10.000 C0.000 M15"}},
+      {"a leading % opens, a later one ends", 30, 1, 100, {"%", "G1 X10 Y0", "%", "G1 X20"},
+       {"G01 Z10.000 C0.000 M15"}},
+      {"program number in ISO form", 30, 1, 100, {":1234", "G1 X10 Y0"},
+       {"G01 Z10.000 C0.000 M15"}},
+      {"units named again after moves", 30, 1, 100, {"G21 G1 X10 Y0", "G21", "X20"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z20.000"}},
+      {"tabs, CR and the DOS end-of-file mark are blanks", 30, 1, 100,
+       {"G1\tX10\rY0", "\x1A"}, {"G01 Z10.000 C0.000 M15"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -190,11 +212,41 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
       {"G28 with moves after it", 1, {"G1 X0 Y0", "G28 Z0", "M5", "G0 X5"},
        "Zeile 2: G28 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
        "und danach folgen noch Bewegungen"},
-      {"G53 with moves after it", 1, {"G53 G0 Z0", "G0 X5"},
-       "Zeile 1: G53 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
+      {"G53 with moves after it", 1, {"G0 X1", "G53 G0 Z0", "G0 X5"},
+       "Zeile 2: G53 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
        "und danach folgen noch Bewegungen"},
       {"arc with turns", 1, {"G1 X10 Y0", "G2 X10 Y0 I-10 P2"},
        "Zeile 2: Kreisbogen mit P (mehrere Uml\xE4ufe) wird nicht unterst\xFCtzt"},
+      {"number with an exponent", 1, {"G1 X1e-05"},
+       "Zeile 1: Zahl mit Exponent im Wort X1E-05" + no},
+      {"exponent without sign", 1, {"G1 X1 Y2E1"}, "Zeile 1: Zahl mit Exponent im Wort Y2E1" + no},
+      {"plus inside a number is named whole", 1, {"G1 X1+5"},
+       "Zeile 1: Ung\xFCltige Zahl im Wort X1+5"},
+      {"one word twice", 1, {"G1 X1 X5"}, "Zeile 1: Wort X zweimal im Satz: X1 und X5"},
+      {"feed twice", 1, {"G1 X1 F100 f 200"}, "Zeile 1: Wort F zweimal im Satz: F100 und F200"},
+      {"block delete", 1, {"G1 X0 Y0", "/G1 X5"},
+       "Zeile 2: Ausblendsatz (/)" + no +
+           ": das Ergebnis hinge von der Stellung des Schalters an der Steuerung ab"},
+      {"checksum", 1, {"G1 X5*37"},
+       "Zeile 1: Unbekanntes Zeichen \"*\" au\xDF" "erhalb eines Kommentars"},
+      {"macro mark", 1, {"$HOME"}, "Zeile 1: Unbekanntes Zeichen \"$\" au\xDF" "erhalb eines Kommentars"},
+      {"percent sign inside a block", 1, {"G1 X5 %"},
+       "Zeile 1: Unbekanntes Zeichen \"%\" au\xDF" "erhalb eines Kommentars"},
+      {"umlaut outside a comment", 1, {"G1 X5 \xE4"},
+       "Zeile 1: Unbekanntes Zeichen \"\xE4\" au\xDF" "erhalb eines Kommentars"},
+      {"switch to inch after a move", 1, {"G1 X10 Y0", "G20"},
+       "Zeile 2: Wechsel der Ma\xDF" "einheit (G20) nach der ersten Bewegung" + no +
+           ": die Zahlen davor und danach h\xE4tten verschiedene Einheiten"},
+      {"switch back to millimetres after a move", 1, {"G20", "G1 X1 Y0", "G21"},
+       "Zeile 3: Wechsel der Ma\xDF" "einheit (G21) nach der ersten Bewegung" + no +
+           ": die Zahlen davor und danach h\xE4tten verschiedene Einheiten"},
+      {"explicit radius 0", 1, {"G1 X10 Y0", "G2 X0 Y-10 R0"},
+       "Zeile 2: Kreisbogen mit Radius 0 (R0)"},
+      {"centre on the start point, end elsewhere", 1, {"G1 X10 Y0", "G2 X0 Y-10 I0 J0"},
+       "Zeile 2: Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt"},
+      {"a line that turns a whole turn in an arc", 2, {"G1 X0 Y0", "G2 X0 Y400 R-200"},
+       "Zeile 2: Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
+       "Modulo-Rundachse nicht in einem Satz ausf\xFChren"},
       {"arc without radius or centre", 1, {"G1 X10 Y0", "G2 X0 Y-10"},
        "Zeile 2: Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)"},
       {"centre off the arc", 1, {"G1 X10 Y0", "G2 X0 Y-10.5 I-10 J0"},
@@ -213,6 +265,38 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
       ADD_FAILURE() << "converted";
     } catch (const ConversionError& error) {
       EXPECT_EQ(std::string(error.what()), c.message);
+    }
+  }
+}
+
+// G codes the shop names as leaving the path alone pass like G64; codes
+// with a meaning of their own stay as they are.
+TEST(SourceConstructsTest, NeutralCodesOfTheShopPass) {
+  struct Case {
+    const char* name;
+    const char* eneutral;
+    Lines source;
+    std::string error;  // empty: converts to one line
+  };
+  const Case cases[] = {
+      {"listed codes pass", "G61.1 g187", {"G61.1 G1 X10 Y0", "G187"}, ""},
+      {"G61.1 is not G61.2", "G61.1", {"G61.2 G1 X10 Y0"}, "Zeile 1: G61.2 wird nicht unterst\xFCtzt"},
+      {"unlisted codes stay refused", "G187", {"G1 X10 Y0", "G188"},
+       "Zeile 2: G188 wird nicht unterst\xFCtzt"},
+      {"a code with a meaning stays refused", "G41", {"G41 G1 X10 Y0"},
+       "Zeile 1: Werkzeugradiuskorrektur G41 wird nicht unterst\xFCtzt"},
+      {"from a word that is no G code on, nothing counts", "G187 M5 G188", {"G188 G1 X10 Y0"},
+       "Zeile 1: G188 wird nicht unterst\xFCtzt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    settings.eneutral = c.eneutral;
+    try {
+      EXPECT_EQ(Convert(settings, c.source, 100), Lines{"G01 Z10.000 C0.000 M15"});
+      EXPECT_EQ(c.error, "");
+    } catch (const ConversionError& error) {
+      EXPECT_EQ(error.what(), c.error);
     }
   }
 }
@@ -240,6 +324,11 @@ TEST(SourceConstructsTest, WarnsWithLineAndText) {
       {"machine positions at the end", {"G20", "G1 X0 Y0", "G28 Z0", "G53 X0", "M30"},
        {{1, inch}, {3, "G28 (Maschinenposition) weggelassen"},
         {4, "G53 (Maschinenposition) weggelassen"}}},
+      {"machine position before the first move", {"G91 G28 Z0.", "G90", "G1 X0 Y0"},
+       {{1, "G28 (Maschinenposition) weggelassen"}}},
+      {"moves after the end, the first named", {"G1 X0 Y0", "M30", "G0 X5", "G0 X6"},
+       {{3, "Bewegung nach dem Programmende (Zeile 2) wird nicht gewandelt"}}},
+      {"nothing but a tape mark after the end", {"G1 X0 Y0", "M30", "%"}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

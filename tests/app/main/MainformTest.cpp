@@ -256,7 +256,7 @@ class MainformTest : public QObject {
     QCOMPARE(program.mainform->Ziel->Lines(),
              (std::vector<std::string>{"G01 Z10.000 C0.000 M15"}));
     QCOMPARE(program.errors,
-             QStringList{QStringLiteral("Zeile 2: Gleitkommadivision durch Null.")});
+             QStringList{QStringLiteral("Zeile 2: Kreisbogen mit Radius 0 (R0).")});
     QCOMPARE(program.mainform->StatusText(),
              QStringLiteral("Konvertierung abgebrochen in Zeile 2 – Ergebnis unvollständig"));
     QCOMPARE(program.mainform->Label2->text(),
