@@ -23,6 +23,11 @@ enum class AngleTravel {
   Shortest,
   // An axis that counts on past 360 travels the written difference.
   AsWritten,
+  // A modulo axis as the control runs it: each new angle is reached in
+  // less than a whole turn, turning the way of the direction word in force
+  // (with none, the shorter way). A word that names the wrong way shows
+  // as a turn around the part.
+  Modulo,
 };
 
 // Lays the machine's moves flat, the inverse of the wrapping: the angle a
@@ -37,7 +42,8 @@ class Unwrapper {
   // Where the converter starts: Z 0, angle 0, on the surface.
   FlatPoint Start() const { return {}; }
 
-  // The end point of `move`, coming from a point at `previousY`.
+  // The end point of `move`, coming from a point at `previousY` (which
+  // also gives the angle the axis stands at).
   FlatPoint Unwrap(const Move& move, long double previousY) const;
 
  private:

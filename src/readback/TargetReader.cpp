@@ -149,20 +149,23 @@ bool TargetReader::ReadLine(std::string_view line) {
 
   long double values[kSlots] = {};
   bool seen[kSlots] = {};
+  int direction = position_.direction;
 
   while (at < line.size()) {
     if (line[at] == ' ') {
       ++at;
       continue;
     }
-    // The direction words tell the rotary axis which way to turn; the path
-    // they lead to is given by the angles themselves.
+    // The direction words tell a modulo axis which way to turn to the
+    // line's angle; they stay in force until the other one comes.
     if (StandsAt(line, at, settings_.edp)) {
       at += settings_.edp.size();
+      direction = 1;
       continue;
     }
     if (StandsAt(line, at, settings_.edn)) {
       at += settings_.edn.size();
+      direction = -1;
       continue;
     }
     const std::size_t end = WordEnd(line, at);
@@ -189,6 +192,7 @@ bool TargetReader::ReadLine(std::string_view line) {
   if (arc ? (!seen[kRadius] || seen[kRadial]) : seen[kRadius]) return false;
 
   if (seen[kFeed]) position_.feed = values[kFeed];
+  position_.direction = direction;
   if (!seen[kAxial] && !seen[kRadial] && !seen[kAngle]) return true;
   if (seen[kAxial]) position_.axial = values[kAxial];
   if (seen[kRadial]) position_.radial = values[kRadial];

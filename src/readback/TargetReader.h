@@ -23,6 +23,9 @@ struct Move {
   long double radius = 0;  // machine arcs: the radius word, sign kept; else 0
   long double feed = 0;    // the last F word read, 0 while there was none
   std::size_t line = 0;    // 1-based line of the converted program
+  // The direction word in force: +1 the positive one (the angle rises), -1
+  // the negative one, 0 none yet.
+  int direction = 0;
 
   bool operator==(const Move&) const = default;
 };

@@ -19,7 +19,9 @@ TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
     long double angle;
     long double previousY;
     long double wantY;
+    int direction = 0;  // the word in force
   };
+  const AngleTravel modulo = AngleTravel::Modulo;
   const Case cases[] = {
       {"angle 0 reached from below the seam", AngleTravel::Shortest, 0, 1, 0},
       {"angle 0 reached from above the seam", AngleTravel::Shortest, 0, 359, 360},
@@ -29,6 +31,14 @@ TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
       {"several turns on, the nearest image", AngleTravel::Shortest, 10, 1000, 1070},
       {"written difference: a quarter turn", AngleTravel::AsWritten, 90, 0, 270},
       {"written difference: 0 is a full turn", AngleTravel::AsWritten, 0, 1, 360},
+      {"positive word: 350 onto 0 rises by 10", modulo, 0, 10, 0, 1},
+      {"negative word: 350 onto 0 turns almost a whole turn back", modulo, 0, 10, 360, -1},
+      {"positive word: 0 to 350 turns almost a whole turn", modulo, 350, 0, -350, 1},
+      {"negative word: 0 to 350 falls by 10", modulo, 350, 0, 10, -1},
+      {"no word: the shorter way", modulo, 350, 0, 10},
+      {"0 where the axis stands at 360: no turn", modulo, 0, 0, 0, -1},
+      {"angles past 360 are read modulo", modulo, 370, 5, -10, 1},
+      {"a turn from several turns on", modulo, 10, 1000, 1070, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -37,6 +47,7 @@ TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
     move.axial = 7;
     move.angle = c.angle;
     move.radial = kDiameter - 2;
+    move.direction = c.direction;
     const FlatPoint point = unwrapper.Unwrap(move, c.previousY);
     EXPECT_NEAR(static_cast<double>(point.y), static_cast<double>(c.wantY), 1e-12);
     EXPECT_EQ(point.x, 7);

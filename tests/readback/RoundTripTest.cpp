@@ -1,7 +1,10 @@
-// Converts generated flat programs, reads the result back and lays it flat
-// again: every point the machine reaches must lie on the source path, within
-// the steps in which the number format writes lengths and angles. This
-// checks the reader and the converter against each other.
+// Converts generated flat programs, reads the result back and replays it as
+// the machine runs it (a modulo axis turning the way of the direction word
+// in force, less than a whole turn; a continuous one as written), laid flat
+// again: every point the machine reaches must lie on the source path, at
+// the source's own place, not a turn away, within the steps in which the
+// number format writes lengths and angles. This checks the reader and the
+// converter against each other.
 
 #include <gtest/gtest.h>
 
@@ -46,7 +49,8 @@ std::string Word(char letter, long double v) {
 }
 
 // Straight moves, plunges and arcs of both directions, short and long, that
-// wander across the seam and beyond a full turn.
+// wander across the seam, stop on it, and go beyond a full turn, some in one
+// move.
 Program Generate(unsigned seed, long double circumference) {
   Program program;
   std::uint32_t state = seed;
@@ -66,7 +70,10 @@ Program Generate(unsigned seed, long double circumference) {
       program.pieces.push_back({false, x, y, x, y, 0, 0, 0, 0, 0, z});
     } else if (choice < 0.5) {
       const long double nx = Round4(x + 30 * random() - 15);
-      const long double ny = Round4(y + circumference * (0.4L * random() - 0.2L));
+      const long double reach = random();
+      long double ny = Round4(y + circumference * (0.4L * random() - 0.2L));
+      if (reach < 0.1L) ny = 0;
+      if (reach > 0.95L) ny = Round4(y + circumference * (5 * random() - 2.5L));
       program.lines.push_back(std::string(random() < 0.2 ? "G0 " : "G1 ") + Word('X', nx) +
                               " " + Word('Y', ny));
       program.pieces.push_back({false, x, y, nx, ny, 0, 0, 0, 0, 0, z});
@@ -97,40 +104,23 @@ Program Generate(unsigned seed, long double circumference) {
   return program;
 }
 
-// Distance in the flat plane, the circumference counted once around.
-long double Distance(long double dx, long double dy, long double circumference) {
-  dy = std::remainder(dy, circumference);
-  return std::hypot(dx, dy);
-}
-
-long double DistanceToPiece(const Piece& piece, const FlatPoint& p, long double circumference) {
+long double DistanceToPiece(const Piece& piece, const FlatPoint& p) {
   if (!piece.arc) {
     const long double dx = piece.x2 - piece.x1;
     const long double dy = piece.y2 - piece.y1;
     const long double length2 = dx * dx + dy * dy;
-    long double best = Distance(p.x - piece.x1, p.y - piece.y1, circumference);
-    if (length2 > 0) {
-      // Try the point's images one turn up and down: y is only known modulo
-      // the circumference.
-      for (int turn = -2; turn <= 2; ++turn) {
-        const long double py = p.y + turn * circumference;
-        long double t = ((p.x - piece.x1) * dx + (py - piece.y1) * dy) / length2;
-        t = std::clamp(t, 0.0L, 1.0L);
-        best = std::min(best, std::hypot(p.x - piece.x1 - t * dx, py - piece.y1 - t * dy));
-      }
-    }
-    return best;
+    if (length2 == 0) return std::hypot(p.x - piece.x1, p.y - piece.y1);
+    const long double t =
+        std::clamp(((p.x - piece.x1) * dx + (p.y - piece.y1) * dy) / length2, 0.0L, 1.0L);
+    return std::hypot(p.x - piece.x1 - t * dx, p.y - piece.y1 - t * dy);
   }
-  long double best = std::min(Distance(p.x - piece.x1, p.y - piece.y1, circumference),
-                              Distance(p.x - piece.x2, p.y - piece.y2, circumference));
-  for (int turn = -2; turn <= 2; ++turn) {
-    const long double py = p.y + turn * circumference;
-    long double along = std::atan2(py - piece.cy, p.x - piece.cx) - piece.start;
-    along = piece.sweep < 0 ? -along : along;
-    along = std::fmod(std::fmod(along, 2 * kPi) + 2 * kPi, 2 * kPi);
-    if (along <= std::fabs(piece.sweep))
-      best = std::min(best, std::fabs(std::hypot(p.x - piece.cx, py - piece.cy) - piece.r));
-  }
+  long double best = std::min(std::hypot(p.x - piece.x1, p.y - piece.y1),
+                              std::hypot(p.x - piece.x2, p.y - piece.y2));
+  long double along = std::atan2(p.y - piece.cy, p.x - piece.cx) - piece.start;
+  along = piece.sweep < 0 ? -along : along;
+  along = std::fmod(std::fmod(along, 2 * kPi) + 2 * kPi, 2 * kPi);
+  if (along <= std::fabs(piece.sweep))
+    best = std::min(best, std::fabs(std::hypot(p.x - piece.cx, p.y - piece.cy) - piece.r));
   return best;
 }
 
@@ -167,18 +157,22 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
       // written, and the feed switches around the body read as no move.
       for (bool continuous : {false, true}) {
       for (long double diameter : {100.0L, 40.0L}) {
+        // The axis that turns the other way on the smaller part.
+        const bool inverted = diameter == 40;
         SCOPED_TRACE(std::string(format.name) + ", type " + std::to_string(type) +
                      ", diameter " + std::to_string(static_cast<int>(diameter)) +
-                     (continuous ? ", continuous axis, inverse time" : ""));
+                     (continuous ? ", continuous axis, inverse time" : "") +
+                     (inverted ? ", inverted" : ""));
         ConversionSettings settings = testing::ExampleSettings(10, type);
         format.adjust(settings.format);
         settings.enum_ = type == 2;
+        settings.einv = inverted;
         if (continuous) {
           settings.erot = 1;
           settings.efeed = 2;
         }
         const Unwrapper unwrapper(diameter,
-                                  continuous ? AngleTravel::AsWritten : AngleTravel::Shortest);
+                                  continuous ? AngleTravel::AsWritten : AngleTravel::Modulo);
         Program program =
             Generate(static_cast<unsigned>(type * 1000 + diameter), unwrapper.Circumference());
         if (continuous) program.lines.insert(program.lines.begin(), "F200");
@@ -205,13 +199,23 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
         std::size_t piece = 0;
         FlatPoint from = unwrapper.Start();
         std::vector<FlatPoint> points;
+        // Where the axis stood before the program is unknown: the first
+        // move's whole turns are taken as they come, every later point must
+        // be where the source puts it. An inverted axis mirrors the flat.
+        const long double circumference = unwrapper.Circumference();
+        long double offset = 0;
+        auto source = [&](FlatPoint p) {
+          p.y = (inverted ? -1 : 1) * (p.y - offset);
+          return p;
+        };
         for (const Move& move : read.moves) {
           const FlatPoint to = unwrapper.Unwrap(move, from.y);
+          if (&move == &read.moves.front()) offset = std::round(to.y / circumference) * circumference;
           // Moves follow the source in order: the point lies on the piece
           // reached so far or a later one.
           std::size_t at = piece;
           while (at < program.pieces.size() &&
-                 (DistanceToPiece(program.pieces[at], to, unwrapper.Circumference()) > onEnds ||
+                 (DistanceToPiece(program.pieces[at], source(to)) > onEnds ||
                   std::fabs(program.pieces[at].z - to.z) > lengthStep / 2 + 1e-9L))
             ++at;
           ASSERT_LT(at, program.pieces.size())
@@ -220,7 +224,7 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
           points.clear();
           MovePoints(move, from, to, 5, points);
           for (const FlatPoint& p : points)
-            EXPECT_LE(DistanceToPiece(program.pieces[piece], p, unwrapper.Circumference()), onArc)
+            EXPECT_LE(DistanceToPiece(program.pieces[piece], source(p)), onArc)
                 << "line " << move.line << ": " << target[move.line - 1];
           from = to;
         }
