@@ -4,12 +4,13 @@
 #include <climits>
 #include <cstdint>
 
+#include "conversion/MachineDialect.h"
 #include "settings/SettingsModel.h"
 
 namespace torvane {
 namespace {
 
-enum class Kind { Text, WordText, Whole, Flag, Tolerance };
+enum class Kind { Text, WordText, Whole, Flag, Tolerance, GCodes };
 
 struct KeyRule {
   const char* key;
@@ -36,7 +37,7 @@ constexpr KeyRule kRules[] = {
     {"enums", Kind::Whole, kMin, kMax}, {"efeed", Kind::Whole, 0, 2},
     {"erot", Kind::Whole, 0, 1},      {"einv", Kind::Flag, 0, 1},
     {"etol", Kind::Tolerance, 0, 0},  {"eg93", Kind::WordText, 0, 0},
-    {"eg94", Kind::WordText, 0, 0},
+    {"eg94", Kind::WordText, 0, 0},   {"eneutral", Kind::GCodes, 0, 0},
 };
 
 std::string Lower(std::string_view text) {
@@ -60,6 +61,7 @@ std::string Allowed(const KeyRule& rule) {
     case Kind::Tolerance: return "eine Zahl ab 0";
     case Kind::WordText: return "ein nicht leerer Text";
     case Kind::Text: return "ein Text";
+    case Kind::GCodes: return "eine Liste von G-Codes wie \"G61.1 G187\"";
     case Kind::Whole: break;
   }
   if (rule.low == kMin) return "eine ganze Zahl";
@@ -84,6 +86,7 @@ void SetText(const std::string& key, std::string_view value, ConversionSettings&
   else if (key == "enumz") s.format.Satzzeichen = text;
   else if (key == "eg93") s.eg93 = text;
   else if (key == "eg94") s.eg94 = text;
+  else if (key == "eneutral") s.eneutral = text;
 }
 
 void SetWhole(const std::string& key, std::int32_t value, ConversionSettings& s) {
@@ -133,6 +136,12 @@ std::optional<std::string> ApplyConvertOverride(std::string_view assignment,
     case Kind::Text:
       SetText(key, value, settings);
       return std::nullopt;
+    case Kind::GCodes: {
+      std::vector<GCodeNumber> codes;
+      if (!ReadNeutralCodes(value, codes)) return invalid();
+      SetText(key, value, settings);
+      return std::nullopt;
+    }
     case Kind::Tolerance: {
       const auto tolerance = ReadTolerance(value);
       if (!tolerance) return invalid();

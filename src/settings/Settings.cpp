@@ -97,6 +97,7 @@ void Settings::LoadMachineDialect() {
   controls_.SetText(TC::ETol, textOr("etol", "0"));
   controls_.SetText(TC::EG93, textOr("eg93", "G93"));
   controls_.SetText(TC::EG94, textOr("eg94", "G94"));
+  controls_.SetText(TC::ENeutral, ini_.ReadText("eneutral"));
 
   published_.efeed = controls_.FeedMode();
   published_.erot = controls_.RotaryMode();
@@ -104,6 +105,7 @@ void Settings::LoadMachineDialect() {
   published_.etol = ReadTolerance(controls_.Text(TC::ETol)).value_or(0);
   published_.eg93 = controls_.Text(TC::EG93);
   published_.eg94 = controls_.Text(TC::EG94);
+  published_.eneutral = controls_.Text(TC::ENeutral);
 }
 
 void Settings::ReadTextArea(const std::string& path, bool header) {
@@ -155,7 +157,8 @@ void Settings::SaveSettings() {
   ini_.WriteText("efeed", std::to_string(controls_.FeedMode()));
   ini_.WriteText("erot", std::to_string(controls_.RotaryMode()));
   ini_.WriteBool("einv", controls_.Down(TG::EInv));
-  WriteTexts({{TC::ETol, "etol"}, {TC::EG93, "eg93"}, {TC::EG94, "eg94"}});
+  WriteTexts({{TC::ETol, "etol"}, {TC::EG93, "eg93"}, {TC::EG94, "eg94"},
+              {TC::ENeutral, "eneutral"}});
 
   // Each through a temporary file, so that a failed save keeps the old lines.
   SaveWholeFile(settingsDir_ + "vorspann.plt", controls_.EVorspann());

@@ -31,8 +31,9 @@ enum class TextControl {
   ETol,  // machine page: largest chord deviation of stepped arcs
   EG93,  // machine page: inverse-time feed on
   EG94,  // machine page: and off again
+  ENeutral,  // machine page: further G codes that leave the path alone
 };
-constexpr std::size_t kTextControlCount = 18;
+constexpr std::size_t kTextControlCount = 19;
 
 enum class ToggleControl {
   EEDeziPunkt,

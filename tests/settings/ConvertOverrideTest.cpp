@@ -30,6 +30,8 @@ TEST(ConvertOverrideTest, SetsTheKeyForOneRun) {
        [](const ConversionSettings& s) { EXPECT_EQ(s.format.Nachkomma, 4); }},
       {"flag", "enum=1", [](const ConversionSettings& s) { EXPECT_TRUE(s.enum_); }},
       {"text may be empty", "edp=", [](const ConversionSettings& s) { EXPECT_EQ(s.edp, ""); }},
+      {"neutral G codes", "eneutral=G61.1 G187",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.eneutral, "G61.1 G187"); }},
       {"text keeps a second =", "enumz=N=",
        [](const ConversionSettings& s) { EXPECT_EQ(s.format.Satzzeichen, "N="); }},
   };
@@ -63,6 +65,9 @@ TEST(ConvertOverrideTest, RefusesWithGermanMessage) {
       {"type=3", "Ung\xFCltiger Wert \"3\" f\xFCr type: erlaubt ist 1 oder 2"},
       {"axis=C", "Ung\xFCltiger Wert \"C\" f\xFCr axis: erlaubt ist 1, 2 oder 3"},
       {"enums=1x", "Ung\xFCltiger Wert \"1x\" f\xFCr enums: erlaubt ist eine ganze Zahl"},
+      {"eneutral=G61.1 M5",
+       "Ung\xFCltiger Wert \"G61.1 M5\" f\xFCr eneutral: erlaubt ist eine Liste von G-Codes wie "
+       "\"G61.1 G187\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.assignment);

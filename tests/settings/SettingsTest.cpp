@@ -106,7 +106,7 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
             "edp=M15\r\nedn=M16\r\neg2=G132\r\neg3=G133\r\neg0=G00\r\neg1=G01\r\nerad=L\r\n"
             "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=0\r\nevz=0\r\nenum=0\r\n"
             "enumz=N\r\nenumss=1\r\nenums=1\r\n"
-            "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\n");
+            "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
   EXPECT_EQ(dir.Read("vorspann.plt"), "%\r\nO0001 (\xDC" "BERSCHRIFT)");
   EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
   EXPECT_EQ(settings.Published().deg, 11);
@@ -173,7 +173,7 @@ TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
   const ConversionSettings before = settings.Published();
   settings.SaveSettings();
   EXPECT_EQ(dir.Read("main.ini"),
-            old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\n");
+            old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
   EXPECT_EQ(settings.Published().efeed, before.efeed);
   EXPECT_EQ(settings.Published().etol, before.etol);
   EXPECT_EQ(settings.Published().eg93, before.eg93);

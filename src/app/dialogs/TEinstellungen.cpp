@@ -27,6 +27,7 @@ constexpr TextControl kAllTexts[] = {
     TextControl::ERad,      TextControl::EEStellen, TextControl::EENachkommastellen,
     TextControl::EESatzzeichen, TextControl::EESatzschritt, TextControl::EEstart,
     TextControl::ETol,      TextControl::EG93,      TextControl::EG94,
+    TextControl::ENeutral,
 };
 static_assert(std::size(kAllTexts) == kTextControlCount);
 
@@ -80,7 +81,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
   fields_ = {EQUELLDIR, EZIELDIR, EGrad,     EDP,                EDN,
              Eg0,       Eg1,      EG2,       EG3,                ERad,
              EEStellen, EENachkommastellen, EESatzzeichen, EESatzschritt, EEstart,
-             ETol,      EG93,     EG94};
+             ETol,      EG93,     EG94,      ENeutral};
   toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen, EESatznum, EInv};
   Bind();
 }
@@ -158,6 +159,8 @@ void TEinstellungen::NameControls() {
       {EInv, "EInv"},
       {GroupBoegen, "GroupBoegen"},
       {ETol, "ETol"},
+      {GroupSteuerung, "GroupSteuerung"},
+      {ENeutral, "ENeutral"},
   };
   for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 }

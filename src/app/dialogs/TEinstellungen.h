@@ -117,6 +117,8 @@ class TEinstellungen : public QDialog {
   TXPSpeedButton* EInv = nullptr;  // "Drehrichtung umkehren"
   QFrame* GroupBoegen = nullptr;
   TXPEdit* ETol = nullptr;         // "Sehnenfehler max."
+  QFrame* GroupSteuerung = nullptr;
+  QLineEdit* ENeutral = nullptr;   // "Weitere neutrale G-Codes"
 
   TBrowseForFolder* Folder = nullptr;
 

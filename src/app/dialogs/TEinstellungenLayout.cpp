@@ -302,6 +302,15 @@ void TEinstellungen::BuildMachinePage() {
   InstallNumberKeyFilter(ETol);
   MakeLabel(arcs, QStringLiteral("0: Schritte nur nach der Auflösung"), QPoint(188, 35));
 
+  GroupSteuerung = MakeGroup(Panel_MASCH, QRect(0, 265, kStripWidth, 84));
+  QWidget* control = GroupSteuerung;
+  MakeStrip(control, QStringLiteral("Steuerung"), QRect(1, 1, kStripWidth - 2, 20),
+            GroupTitleFont());
+  MakeLabel(control, QStringLiteral("Weitere neutrale G-Codes"), QPoint(8, 35));
+  ENeutral = MakeField(control, QRect(160, 31, 200, kFieldHeight));
+  MakeLabel(control, QStringLiteral("z. B. G61.1 G187: werden ohne Ausgabe übergangen"),
+            QPoint(8, 60));
+
   Panel_MASCH->hide();
 }
 

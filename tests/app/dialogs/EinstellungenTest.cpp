@@ -342,7 +342,7 @@ class EinstellungenTest : public QObject {
     h.Click("XPSpeedButton3");
     QCOMPARE(h.Read("main.ini"),
              std::string(kStoredSettings) +
-                 "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\n");
+                 "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
     QCOMPARE(h.settings.Published().efeed, 2);
     QCOMPARE(h.settings.Published().erot, 1);
     QVERIFY(h.settings.Published().einv);
