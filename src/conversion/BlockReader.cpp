@@ -68,6 +68,14 @@ void Conversion::Refuse(const std::string& reason) const {
   throw ConversionError(lineNumber_, reason);
 }
 
+void Conversion::RefuseSecondWord(std::string_view code, std::size_t first,
+                                  std::size_t second) const {
+  // Controls differ on which of the two counts.
+  Refuse(std::string("Wort ") + Upper(code[second]) + " zweimal im Satz: " +
+         WordText(code, first, NumberEnd(code, SkipBlanks(code, first + 1))) + " und " +
+         WordText(code, second, NumberEnd(code, SkipBlanks(code, second + 1))));
+}
+
 void Conversion::Warn(std::string text) { Warn(lineNumber_, std::move(text)); }
 
 void Conversion::Warn(std::size_t line, std::string text) {
@@ -120,13 +128,7 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   // Each word's number is read at once, and the scan goes on behind it
   // (the number holds nothing the scan looks for).
   auto first = [&](Word word, std::size_t& i) {
-    if (words.at[word] != kNone) {
-      // Controls differ on which of the two counts.
-      const std::size_t at = words.at[word];
-      Refuse(std::string("Wort ") + Upper(code[i]) + " zweimal im Satz: " +
-             WordText(code, at, NumberEnd(code, SkipBlanks(code, at + 1))) + " und " +
-             WordText(code, i, NumberEnd(code, SkipBlanks(code, i + 1))));
-    }
+    if (words.at[word] != kNone) RefuseSecondWord(code, words.at[word], i);
     words.at[word] = i;
     try {
       words.number[word] = ReadWordNumber(code, i);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "conversion/FloatError.h"
 #include "conversion/LineFormatter.h"
@@ -34,6 +35,11 @@ void Conversion::BeginRun(long double diameter) {
   state_.circumference = CheckReal(kPi * diameter);
   // The quotient once per run: every angle is 360 - y * (360 / circumference).
   degreesPerUnit_ = CheckedDivide(360, state_.circumference);
+  // A modulo axis reaches a new angle in less than a whole turn, the way
+  // of the word in force; without words, the shorter way.
+  longestTurn_ = settings_.erot == 1            ? std::numeric_limits<long double>::infinity()
+                 : DirectionWordsWritten() ? 360
+                                           : 180;
 }
 
 void Conversion::EndRun() {
@@ -114,17 +120,11 @@ bool Conversion::DirectionWordsWritten() const {
   return settings_.erot != 1 && !settings_.edp.empty() && !settings_.edn.empty();
 }
 
-long double Conversion::LongestTurn() const {
-  // A modulo axis reaches a new angle in less than a whole turn, the way
-  // of the word in force; without words, the shorter way.
-  return DirectionWordsWritten() ? 360 : 180;
-}
-
-std::int64_t Conversion::TurnPieces(long double y) const {
-  if (settings_.erot == 1 || !state_.angleKnown || y == state_.lastAngleY) return 1;
+std::int64_t Conversion::LongTurnPieces(long double y) const {
+  if (!state_.angleKnown) return 1;
+  const long double most = longestTurn_;
   const long double turn = std::fabs(
-      TrueRotaryAngle(y, degreesPerUnit_, false, settings_.einv) - state_.currentTrueAngle);
-  const long double most = LongestTurn();
+      TrueRotaryAngle(y, degreesPerUnit_, false, settings_.einv) - state_.currentAngle);
   if (turn < most) return 1;
   // Pieces a degree short of the limit stay clear of it after their angles
   // are rounded.
@@ -138,26 +138,26 @@ void Conversion::AngleWord(OutputLine& line, long double y) {
   }
   const bool continuous = settings_.erot == 1;
   state_.previousAngle = state_.currentAngle;
-  state_.previousTrueAngle = state_.currentTrueAngle;
-  state_.currentTrueAngle = TrueRotaryAngle(y, degreesPerUnit_, continuous, settings_.einv);
-  state_.currentAngle = WrittenAngle(state_.currentTrueAngle, continuous);
-  if (state_.angleKnown && !continuous &&
-      std::fabs(state_.currentTrueAngle - state_.previousTrueAngle) >= LongestTurn()) {
-    // Straight moves come here in pieces; an arc's line cannot be cut.
-    Refuse(DirectionWordsWritten()
-               ? "Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
-                 "Modulo-Rundachse nicht in einem Satz ausf\xFChren"
-               : "Ein Satz dreht die Rundachse um 180\xB0 oder mehr: ohne "
-                 "Drehrichtungsw\xF6rter nimmt die Modulo-Rundachse den k\xFCrzeren Weg");
+  state_.currentAngle = TrueRotaryAngle(y, degreesPerUnit_, continuous, settings_.einv);
+  if (std::fabs(state_.currentAngle - state_.previousAngle) >= longestTurn_ &&
+      state_.angleKnown) {
+    RefuseTurn();  // straight moves come here in pieces; an arc's line cannot be cut
   }
-  state_.angleChanged =
-      !state_.angleKnown || state_.currentTrueAngle != state_.previousTrueAngle;
+  state_.angleChanged = !state_.angleKnown || state_.currentAngle != state_.previousAngle;
   state_.angleKnown = true;
   state_.lastAngleY = y;
   if (!state_.angleChanged) return;
   // Angles are whole thousandths of a degree: written from those.
   line.words |= OutputLine::kAngle;
-  line.angleThousandths = std::rint(state_.currentAngle * 1000);
+  line.angleThousandths = std::rint(WrittenAngle(state_.currentAngle, continuous) * 1000);
+}
+
+void Conversion::RefuseTurn() const {
+  Refuse(DirectionWordsWritten()
+             ? "Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
+               "Modulo-Rundachse nicht in einem Satz ausf\xFChren"
+             : "Ein Satz dreht die Rundachse um 180\xB0 oder mehr: ohne "
+               "Drehrichtungsw\xF6rter nimmt die Modulo-Rundachse den k\xFCrzeren Weg");
 }
 
 void Conversion::DirectionWord(OutputLine& line) {
@@ -167,8 +167,8 @@ void Conversion::DirectionWord(OutputLine& line) {
   // written as 0: onto the seam from below 360 the angle still rises, off
   // it downwards it falls. (The first angle of a run rises or falls from
   // -1.)
-  const long double previous = state_.previousTrueAngle;
-  const long double current = state_.currentTrueAngle;
+  const long double previous = state_.previousAngle;
+  const long double current = state_.currentAngle;
   if (current == previous) return;
   const bool positive = current > previous;
   if (positive ? state_.positiveInForce : state_.negativeInForce) return;
@@ -301,8 +301,9 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     }
     return;
   }
-  const std::size_t first = code.find_first_not_of(" \t");
-  if (first != std::string_view::npos && code[first] == '%') {
+  std::size_t first = 0;
+  while (first < code.size() && (code[first] == ' ' || code[first] == '\t')) ++first;
+  if (first < code.size() && code[first] == '%') [[unlikely]] {
     // A tape mark: before the first move it opens the program, after it
     // the program ends, as on a control.
     if (moved_) endLine_ = lineNumber_;

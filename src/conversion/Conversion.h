@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -109,6 +110,10 @@ class Conversion {
   void CheckOWord(std::string_view code, std::size_t& i);
   long double ReadWord(std::string_view code, const BlockWords& words, Word word) const;
   [[noreturn]] void Refuse(const std::string& reason) const;
+  // Off the block reader's hot path: a word whose letter came before.
+  [[noreturn, gnu::cold, gnu::noinline]] void RefuseSecondWord(std::string_view code,
+                                                               std::size_t first,
+                                                               std::size_t second) const;
   void Warn(std::string text);
   void Warn(std::size_t line, std::string text);
 
@@ -121,9 +126,14 @@ class Conversion {
   bool DirectionWordsWritten() const;
   // Lines a move to source `y` needs so that none turns the modulo axis
   // further than it can go in one line; 1 on a continuous axis.
-  std::int64_t TurnPieces(long double y) const;
-  // The turn, in degrees, that one line must stay below.
-  long double LongestTurn() const;
+  std::int64_t TurnPieces(long double y) const {
+    // Most moves are far from a turn; only the rare long one needs its
+    // rounded angle (which differs from the exact one by half a thousandth).
+    if (std::fabs(y - state_.lastAngleY) * degreesPerUnit_ < longestTurn_ - 1) return 1;
+    return LongTurnPieces(y);
+  }
+  [[gnu::noinline]] std::int64_t LongTurnPieces(long double y) const;
+  [[noreturn, gnu::cold, gnu::noinline]] void RefuseTurn() const;
   // A straight move from (xBefore, yBefore, zBefore) to the current
   // position, in as many lines as its turn needs.
   void WriteStraightMove(bool planeWord, bool zWord, long double xBefore, long double yBefore,
@@ -194,6 +204,9 @@ class Conversion {
   // left out, so that those codes stay refused.
   std::vector<GCodeNumber> neutralCodes_;
   long double degreesPerUnit_ = 0;
+  // The turn, in degrees, that one line of a modulo axis must stay below;
+  // a continuous axis has no such limit.
+  long double longestTurn_ = 360;
   // Where the lines of the running run go.
   LineFormatter* formatter_ = nullptr;
   // Comment-free copy of the block, reused from block to block: a long

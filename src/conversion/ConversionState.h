@@ -20,13 +20,11 @@ struct ConversionState {
   long double diameter = 0;
   long double circumference = 0;
   // -1 and 9999999 make the first angle of a run always count as new.
+  // The angles are those before a modulo axis writes 360 as 0: the
+  // direction words and the size of a turn are measured on them.
   long double currentAngle = -1;
   long double previousAngle = -1;
   long double lastAngleY = 9999999;
-  // The same before a modulo axis writes 360 as 0: the direction words and
-  // the size of a turn are measured on these.
-  long double currentTrueAngle = -1;
-  long double previousTrueAngle = -1;
   bool angleChanged = false;
   // No angle written yet in this run: the first one always counts as new,
   // whatever value it has.
