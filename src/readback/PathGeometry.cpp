@@ -32,9 +32,12 @@ FlatPoint Unwrapper::Unwrap(const Move& move, long double previousY) const {
     point.y = previousY - turn * circumference_ / 360;
     return point;
   }
+  if (travel_ == AngleTravel::AsWritten) {
+    point.y = -move.angle * circumference_ / 360;
+    return point;
+  }
   point.y = (360 - move.angle) * circumference_ / 360;
-  if (travel_ == AngleTravel::Shortest)
-    point.y += std::round((previousY - point.y) / circumference_) * circumference_;
+  point.y += std::round((previousY - point.y) / circumference_) * circumference_;
   return point;
 }
 

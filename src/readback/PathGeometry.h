@@ -21,7 +21,8 @@ enum class AngleTravel {
   // the converter means it: its angles follow the source, except that a
   // full turn is written as 0.
   Shortest,
-  // An axis that counts on past 360 travels the written difference.
+  // An axis that counts on past 360 travels the written difference, from
+  // the first line on: its angle is -y * 360 / circumference.
   AsWritten,
   // A modulo axis as the control runs it: each new angle is reached in
   // less than a whole turn, turning the way of the direction word in force
@@ -30,8 +31,9 @@ enum class AngleTravel {
   Modulo,
 };
 
-// Lays the machine's moves flat, the inverse of the wrapping: the angle a
-// came from a = 360 - y * 360 / circumference.
+// Lays the machine's moves flat, the inverse of the wrapping: a modulo
+// angle a came from a = 360 - y * 360 / circumference, a continuous one
+// from a = -y * 360 / circumference. Both start at y 0.
 class Unwrapper {
  public:
   explicit Unwrapper(long double diameter, AngleTravel travel = AngleTravel::Shortest);

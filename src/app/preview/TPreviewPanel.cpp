@@ -116,7 +116,7 @@ void TPreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& eac
   const std::size_t moves = read.moves.size();
   auto path = std::make_shared<TPreviewPath>(
       std::move(read.moves), diameter,
-      settings.erot == 1 ? AngleTravel::AsWritten : AngleTravel::Shortest, settings.einv);
+      settings.erot == 1 ? AngleTravel::AsWritten : AngleTravel::Modulo, settings.einv);
   QString summary = QStringLiteral("%1 Bewegungen").arg(moves);
   if (!read.unreadLines.empty())
     summary += QStringLiteral(" · nicht gelesen (Vorspann, Nachspann, eigener Text): Zeile ") +

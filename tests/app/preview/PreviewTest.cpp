@@ -47,9 +47,9 @@ ConversionSettings Settings3Decimals() {
 // A rapid away from the seam, a cut along Z, a cut across the circumference.
 const std::vector<std::string> kProgram = {
     "%",                              // 1: header, not a move
-    "G00 Z20.000 C300.000 M15",       // 2: rapid to y = 60
+    "G00 Z20.000 C300.000 M16",       // 2: rapid to y = 60, the angle falling
     "G01 Z80.000",                    // 3: cut along Z
-    "G01 Z80.000 C250.000 M16",       // 4: cut to y = 110
+    "G01 Z80.000 C250.000",           // 4: cut to y = 110
 };
 
 bool IsColour(QRgb pixel, QColor want, int tolerance = 40) {
