@@ -149,8 +149,10 @@ struct PendingOutput {
   File file;
 };
 
-std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
+// `problem` says why there is none (a pipe or a device at the target, ...).
+std::optional<PendingOutput> OpenPendingOutput(const std::string& target, std::string& problem) {
   PendingOutput pending;
+  problem = CannotCreateMessage(target.empty() ? "(Zwischendatei)" : target);
   if (target.empty()) {
     pending.file.reset(std::tmpfile());
     if (!pending.file) return std::nullopt;
@@ -158,7 +160,8 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target) {
   }
   try {
     pending.replacement = std::make_unique<FileReplacement>(target);
-  } catch (const FileError&) {
+  } catch (const FileError& error) {
+    problem = error.what();
     return std::nullopt;
   }
   const int fd = ::dup(pending.replacement->Descriptor());
@@ -231,9 +234,10 @@ int main(int argc, char** argv) {
     input = inputFile.get();
   }
 
-  std::optional<PendingOutput> pending = OpenPendingOutput(options.output);
+  std::string outputProblem;
+  std::optional<PendingOutput> pending = OpenPendingOutput(options.output, outputProblem);
   if (!pending) {
-    Report(CannotCreateMessage(options.output.empty() ? "(Zwischendatei)" : options.output));
+    Report(outputProblem);
     return kUsageOrIoFailed;
   }
   auto discard = [&pending] {

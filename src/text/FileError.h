@@ -23,5 +23,7 @@ inline std::string CannotCreateMessage(std::string_view path) {
 inline std::string CannotWriteMessage(std::string_view path) {
   return "In " + std::string(path) + " kann nicht geschrieben werden";
 }
+// A save onto something that is no regular file; `mode` is its st_mode.
+std::string NotARegularFileMessage(std::string_view path, unsigned mode);
 
 }  // namespace torvane

@@ -58,6 +58,15 @@ int CreateUniqueFile(const fs::path& folder, const std::string& stem, fs::path& 
 
 }  // namespace
 
+std::string NotARegularFileMessage(std::string_view path, unsigned mode) {
+  std::string text = CannotCreateMessage(path) + ": dort steht keine gew\xF6hnliche Datei";
+  if (S_ISDIR(mode)) text += ", sondern ein Ordner";
+  else if (S_ISFIFO(mode)) text += ", sondern eine benannte Pipe (FIFO)";
+  else if (S_ISCHR(mode) || S_ISBLK(mode)) text += ", sondern eine Ger\xE4tedatei";
+  else if (S_ISSOCK(mode)) text += ", sondern ein Socket";
+  return text;
+}
+
 bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& line, bool& sawCR) {
   if (position >= bytes.size()) return false;
   const std::size_t end = FindLineEnd(bytes, position);
@@ -114,6 +123,13 @@ TLineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(p
 
 FileReplacement::FileReplacement(const fs::path& path)
     : path_(path), target_(FollowLinks(path)) {
+  // Only a regular file is replaced: a pipe, a device or a socket would be
+  // swapped for a file of its name (a reader waiting on the pipe, or
+  // /dev/null for everyone, would lose it), a folder cannot be.
+  struct stat existing {};
+  if (::stat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    throw LineFileError(NotARegularFileMessage(path_.string(), existing.st_mode));
+  }
   fs::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
   fd_ = CreateUniqueFile(folder, target_.filename().string(), temporary_);

@@ -2,6 +2,7 @@
 // and the promise that a failed run leaves no output behind.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -93,13 +94,21 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
        "torvane-convert: Option --set erwartet einen Wert\n"},
       {"output folder missing", "-s settings -o no/such/dir/out.min", "G1 X1\n", 2,
        "torvane-convert: Datei no/such/dir/out.min kann nicht erstellt werden\n"},
+      {"output onto a folder", "-s settings -o settings", "G1 X1\n", 2,
+       "torvane-convert: Datei settings kann nicht erstellt werden: dort steht keine "
+       "gew\xC3\xB6hnliche Datei, sondern ein Ordner\n"},
+      {"output onto a pipe", "-s settings -o pipe", "G1 X1\n", 2,
+       "torvane-convert: Datei pipe kann nicht erstellt werden: dort steht keine "
+       "gew\xC3\xB6hnliche Datei, sondern eine benannte Pipe (FIFO)\n"},
   };
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Run(c.arguments, c.input), c.exitCode);
     EXPECT_EQ(Read("stdout"), "");
     EXPECT_EQ(Read("stderr").substr(0, c.message.size()), c.message);
   }
+  EXPECT_TRUE(fs::is_fifo(Path("pipe")));
 }
 
 TEST_F(ConverterTest, PrintsWarningsAndSucceeds) {

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -131,16 +136,74 @@ TEST(LineFileTest, LoadErrorsNameThePath) {
   EXPECT_EQ(MessageOf(load, dir), "Datei " + dir.string() + " kann nicht ge\xF6" "ffnet werden");
 }
 
-TEST(LineFileTest, SaveErrorsNameThePath) {
+// What a save finds at its path: a regular file or a link to one is
+// replaced; a folder, a pipe, a device or a socket is refused and left as
+// it was, with no temporary file behind.
+TEST(LineFileTest, SaveReplacesOnlyRegularFiles) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* refusal;  // what stands there instead, or nullptr: saved
+    mode_t kind;          // the file type there after the save
+  };
+  const auto regular = [](const fs::path& p) { WriteBytes(p, "alt\n"); };
+  const Case cases[] = {
+      {"missing", [](const fs::path&) {}, nullptr, S_IFREG},
+      {"regular file", regular, nullptr, S_IFREG},
+      {"link to a regular file",
+       [&](const fs::path& p) {
+         regular(p.string() + ".real");
+         fs::create_symlink(p.filename().string() + ".real", p);
+       },
+       nullptr, S_IFLNK},
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }, "ein Ordner", S_IFDIR},
+      {"pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+       "eine benannte Pipe (FIFO)", S_IFIFO},
+      {"link to a pipe",
+       [](const fs::path& p) {
+         ASSERT_EQ(::mkfifo((p.string() + ".fifo").c_str(), 0600), 0);
+         fs::create_symlink(p.filename().string() + ".fifo", p);
+       },
+       "eine benannte Pipe (FIFO)", S_IFLNK},
+      {"socket",
+       [](const fs::path& p) {
+         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         std::strncpy(address.sun_path, p.c_str(), sizeof address.sun_path - 1);
+         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+         ::close(fd);
+       },
+       "ein Socket", S_IFSOCK},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    const fs::path target = folder / "x.nc";
+    c.make(target);
+    const std::vector<std::string> before = folder.Entries();
+    const std::string message =
+        MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::LF); }, target);
+    if (c.refusal) {
+      EXPECT_EQ(message, "Datei " + target.string() +
+                             " kann nicht erstellt werden: dort steht keine gew\xF6hnliche "
+                             "Datei, sondern " + c.refusal);
+    } else {
+      EXPECT_EQ(message, "no error");
+      EXPECT_EQ(ReadBytes(target), "G1\n");
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & S_IFMT, c.kind);
+    if (c.refusal) {
+      EXPECT_EQ(folder.Entries(), before) << "no temporary file is left behind";
+    }
+  }
   Folder folder;
   const fs::path noFolder = folder / "fehlt" / "x.nc";
-  const fs::path dir = folder / "ordner";
-  fs::create_directory(dir);
-  auto save = [](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::CRLF); };
-  EXPECT_EQ(MessageOf(save, noFolder), "Datei " + noFolder.string() + " kann nicht erstellt werden");
-  EXPECT_EQ(MessageOf(save, dir), "Datei " + dir.string() + " kann nicht erstellt werden");
-  EXPECT_TRUE(fs::is_directory(dir));
-  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"ordner"})) << "no temporary file is left behind";
+  EXPECT_EQ(MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::CRLF); },
+                      noFolder),
+            "Datei " + noFolder.string() + " kann nicht erstellt werden");
 }
 
 // A write that fails half-way (here: the file size limit) must leave the
