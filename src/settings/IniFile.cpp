@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "text/LineFile.h"
@@ -81,6 +82,23 @@ bool ReadFile(const std::string& path, std::string& content) {
   return true;
 }
 
+// The file's content for a change of it: empty when there is none yet.
+// One that is there but cannot be read is not taken for empty, or a save
+// would drop every key it holds.
+std::string ReadForChange(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return {};
+  } else if (S_ISREG(info.st_mode)) {
+    try {
+      return ReadWholeFile(path);
+    } catch (const FileError&) {
+    }
+  }
+  throw FileError(CannotOpenMessage(path) +
+                  "; die Einstellungen werden nicht gespeichert, damit sie nicht verloren gehen");
+}
+
 std::string WithoutLineBreaks(std::string_view value) {
   // A line break inside a value would end the line and smuggle in keys.
   std::string clean(value);
@@ -158,10 +176,29 @@ std::int32_t IniFile::ReadInteger(std::string_view key) const {
 
 bool IniFile::ReadBool(std::string_view key) const { return ReadInteger(key) != 0; }
 
-void IniFile::WriteText(std::string_view key, std::string_view value) {
+void IniFile::BeginEdit() { edit_ = ReadForChange(Path()); }
+
+void IniFile::Commit() {
+  if (!edit_) return;
+  const std::string content = std::move(*edit_);
+  edit_.reset();
+  Save(content);
+}
+
+void IniFile::Save(const std::string& content) const {
+  // Through a temporary file beside it, so that a failed write never
+  // leaves half a settings file; whatever failed, the user learns which
+  // file could not be written.
   const std::string path = Path();
-  std::string content;
-  ReadFile(path, content);
+  try {
+    SaveWholeFile(path, content);
+  } catch (const FileError&) {
+    throw FileError(CannotWriteMessage(path));
+  }
+}
+
+void IniFile::WriteText(std::string_view key, std::string_view value) {
+  const std::string content = edit_ ? std::move(*edit_) : ReadForChange(Path());
   const std::vector<RawLine> lines = SplitRaw(content);
   const std::string newLine = std::string(key) + "=" + WithoutLineBreaks(value);
 
@@ -220,14 +257,11 @@ void IniFile::WriteText(std::string_view key, std::string_view value) {
       out += "\r\n";
     }
   }
-  // Through a temporary file beside it, so that a failed write never
-  // leaves half a settings file; whatever failed, the user learns which
-  // file could not be written.
-  try {
-    SaveWholeFile(path, out);
-  } catch (const FileError&) {
-    throw FileError(CannotWriteMessage(path));
+  if (edit_) {
+    edit_ = std::move(out);
+    return;
   }
+  Save(out);
 }
 
 void IniFile::WriteBool(std::string_view key, bool value) { WriteText(key, value ? "1" : "0"); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,9 @@ namespace torvane {
 // the way the settings have always been stored: section and key names match
 // without regard to case, values are read trimmed and at most 2047
 // characters long, a written key replaces its line in place, a new key goes
-// to the end of its section, a new section to the end of the file.
+// to the end of its section, a new section to the end of the file. Between
+// BeginEdit and Commit the writes collect in memory and the file is
+// replaced once, so that a failure half way leaves the old file whole.
 class IniFile {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
@@ -28,11 +31,23 @@ class IniFile {
   std::int32_t ReadInteger(std::string_view key) const;
   bool ReadBool(std::string_view key) const;
 
-  // Raise FileError("In <path> kann nicht geschrieben werden") on failure.
+  // Raise FileError("In <path> kann nicht geschrieben werden") on failure,
+  // and FileError("Datei <path> kann nicht geöffnet werden ...") when the
+  // file is there but cannot be read: its other keys would be lost.
   void WriteText(std::string_view key, std::string_view value);
   void WriteBool(std::string_view key, bool value);
 
+  // Reads the file for the writes that follow (raising as WriteText does
+  // for an unreadable one); Commit puts the result in its place, Abandon
+  // forgets it.
+  void BeginEdit();
+  void Commit();
+  void Abandon() { edit_.reset(); }
+
  private:
+  void Save(const std::string& content) const;
+
+  std::optional<std::string> edit_;
   std::string baseName_;
   std::string directory_;
   std::string section_;

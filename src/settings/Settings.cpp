@@ -134,6 +134,24 @@ void Settings::ReadTextArea(const std::string& path, bool header) {
 void Settings::SaveSettings() {
   ini_.SetBaseName("main");
   ini_.SetDirectory(settingsDir_);
+  // The whole new main.ini is made in memory and replaces the old one at
+  // once: a failure leaves the old machine words whole, never half of them.
+  ini_.BeginEdit();
+  try {
+    WriteMainIni();
+    ini_.Commit();
+  } catch (...) {
+    ini_.Abandon();
+    throw;
+  }
+
+  // Each through a temporary file, so that a failed save keeps the old lines.
+  SaveWholeFile(settingsDir_ + "vorspann.plt", controls_.EVorspann());
+  SaveWholeFile(settingsDir_ + "nachspann.plt", controls_.ENachspann());
+  LoadSettings();
+}
+
+void Settings::WriteMainIni() {
   ini_.SetSection("path");
   ini_.WriteText("quell", controls_.Text(TC::EQUELLDIR));
   ini_.WriteText("ziel", controls_.Text(TC::EZIELDIR));
@@ -159,11 +177,6 @@ void Settings::SaveSettings() {
   ini_.WriteBool("einv", controls_.Down(TG::EInv));
   WriteTexts({{TC::ETol, "etol"}, {TC::EG93, "eg93"}, {TC::EG94, "eg94"},
               {TC::ENeutral, "eneutral"}});
-
-  // Each through a temporary file, so that a failed save keeps the old lines.
-  SaveWholeFile(settingsDir_ + "vorspann.plt", controls_.EVorspann());
-  SaveWholeFile(settingsDir_ + "nachspann.plt", controls_.ENachspann());
-  LoadSettings();
 }
 
 }  // namespace torvane

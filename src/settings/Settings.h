@@ -46,6 +46,8 @@ class Settings {
   using KeyOfControl = std::pair<TextControl, const char*>;
   void ReadTexts(std::initializer_list<KeyOfControl> keys);
   void WriteTexts(std::initializer_list<KeyOfControl> keys);
+  // Every key of main.ini, into the edit SaveSettings has begun.
+  void WriteMainIni();
   void ReadTextArea(const std::string& path, bool header);
   void LoadMachineDialect();
 

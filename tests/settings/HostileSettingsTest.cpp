@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -84,24 +86,46 @@ class FileSizeLimit {
   void (*previous_)(int) = nullptr;
 };
 
-TEST(HostileSettingsTest, FailedSaveReportsAndKeepsEarlierKeys) {
-  TempDir dir;
-  dir.Write("main.ini", "; kept\r\n");
-  Settings settings(dir.Dir());
-  settings.Controls().SetText(TextControl::EQUELLDIR, "/nc/quelle");
-  try {
-    FileSizeLimit limit(120);
-    settings.SaveSettings();
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "In " + dir.Dir() + "main.ini kann nicht geschrieben werden");
+// main.ini is replaced whole or not at all: a failed save leaves the old
+// file as it was, and one that cannot be read is never taken for empty.
+TEST(HostileSettingsTest, SaveReplacesMainIniWholeOrNotAtAll) {
+  struct Case {
+    const char* name;
+    std::function<void(TempDir&)> prepare;
+    std::size_t sizeLimit;  // 0: none
+    std::string message;    // with the folder in front of the file name
+  };
+  const Case cases[] = {
+      {"write fails half way", [](TempDir& dir) { dir.Write("main.ini", "; kept\r\n"); }, 120,
+       "In %main.ini kann nicht geschrieben werden"},
+      {"main.ini cannot be read",
+       [](TempDir& dir) { std::filesystem::create_directory(dir.File("main.ini")); }, 0,
+       "Datei %main.ini kann nicht ge\xF6" "ffnet werden; die Einstellungen werden nicht "
+       "gespeichert, damit sie nicht verloren gehen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    c.prepare(dir);
+    dir.Write("vorspann.plt", "alt");
+    Settings settings(dir.Dir());
+    settings.Controls().SetText(TextControl::EQUELLDIR, "/nc/quelle");
+    settings.Controls().SetEVorspann("neu");
+    try {
+      std::optional<FileSizeLimit> limit;
+      if (c.sizeLimit > 0) limit.emplace(c.sizeLimit);
+      settings.SaveSettings();
+      ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+      std::string want = c.message;
+      want.replace(want.find('%'), 1, dir.Dir());
+      EXPECT_EQ(std::string(error.what()), want);
+    }
+    if (c.sizeLimit > 0) {
+      EXPECT_EQ(dir.Read("main.ini"), "; kept\r\n");
+    }
+    EXPECT_EQ(dir.Read("vorspann.plt"), "alt");
   }
-  const std::string written = dir.Read("main.ini");
-  // Every key written before the failure is there, whole; nothing was cut.
-  EXPECT_EQ(written.rfind("; kept\r\n[path]\r\nquell=/nc/quelle\r\n", 0), 0u) << written;
-  EXPECT_EQ(written.back(), '\n');
-  EXPECT_LE(written.size(), 120u);
 }
 
 }  // namespace

@@ -233,7 +233,9 @@ TEST(SettingsTest, FailedSaveKeepsWhatWasWritten) {
     FAIL() << "no error";
   } catch (const FileError& error) {
     EXPECT_EQ(std::string(error.what()),
-              "Datei " + dir.File("nachspann.plt") + " kann nicht erstellt werden");
+              "Datei " + dir.File("nachspann.plt") +
+                  " kann nicht erstellt werden: dort steht keine gew\xF6hnliche Datei, sondern "
+                  "ein Ordner");
   }
   EXPECT_NE(dir.Read("main.ini").find("deg=10"), std::string::npos);
   EXPECT_EQ(dir.Read("vorspann.plt"), "new");
