@@ -74,9 +74,14 @@ void LineFormatter::HandOver() {
     return;
   }
   std::unique_lock lock(mutex_);
+  // The target failed (out of memory, a full disk): the run stops here,
+  // not after converting the rest of the program for nothing.
+  if (failure_) std::rethrow_exception(failure_);
   ready_.push_back(filling_);
+  filling_ = nullptr;
   toFormat_.notify_one();
-  freed_.wait(lock, [this] { return !free_.empty(); });
+  freed_.wait(lock, [this] { return !free_.empty() || failure_; });
+  if (failure_) std::rethrow_exception(failure_);
   filling_ = free_.back();
   free_.pop_back();
   filling_->Clear();
@@ -86,8 +91,13 @@ void LineFormatter::HandOver() {
 }
 
 void LineFormatter::FormatInPlace() {
+  // Emptied also when the target fails part way: the lines it took stay,
+  // and the rest of the batch must not come again with the final flush.
+  struct Empty {
+    Batch* batch;
+    ~Empty() { batch->Clear(); }
+  } empty{filling_};
   Format(*filling_);
-  filling_->Clear();
 }
 
 void LineFormatter::FormatLoop() {
@@ -122,7 +132,7 @@ void LineFormatter::Finish() {
   }
   {
     const std::lock_guard lock(mutex_);
-    if (filling_->count > 0) ready_.push_back(filling_);
+    if (filling_ && filling_->count > 0) ready_.push_back(filling_);
     filling_ = nullptr;
     finishing_ = true;
   }
