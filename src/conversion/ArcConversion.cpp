@@ -10,6 +10,7 @@
 #include "conversion/LineFormatter.h"
 #include "conversion/MachineDialect.h"
 #include "conversion/NCMath.h"
+#include "conversion/X87.h"
 
 namespace torvane {
 namespace {
@@ -26,7 +27,7 @@ void SinCosDegrees(long double degrees, long double& sine, long double& cosine) 
   const long double radians = rest * kPi / 180;
   long double s = 0;
   long double c = 0;
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+#if TORVANE_X87
   // Within a quarter of pi the FPU's own instruction is accurate to the last
   // bit or so, and several times faster than the library's routines.
   __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(radians));

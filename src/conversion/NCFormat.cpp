@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "conversion/X87.h"
+
 namespace torvane {
 namespace {
 
@@ -182,8 +184,7 @@ std::size_t WriteUnits(char* buffer, std::uint64_t units, int decimals) {
 // the 18 significant digits with an exact remainder. Covers 0.01 up to
 // 1e18, where every value of a real program lies.
 bool FixedUnits(long double magnitude, int decimals, std::uint64_t& units) {
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
-  static_assert(sizeof(long double) >= 10);
+#if TORVANE_X87
   // The range checks fall out of the integer work below: zero, subnormal,
   // infinite and out-of-range values all fail on the shift or on p.
   if (decimals > 18) return false;
@@ -243,7 +244,7 @@ namespace {
 // 2^63. On x86 the FPU's own store does it; the library call, or a cast with
 // its switch of the rounding mode, would cost more than the digits.
 std::int64_t NearestWhole(long double value) {
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+#if TORVANE_X87
   std::int64_t whole = 0;
   __asm__("fistpll %0" : "=m"(whole) : "t"(value) : "st");
   return whole;
@@ -260,7 +261,7 @@ std::int64_t NearestWhole(long double value) {
 // so unless it lies within 0.001 of a half, the nearest whole number of
 // units is what FixedUnits gives. Closer ones take FixedUnits.
 bool QuickUnits(long double magnitude, int decimals, std::uint64_t& units) {
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(TORVANE_PORTABLE_MATH)
+#if TORVANE_X87
   static constexpr long double kScale[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L};
   if (!(magnitude < 1e9L) || decimals > 6) return false;
   const long double scaled = magnitude * kScale[decimals];
