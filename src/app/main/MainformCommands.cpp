@@ -242,9 +242,22 @@ void TMainform::ConvertWithProgress(long double diameter) {
     Ziel->SetHighlighter(highlighter.get());
     zielHighlighter_ = std::move(highlighter);
     Ziel->Clear();
-    Ziel->AppendJoinedLines(task.Target(), task.TargetLineCount());
+    // The pane holds part of this result until every line is in: should
+    // putting them in fail, neither the old "complete" nor the old
+    // warnings may stay, and saving must ask.
+    Warnungen->SetWarnings(task.Warnings());
+    ShowResultNotLoaded(0, task.TargetLineCount());
+    try {
+      if (AppendResult)
+        AppendResult(task.Target(), task.TargetLineCount());
+      else
+        Ziel->AppendJoinedLines(task.Target(), task.TargetLineCount());
+    } catch (...) {
+      ShowResultNotLoaded(static_cast<std::size_t>(Ziel->LineCount()), task.TargetLineCount());
+      SetStatus(QStringLiteral("Ergebnis nicht vollständig angezeigt – MANTEL unvollständig"));
+      throw;
+    }
   }
-  Warnungen->SetWarnings(task.Warnings());
   Quelle->MarkLine(-1);
   if (task.Error()) {
     // The lines written so far stay for diagnosis, marked as incomplete.

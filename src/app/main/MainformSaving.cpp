@@ -79,14 +79,9 @@ bool TMainform::SaveResult() {
       return;
     }
     if (resultIncomplete_) {
-      const QString where = incompleteLine_ > 0
-                                ? QStringLiteral(" in Zeile %1").arg(incompleteLine_)
-                                : QString();
       const int answer =
           Ask({QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
-               QStringLiteral("Die Konvertierung wurde%1 abgebrochen; MANTEL enthält nur die "
-                              "Zeilen bis dahin.")
-                   .arg(where),
+               incompleteDetail_,
                {QStringLiteral("Trotzdem &speichern"), QStringLiteral("&Abbrechen")},
                1,
                1});
@@ -143,18 +138,29 @@ void PaintHeader(QLabel* label, const QColor& colour, const QString& text) {
 
 void TMainform::ShowResultComplete() {
   resultIncomplete_ = false;
-  incompleteLine_ = 0;
+  incompleteDetail_.clear();
   PaintHeader(Label2, QColor(0, 0, 128), QStringLiteral("MANTEL"));
 }
 
 void TMainform::ShowResultIncomplete(std::size_t line) {
   resultIncomplete_ = true;
-  incompleteLine_ = line;
   const QString where = line > 0 ? QStringLiteral(" in Zeile %1").arg(line) : QString();
+  incompleteDetail_ =
+      QStringLiteral("Die Konvertierung wurde%1 abgebrochen; MANTEL enthält nur die Zeilen bis "
+                     "dahin.")
+          .arg(where);
   // Dark red instead of navy: the header says it at a glance.
   PaintHeader(Label2, QColor(160, 0, 0),
               QStringLiteral("MANTEL – unvollständig (abgebrochen%1)").arg(where));
   SetStatus(QStringLiteral("Konvertierung abgebrochen%1 – Ergebnis unvollständig").arg(where));
+}
+
+void TMainform::ShowResultNotLoaded(std::size_t shown, std::size_t total) {
+  resultIncomplete_ = true;
+  incompleteDetail_ =
+      QStringLiteral("MANTEL enthält nur %1 der %2 Zeilen des Ergebnisses.").arg(shown).arg(total);
+  PaintHeader(Label2, QColor(160, 0, 0),
+              QStringLiteral("MANTEL – unvollständig (%1 von %2 Zeilen)").arg(shown).arg(total));
 }
 
 }  // namespace torvane

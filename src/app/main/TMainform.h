@@ -20,6 +20,7 @@ namespace torvane {
 class Conversion;
 class ConversionTask;
 class Settings;
+class SpillText;
 class TEditorPane;
 class TNCSyn;
 class TPreviewPanel;
@@ -76,6 +77,9 @@ class TMainform : public QMainWindow {
   // Runs once inside a conversion's wait, before its result is taken
   // (tests: cancel a running conversion).
   std::function<void()> WhileConverting;
+  // Replaces putting a finished result into MANTEL (tests: a pane that
+  // runs out of room part way).
+  std::function<void(const SpillText& result, std::size_t lines)> AppendResult;
 
   // Text of the status bar.
   QString StatusText() const;
@@ -161,6 +165,9 @@ class TMainform : public QMainWindow {
   // incomplete because the run stopped at `line` (0: at no line).
   void ShowResultComplete();
   void ShowResultIncomplete(std::size_t line);
+  // MANTEL holds `shown` of the result's `total` lines: the result could
+  // not be put in whole.
+  void ShowResultNotLoaded(std::size_t shown, std::size_t total);
 
   Settings& settings_;
   Conversion& conversion_;
@@ -169,9 +176,11 @@ class TMainform : public QMainWindow {
   bool shown_ = false;
   // The file the source was last loaded from or saved to; names the result.
   QString sourcePath_;
-  // Set while the result pane holds a run that stopped at an error.
+  // Set while the result pane holds a run that stopped at an error, or a
+  // result that could not be put in whole; the detail says which, for the
+  // question before saving.
   bool resultIncomplete_ = false;
-  std::size_t incompleteLine_ = 0;
+  QString incompleteDetail_;
   ConversionTask* runningTask_ = nullptr;
   // The panes' highlighters; a new one colours every conversion's result.
   std::unique_ptr<TNCSyn> quelleHighlighter_;

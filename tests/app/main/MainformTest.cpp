@@ -301,6 +301,33 @@ class MainformTest : public QObject {
       QCOMPARE(ReadFile(program.dialogAnswer), std::string("G01 Z10.000 C0.000 M15\r\n"));
   }
 
+  // A result that cannot be put into MANTEL whole is marked incomplete with
+  // how much of it is there, the earlier warnings go, and saving asks.
+  void failedAppendLeavesTheResultIncomplete() {
+    Program program;
+    QTemporaryDir files;
+    program.mainform->Quelle->SetLines({"G1 X0 Y0", "G2 X20 Y0 R5"});  // a warning
+    program.Convert("100");
+    QCOMPARE(program.mainform->Warnungen->count(), 1);
+    program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10 R10"});
+    program.mainform->AppendResult = [&](const SpillText&, std::size_t) {
+      program.mainform->Ziel->AppendLines({"G01 Z10.000 C0.000 M15"});
+      throw std::runtime_error("Nicht genug Arbeitsspeicher");
+    };
+    program.Convert("100");
+    QCOMPARE(program.errors, QStringList{QStringLiteral("Nicht genug Arbeitsspeicher.")});
+    QCOMPARE(program.mainform->Label2->text(),
+             QStringLiteral("MANTEL – unvollständig (1 von 10 Zeilen)"));
+    QCOMPARE(program.mainform->Warnungen->count(), 0);
+    program.answers << "Abbrechen";
+    program.dialogAnswer = files.filePath("out.min");
+    program.mainform->PLT_SpeichernClick();
+    QCOMPARE(program.questions,
+             (QStringList{QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
+                          QStringLiteral("MANTEL enthält nur 1 der 10 Zeilen des Ergebnisses.")}));
+    QVERIFY(!QFile::exists(program.dialogAnswer));
+  }
+
   void saveEmptyResultIsRefused() {
     Program program;
     program.mainform->PLT_SpeichernClick();
