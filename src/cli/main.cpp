@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -174,6 +176,40 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target, std::s
   return pending;
 }
 
+// Ctrl-C or a kill ends a run without a trace: nothing is written through
+// -o, no temporary file stays, and the process ends by the signal, as the
+// shell and scripts expect.
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void OnStopSignal(int signal) { stopSignal = signal; }
+
+void InstallStopHandlers() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  // No SA_RESTART: a read waiting on a pipe returns at once.
+  action.sa_flags = 0;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+[[noreturn]] void EndBySignal() {
+  const int signal = stopSignal;
+  Report(std::string("Abgebrochen (SIG") + sigabbrev_np(signal) + "), nichts geschrieben");
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+  std::_Exit(128 + signal);
+}
+
+// Ends the source at the first signal.
+class StoppableSource : public LineSource {
+ public:
+  explicit StoppableSource(LineSource& source) : source_(source) {}
+  bool Next(std::string_view& line) override { return stopSignal == 0 && source_.Next(line); }
+
+ private:
+  LineSource& source_;
+};
+
 bool CopyToStdout(std::FILE* from) {
   std::rewind(from);
   std::string buffer(1 << 20, '\0');
@@ -187,6 +223,7 @@ bool CopyToStdout(std::FILE* from) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InstallStopHandlers();
   Options options;
   if (const auto error = ParseArguments(argc, argv, options)) return UsageError(*error);
   if (options.help) {
@@ -228,6 +265,7 @@ int main(int argc, char** argv) {
   if (options.input != "-") {
     if (IsDirectory(options.input) ||
         !(inputFile = File(std::fopen(options.input.c_str(), "rb")))) {
+      if (stopSignal != 0) EndBySignal();
       Report(CannotOpenMessage(options.input));
       return kUsageOrIoFailed;
     }
@@ -246,7 +284,8 @@ int main(int argc, char** argv) {
   };
 
   Conversion conversion(published);
-  StreamLineSource source(input);
+  StreamLineSource stream(input);
+  StoppableSource source(stream);
   bool written = false;
   std::optional<std::string> conversionError;
   std::optional<std::string> resourceError;
@@ -269,12 +308,16 @@ int main(int argc, char** argv) {
       sink.Discard();
     }
   }
+  if (stopSignal != 0) {
+    discard();
+    EndBySignal();
+  }
   if (conversionError || resourceError) {
     discard();
     Report(conversionError ? *conversionError : *resourceError);
     return conversionError ? kConversionFailed : kUsageOrIoFailed;
   }
-  if (source.Failed()) {
+  if (stream.Failed()) {
     discard();
     Report(options.input == "-" ? std::string("Standardeingabe kann nicht gelesen werden")
                                 : CannotOpenMessage(options.input));
@@ -287,6 +330,10 @@ int main(int argc, char** argv) {
     return kUsageOrIoFailed;
   }
 
+  if (stopSignal != 0) {
+    discard();
+    EndBySignal();
+  }
   if (options.output.empty()) {
     if (!CopyToStdout(pending->file.get())) {
       Report(CannotWriteMessage(shownOutput));
@@ -298,6 +345,10 @@ int main(int argc, char** argv) {
     discard();
     Report(CannotWriteMessage(shownOutput));
     return kUsageOrIoFailed;
+  }
+  if (stopSignal != 0) {
+    discard();
+    EndBySignal();
   }
   try {
     pending->replacement->Commit();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +128,30 @@ TEST_F(ConverterTest, FailedRunLeavesAnExistingOutputUntouched) {
   int files = 0;
   for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file();
   EXPECT_EQ(files, 4);  // stdin, stdout, stderr, out.min
+}
+
+// Ctrl-C or a kill while the input still flows: the process ends by the
+// signal, the output file stays as it was and no temporary file is left.
+TEST_F(ConverterTest, StopSignalWritesNothing) {
+  struct Case {
+    const char* signal;
+    int number;
+  };
+  for (const Case c : {Case{"INT", SIGINT}, Case{"TERM", SIGTERM}}) {
+    SCOPED_TRACE(c.signal);
+    Write("out.min", "alt\n");
+    const std::string command =
+        "cd '" + dir_ + "' && { (printf 'G1 X1 Y0\\n'; sleep 1) | '" + CONVERTER +
+        "' -s settings -o out.min 2> stderr & pid=$!; sleep 0.3; kill -" + c.signal +
+        " $pid; wait $pid; echo $? > code; } 2> /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(Read("code"), std::to_string(128 + c.number) + "\n");
+    EXPECT_EQ(Read("stderr"),
+              std::string("torvane-convert: Abgebrochen (SIG") + c.signal + "), nichts geschrieben\n");
+    EXPECT_EQ(Read("out.min"), "alt\n");
+    for (const auto& entry : fs::directory_iterator(dir_))
+      EXPECT_EQ(entry.path().filename().string().find(".out.min.tmp"), std::string::npos);
+  }
 }
 
 TEST_F(ConverterTest, SuccessfulRunReplacesTheOutput) {
