@@ -367,8 +367,51 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   UpdateGutter();
 }
 
-void TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count) {
-  if (count == 0) return;
+TEditorPane::KeptDocument TEditorPane::SetDocumentAside(std::size_t bytes) {
+  KeptDocument kept;
+  kept.document = Send(Sci::SCI_GETDOCPOINTER);
+  // A reference of our own keeps it alive once the view lets it go.
+  SendScintilla(Sci::SCI_ADDREFDOCUMENT, 0UL, kept.document);
+  kept.plainText = plainText_;
+  kept.appended = appended_;
+  kept.singleEmptyLine = singleEmptyLine_;
+  kept.firstLine = Send(Sci::SCI_GETFIRSTVISIBLELINE);
+  kept.position = Send(Sci::SCI_GETCURRENTPOS);
+  kept.anchor = Send(Sci::SCI_GETANCHOR);
+  kept.xOffset = Send(Sci::SCI_GETXOFFSET);
+  // A new document of the kind the size asks for, whatever the kept one is.
+  plainText_ = !(bytes > kPlainTextBytes);
+  UseDocumentFor(bytes);
+  appended_ = false;
+  singleEmptyLine_ = false;
+  UpdateGutter();
+  return kept;
+}
+
+void TEditorPane::PutBack(KeptDocument& kept) {
+  if (kept.document == 0) return;
+  SendScintilla(Sci::SCI_SETDOCPOINTER, 0UL, kept.document);
+  SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, kept.document);
+  kept.document = 0;
+  plainText_ = kept.plainText;
+  appended_ = kept.appended;
+  singleEmptyLine_ = kept.singleEmptyLine;
+  ApplyDocumentSettings();
+  Send(Sci::SCI_SETSEL, kept.anchor, kept.position);
+  Send(Sci::SCI_SETFIRSTVISIBLELINE, kept.firstLine);
+  Send(Sci::SCI_SETXOFFSET, kept.xOffset);
+  UpdateGutter();
+}
+
+void TEditorPane::LetGo(KeptDocument& kept) {
+  if (kept.document == 0) return;
+  SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, kept.document);
+  kept.document = 0;
+}
+
+bool TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count,
+                                    const std::function<bool()>& stop) {
+  if (count == 0) return true;
   const bool wasEmpty = LineCount() == 0;
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
@@ -392,7 +435,9 @@ void TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count) 
   // Every byte is a character of its own, so the text may be cut anywhere.
   // Without a byte above 0x7F (the usual case) the text is its own UTF-8
   // and goes in as it is.
+  bool stopped = false;
   const bool whole = joined.ForEachPiece([&](std::string_view piece) {
+    if (stopped || (stop && (stopped = stop()))) return;
     if (wide == 0) {
       if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
       utf8.clear();
@@ -412,10 +457,11 @@ void TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count) 
   singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
   appended_ = true;
   UpdateGutter();
-  if (!whole) {
+  if (!whole && !stopped) {
     throw std::runtime_error(
         "Das Ergebnis konnte nicht vollst\xE4ndig aus der tempor\xE4ren Datei gelesen werden");
   }
+  return !stopped;
 }
 
 void TEditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }

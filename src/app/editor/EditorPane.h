@@ -66,7 +66,29 @@ class TEditorPane : public QsciScintilla {
   // millions of lines arrives this way without a string per line. Raises
   // std::runtime_error (German text) when the text could not be read back
   // whole; what came before stays.
-  void AppendJoinedLines(const SpillText& joined, std::size_t count);
+  // `stop` is asked between pieces of about a megabyte (it may let the
+  // window answer a key); when it says stop, the rest is left out and the
+  // result is false.
+  bool AppendJoinedLines(const SpillText& joined, std::size_t count,
+                         const std::function<bool()>& stop = {});
+
+  // The text shown now, set aside while a new one is put in: the pane
+  // shows a new, empty document made for about `bytes` bytes, until the
+  // kept one is put back (everything as it was, caret and scroll
+  // included) or let go.
+  struct KeptDocument {
+    long document = 0;
+    bool plainText = false;
+    bool appended = false;
+    bool singleEmptyLine = false;
+    long firstLine = 0;
+    long position = 0;
+    long anchor = 0;
+    long xOffset = 0;
+  };
+  KeptDocument SetDocumentAside(std::size_t bytes);
+  void PutBack(KeptDocument& kept);
+  void LetGo(KeptDocument& kept);
   // Replaces all lines, with no undo history.
   void SetLines(const std::vector<std::string>& lines);
 

@@ -481,6 +481,45 @@ class EditorPaneTest : public QObject {
     QVERIFY(pane.isReadOnly());
   }
 
+  // A new text goes into a document of its own while the old one waits
+  // aside: stopped part way, the pane shows the old text again, caret and
+  // all; let go, the new text stays.
+  void documentSetAsideComesBackWhole_data() {
+    QTest::addColumn<int>("stopAfter");  // pieces appended before the stop; -1: none
+    QTest::newRow("stopped at once") << 0;
+    QTest::newRow("stopped after a piece") << 1;
+    QTest::newRow("not stopped") << -1;
+  }
+  void documentSetAsideComesBackWhole() {
+    QFETCH(int, stopAfter);
+    TEditorPane pane;
+    pane.SetLines({"alt 1", "alt 2", "alt 3"});
+    pane.setCursorPosition(1, 2);
+    SpillText joined(1 << 10);  // in pieces, through a file beyond 1 KB
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "G01 Z" + std::to_string(i) + (i + 1 < 200000 ? "\n" : "");
+    joined.Append(text);
+
+    TEditorPane::KeptDocument kept = pane.SetDocumentAside(joined.size());
+    QCOMPARE(pane.LineCount(), 0);
+    int asked = 0;
+    const bool whole = pane.AppendJoinedLines(joined, 200000, [&] { return asked++ == stopAfter; });
+    QCOMPARE(whole, stopAfter < 0);
+    if (whole) {
+      pane.LetGo(kept);
+      QCOMPARE(pane.LineCount(), 200000);
+      QCOMPARE(pane.LineAt(199999), std::string("G01 Z199999"));
+      return;
+    }
+    QVERIFY(pane.LineCount() < 200000);
+    pane.PutBack(kept);
+    QCOMPARE(pane.Lines(), (std::vector<std::string>{"alt 1", "alt 2", "alt 3"}));
+    int line = -1, column = -1;
+    pane.getCursorPosition(&line, &column);
+    QCOMPARE(line, 1);
+    QCOMPARE(column, 2);
+  }
+
   void switchingHighlightersUnsubscribes() {
     TNCSyn first;
     TNCSyn second;
