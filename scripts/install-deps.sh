@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
+  lintian
   time
 )
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: install-test.sh BUILD_DIR SOURCE_DIR GUI(0|1)
 # An installed converter converts like the build's one, and its settings land
 # in the user's XDG folder, copied from the installed defaults.
@@ -10,10 +11,11 @@ prefix="$scratch/prefix"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 expected_files=(bin/torvane-convert share/torvane/main.ini share/torvane/vorspann.plt
-                share/torvane/nachspann.plt share/man/man1/torvane-convert.1)
+                share/torvane/nachspann.plt share/man/man1/torvane-convert.1.gz
+                share/doc/torvane/copyright share/doc/torvane/changelog.gz)
 if [[ "$gui" == 1 ]]; then
-  expected_files+=(bin/torvane share/applications/torvane.desktop
-                   share/icons/hicolor/scalable/apps/torvane.svg)
+  expected_files+=(bin/torvane share/man/man1/torvane.1.gz share/applications/torvane.desktop
+                   share/icons/hicolor/scalable/apps/torvane.svg share/mime/packages/torvane.xml)
 fi
 for file in "${expected_files[@]}"; do
   [[ -e "$prefix/$file" ]] || { echo "not installed: $file"; exit 1; }
