@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/Pictures.h"
 
 #include <QFontMetricsF>
@@ -5,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QRadialGradient>
 
 #include <cmath>
 #include <numbers>
@@ -261,39 +261,5 @@ QPixmap SignGlyph(bool plus) {
 QPixmap PlusGlyph() { return SignGlyph(true); }
 
 QPixmap MinusGlyph() { return SignGlyph(false); }
-
-QPixmap EnvelopeGlyph() {
-  QPixmap pixmap = Blank(16, 16);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF letter(1.5, 3.5, 13, 9);
-  painter.setPen(QPen(QColor(60, 70, 90), 1));
-  painter.setBrush(QColor(252, 252, 244));
-  painter.drawRect(letter);
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPolyline(QPolygonF({letter.topLeft(), QPointF(8, 9), letter.topRight()}));
-  return pixmap;
-}
-
-QPixmap GlobeGlyph() {
-  QPixmap pixmap = Blank(16, 16);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF ball(1.5, 1.5, 13, 13);
-  QRadialGradient sea(QPointF(6, 5), 10);
-  sea.setColorAt(0, QColor(150, 200, 255));
-  sea.setColorAt(1, QColor(30, 90, 200));
-  painter.setPen(QPen(QColor(10, 50, 130), 1));
-  painter.setBrush(sea);
-  painter.drawEllipse(ball);
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(QColor(230, 240, 255), 0.8));
-  painter.drawEllipse(QRectF(5, 1.5, 6, 13));
-  painter.drawLine(QPointF(8, 1.5), QPointF(8, 14.5));
-  painter.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
-  painter.drawLine(QPointF(2.8, 4.8), QPointF(13.2, 4.8));
-  painter.drawLine(QPointF(2.8, 11.2), QPointF(13.2, 11.2));
-  return pixmap;
-}
 
 }  // namespace torvane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QPixmap>
@@ -14,7 +15,5 @@ QPixmap FolderGlyph();      // category "Verzeichnisse" and the folder buttons
 QPixmap MachineGlyph();     // category "Maschine": a turning rotary axis
 QPixmap PlusGlyph();        // stepper up
 QPixmap MinusGlyph();       // stepper down
-QPixmap EnvelopeGlyph();    // mail link
-QPixmap GlobeGlyph();       // web link
 
 }  // namespace torvane

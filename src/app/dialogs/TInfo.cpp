@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/TInfo.h"
 
 #include <QDesktopServices>
@@ -7,6 +8,9 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
+#include <QtGlobal>
+
+#include <Qsci/qsciglobal.h>
 
 #include <algorithm>
 #include <initializer_list>
@@ -17,16 +21,6 @@
 #include "app/widgets/TXPSpeedButton.h"
 
 namespace torvane {
-namespace {
-
-TXPSpeedButton* MakeLinkButton(QWidget* parent, const QString& caption, const QPixmap& glyph,
-                               const QRect& geometry) {
-  TXPSpeedButton* button = MakeButton(parent, caption, glyph, geometry);
-  button->SetMargin(8);
-  return button;
-}
-
-}  // namespace
 
 TInfo::TInfo(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,13 +40,13 @@ TInfo::TInfo(QWidget* parent)
   Label13 = MakeLabel(this, QStringLiteral("Torvane"), QPoint(18, 80));
   Label13->setFont(bold);
   Label13->adjustSize();
-  Version = MakeLabel(this, QStringLiteral("1.0"), QPoint(18, 96));
+  Version = MakeLabel(this, QStringLiteral(TORVANE_VERSION), QPoint(18, 96));
   Label1 = MakeLabel(this, QStringLiteral("Konvertierung auf"), QPoint(18, 112));
   Label3 = MakeLabel(this, QStringLiteral("Mantelflächen (Rundachse)"), QPoint(18, 128));
   Label4 = MakeLabel(this, QStringLiteral("©"), QPoint(18, 152));
   Label2 = MakeLabel(this, QStringLiteral("Torvane-Projekt"),
                      QPoint(18 + Label4->width() + 3, 152));
-  int widest = QFontMetrics(font()).horizontalAdvance(QStringLiteral("Version 1.0"));
+  int widest = QFontMetrics(font()).horizontalAdvance(QStringLiteral("Version " TORVANE_VERSION));
   for (const QLabel* label : {Label13, Label1, Label3, Label2})
     widest = std::max(widest, label->geometry().right() + 1 - 18);
   const int divider = std::max(152, 18 + widest + 8);
@@ -63,7 +57,7 @@ TInfo::TInfo(QWidget* parent)
   Label5->setFont(bold);
   Label5->adjustSize();
   Shape3 = MakeBox(this, QRect(divider, 8, 369 - divider, 25), Qt::white);
-  Label8 = MakeLabel(this, QStringLiteral("Kontakt"), QPoint(right, 14));
+  Label8 = MakeLabel(this, QStringLiteral("Details"), QPoint(right, 14));
   Label8->setFont(bold);
   Label8->adjustSize();
   Shape4 = MakeBox(this, QRect(8, 32, 361, 161), ColourValue(15852762));
@@ -73,34 +67,47 @@ TInfo::TInfo(QWidget* parent)
                                                          Label4, Label2, Label5, Label8})
     widget->raise();
 
-  Name = MakeLabel(this, QStringLiteral("Torvane-Projekt"), QPoint(right, 40));
-  Name->setFont(bold);
-  Name->adjustSize();
-  Label6 = MakeLabel(this, QStringLiteral("Telefon"), QPoint(right, 64));
-  Label9 = MakeLabel(this, QStringLiteral("Telefax"), QPoint(right, 80));
-  const int values = right + std::max({48, Label6->width() + 8, Label9->width() + 8});
-  Telefon = MakeLabel(this, QStringLiteral("+49 000 1234-0"), QPoint(values, 64));
-  Telefax = MakeLabel(this, QStringLiteral("+49 000 1234-9"), QPoint(values, 80));
+  // Captions left, values in one column beside the widest caption.
+  LabelLizenz = MakeLabel(this, QStringLiteral("Lizenz"), QPoint(right, 40));
+  LabelQt = MakeLabel(this, QStringLiteral("Qt"), QPoint(right, 56));
+  LabelQScintilla = MakeLabel(this, QStringLiteral("QScintilla"), QPoint(right, 72));
+  const int values = right + std::max({48, LabelLizenz->width() + 8, LabelQt->width() + 8,
+                                       LabelQScintilla->width() + 8});
+  Lizenz = MakeLabel(this, QStringLiteral("GPL-3.0 oder später"), QPoint(values, 40));
+  // The Qt library the program runs with, which may be newer than the one
+  // it was built against; QScintilla's version is the one it was built
+  // against, which its library's name pins down.
+  QtVersion = MakeLabel(this, QString::fromLatin1(qVersion()), QPoint(values, 56));
+  QScintillaVersion =
+      MakeLabel(this, QStringLiteral(QSCINTILLA_VERSION_STR), QPoint(values, 72));
+  LabelOrdner = MakeLabel(this, QStringLiteral("Einstellungen in"), QPoint(right, 96));
+  Ordner = MakeLabel(this, QString(), QPoint(right, 112));
 
-  Email = MakeLinkButton(this, QStringLiteral("info@torvane.test"), EnvelopeGlyph(),
-                         QRect(right, 104, 129, 33));
-  Link = MakeLinkButton(this, QStringLiteral("www.torvane.test"), GlobeGlyph(),
-                        QRect(right, 144, 129, 33));
+  OrdnerOeffnen = MakeButton(this, QStringLiteral("&Ordner öffnen"), FolderGlyph(),
+                             QRect(right, 144, 129, 33));
+  OrdnerOeffnen->SetMargin(8);
   Schliessen = MakeButton(this, QStringLiteral("&Schließen"), CheckGlyph(),
                           QRect(120, 200, 145, 33));
-  for (TXPSpeedButton* button : {Email, Link, Schliessen}) button->SetPenActive(QPen(kNavy, 1));
+  for (TXPSpeedButton* button : {OrdnerOeffnen, Schliessen}) button->SetPenActive(QPen(kNavy, 1));
+  SetSettingsFolder(QString());
 
-  connect(Link, &TXPSpeedButton::OnClick, this, &TInfo::LinkClick);
-  connect(Email, &TXPSpeedButton::OnClick, this, &TInfo::EmailClick);
+  connect(OrdnerOeffnen, &TXPSpeedButton::OnClick, this, &TInfo::OrdnerOeffnenClick);
   connect(Schliessen, &TXPSpeedButton::OnClick, this, &TInfo::SchliessenClick);
 }
 
-QString TInfo::LinkTarget() const { return QStringLiteral("http://") + Link->Caption(); }
-
-QString TInfo::EmailTarget() const {
-  return QStringLiteral("mailto:") + Email->Caption() +
-         QStringLiteral("?subject=Kontakt Torvane 1.0&Body=");
+void TInfo::SetSettingsFolder(const QString& folder) {
+  settingsFolder_ = folder;
+  // The column ends at the grey box's right edge, less the left margin.
+  const int width = Shape4->geometry().right() - 8 - Ordner->x();
+  Ordner->setText(folder.isEmpty()
+                      ? QStringLiteral("–")
+                      : Ordner->fontMetrics().elidedText(folder, Qt::ElideMiddle, width));
+  Ordner->adjustSize();
+  Ordner->setToolTip(folder);
+  OrdnerOeffnen->setEnabled(!folder.isEmpty());
 }
+
+QUrl TInfo::FolderTarget() const { return QUrl::fromLocalFile(settingsFolder_); }
 
 // Centred on the screen rather than on the main window. Placing it before
 // it shows also keeps the dialog from centring itself on its parent.
@@ -123,22 +130,20 @@ void TInfo::showEvent(QShowEvent* event) {
 }
 
 void TInfo::FormShow() {
-  Version->setText(QStringLiteral("Version 1.0"));
+  Version->setText(QStringLiteral("Version " TORVANE_VERSION));
   Version->adjustSize();
 }
 
-void TInfo::LinkClick() { Open(LinkTarget()); }
-void TInfo::EmailClick() { Open(EmailTarget()); }
-void TInfo::SchliessenClick() { accept(); }
-
-// No browser or mail program, or a link the desktop refuses: the user sees
-// that nothing opened, and the program has nothing to add.
-void TInfo::Open(const QString& target) {
-  const QUrl url(target, QUrl::TolerantMode);
+// No file manager, or a folder the desktop refuses: the user sees that
+// nothing opened, and the program has nothing to add.
+void TInfo::OrdnerOeffnenClick() {
+  if (settingsFolder_.isEmpty()) return;
   if (opener_)
-    opener_(url);
+    opener_(FolderTarget());
   else
-    QDesktopServices::openUrl(url);
+    QDesktopServices::openUrl(FolderTarget());
 }
+
+void TInfo::SchliessenClick() { accept(); }
 
 }  // namespace torvane

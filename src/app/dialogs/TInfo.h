@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -12,8 +13,10 @@ namespace torvane {
 
 class TXPSpeedButton;
 
-// The about box: product, version, and links to the web site and to a new
-// mail to the maker. Created once and shown modally any number of times.
+// The about box: product and version on the left; on the right the
+// licence, the Qt and QScintilla versions in use and the folder that holds
+// the settings, with a button that opens it. Created once and shown
+// modally any number of times.
 class TInfo : public QDialog {
   Q_OBJECT
 
@@ -25,13 +28,18 @@ class TInfo : public QDialog {
 
   void ShowModal() { exec(); }
 
+  // The folder the program keeps its settings in; shortened in the middle
+  // when it is wider than the column, whole in its tool tip. Empty: none
+  // is shown and the button is off.
+  void SetSettingsFolder(const QString& folder);
+  QString SettingsFolder() const { return settingsFolder_; }
+
   // Replaces the desktop's URL handler, for tests; an empty opener brings
   // it back.
   void SetUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
 
-  // The link targets as handed to the desktop.
-  QString LinkTarget() const;
-  QString EmailTarget() const;
+  // What the folder button hands to the desktop.
+  QUrl FolderTarget() const;
 
   void setVisible(bool visible) override;
 
@@ -48,28 +56,29 @@ class TInfo : public QDialog {
   QLabel* Label3 = nullptr;
   QLabel* Label4 = nullptr;
   QLabel* Label2 = nullptr;
-  QLabel* Name = nullptr;
-  QLabel* Label6 = nullptr;
-  QLabel* Telefon = nullptr;
-  QLabel* Label9 = nullptr;
-  QLabel* Telefax = nullptr;
-  TXPSpeedButton* Email = nullptr;
-  TXPSpeedButton* Link = nullptr;
+  // The right column: a caption and its value per row.
+  QLabel* LabelLizenz = nullptr;
+  QLabel* Lizenz = nullptr;
+  QLabel* LabelQt = nullptr;
+  QLabel* QtVersion = nullptr;
+  QLabel* LabelQScintilla = nullptr;
+  QLabel* QScintillaVersion = nullptr;
+  QLabel* LabelOrdner = nullptr;
+  QLabel* Ordner = nullptr;
+  TXPSpeedButton* OrdnerOeffnen = nullptr;
   TXPSpeedButton* Schliessen = nullptr;
 
  public slots:
   void FormShow();
-  void LinkClick();
-  void EmailClick();
+  void OrdnerOeffnenClick();
   void SchliessenClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Open(const QString& target);
-
   UrlOpener opener_;
+  QString settingsFolder_;
 };
 
 }  // namespace torvane

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/TIntro.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -33,6 +35,7 @@ TIntro::TIntro(QWidget* parent)
   Introtimer->setInterval(2000);
   Introtimer->setSingleShot(true);
   connect(Introtimer, &QTimer::timeout, this, &TIntro::IntrotimerTimer);
+  if (parent != nullptr) parent->window()->installEventFilter(this);
 }
 
 void TIntro::ShowSplash() {
@@ -41,18 +44,40 @@ void TIntro::ShowSplash() {
   show();
 }
 
-// Centred on the desktop, placed before it shows so that it does not jump.
 void TIntro::setVisible(bool visible) {
-  if (visible && !isVisible()) {
-    const QScreen* screen =
-        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-      QRect frame = geometry();
-      frame.moveCenter(screen->geometry().center());
-      move(frame.topLeft());
-    }
-  }
+  // Placed before it shows, so that it does not jump.
+  if (visible && !isVisible()) CentreOverWindow();
   QWidget::setVisible(visible);
+}
+
+// Over the middle of the main window. A window shown maximised gets its
+// size from the window manager only after it is on screen, so the place
+// it will take is the screen's free area; the splash follows the window
+// when it is placed or sized while the picture shows.
+void TIntro::CentreOverWindow() {
+  const QWidget* window = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  const QScreen* screen = window != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+  QRect over;
+  if (window == nullptr || window->isMinimized()) {
+    if (screen != nullptr) over = screen->availableGeometry();
+  } else if (window->isFullScreen()) {
+    over = screen != nullptr ? screen->geometry() : window->frameGeometry();
+  } else if (window->isMaximized()) {
+    over = screen != nullptr ? screen->availableGeometry() : window->frameGeometry();
+  } else {
+    over = window->frameGeometry();
+  }
+  if (over.isEmpty()) return;
+  QRect frame = geometry();
+  frame.moveCenter(over.center());
+  move(frame.topLeft());
+}
+
+bool TIntro::eventFilter(QObject* watched, QEvent* event) {
+  if (isVisible() && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                      event->type() == QEvent::WindowStateChange))
+    CentreOverWindow();
+  return QWidget::eventFilter(watched, event);
 }
 
 void TIntro::showEvent(QShowEvent* event) {

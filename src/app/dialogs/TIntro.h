@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QWidget>
@@ -8,7 +9,7 @@ class QTimer;
 namespace torvane {
 
 // The splash window: the program's picture for two seconds at start-up,
-// over the main window, which stays usable meanwhile.
+// centred over the main window, which stays usable meanwhile.
 class TIntro : public QWidget {
   Q_OBJECT
 
@@ -31,8 +32,12 @@ class TIntro : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Follows the main window while it is placed.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CentreOverWindow();
+
   bool shown_ = false;
 };
 

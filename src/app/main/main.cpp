@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   torvane::TMainform mainform(settings, conversion);
   torvane::TEinstellungen einstellungen(settings, &mainform);
   torvane::TInfo info(&mainform);
+  info.SetSettingsFolder(QString::fromLocal8Bit(settings.SettingsDir()));
   torvane::TIntro intro(&mainform);
   torvane::TRohteil rohteil(&mainform);
   mainform.Rohteil = &rohteil;
