@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/NumberKeys.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ class NumberKeyFilter : public QObject {
 
 }  // namespace
 
-bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event) {
+bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event, QChar decimalSign) {
   switch (event->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -49,14 +50,16 @@ bool FilterNumberKeyPress(QLineEdit* field, QKeyEvent* event) {
     if (const auto passed = FilterDiameterKey(static_cast<char>(c.unicode())))
       kept += QLatin1Char(*passed);
   }
+  // Whichever of the two the keyboard gives (the German number pad has a
+  // comma), the field gets the one it shows.
+  kept.replace(u'.', decimalSign);
   if (kept == typed) return false;
   if (kept.isEmpty()) return true;
 
-  // The decimal comma of German habit (and of the German number pad) goes
-  // in as the point that reading the number expects.
-  QKeyEvent replaced(QEvent::KeyPress,
-                     kept == QLatin1String(".") ? int(Qt::Key_Period) : event->key(),
-                     event->modifiers(), kept, event->isAutoRepeat());
+  const int key = kept == QStringView(&decimalSign, 1)
+                      ? int(decimalSign == u',' ? Qt::Key_Comma : Qt::Key_Period)
+                      : event->key();
+  QKeyEvent replaced(QEvent::KeyPress, key, event->modifiers(), kept, event->isAutoRepeat());
   QCoreApplication::sendEvent(field, &replaced);
   return true;
 }

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/TEinstellungen.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -116,6 +118,7 @@ void TEinstellungen::NameControls() {
       {GMinus, "GMinus"},
       {EGrad, "EGrad"},
       {GPlus, "GPlus"},
+      {EinheitGrad, "EinheitGrad"},
       {EK2, "EK2"},
       {EG2, "EG2"},
       {EG3, "EG3"},
@@ -159,6 +162,7 @@ void TEinstellungen::NameControls() {
       {EInv, "EInv"},
       {GroupBoegen, "GroupBoegen"},
       {ETol, "ETol"},
+      {EinheitTol, "EinheitTol"},
       {GroupSteuerung, "GroupSteuerung"},
       {ENeutral, "ENeutral"},
   };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -66,6 +67,7 @@ class TEinstellungen : public QDialog {
   TXPSpeedButton* GMinus = nullptr;
   TXPEdit* EGrad = nullptr;
   TXPSpeedButton* GPlus = nullptr;
+  QLabel* EinheitGrad = nullptr;  // "°" beside the angle step
   TXPSpeedButton* EK2 = nullptr;
   QLineEdit* EG2 = nullptr;
   QLineEdit* EG3 = nullptr;
@@ -117,6 +119,7 @@ class TEinstellungen : public QDialog {
   TXPSpeedButton* EInv = nullptr;  // "Drehrichtung umkehren"
   QFrame* GroupBoegen = nullptr;
   TXPEdit* ETol = nullptr;         // "Sehnenfehler max."
+  QLabel* EinheitTol = nullptr;    // "mm" beside it
   QFrame* GroupSteuerung = nullptr;
   QLineEdit* ENeutral = nullptr;   // "Weitere neutrale G-Codes"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the settings dialog's controls; the binding and the handlers are
 // in TEinstellungen.cpp.
 
@@ -157,6 +158,7 @@ void TEinstellungen::BuildRundachse(QWidget* page) {
   GMinus = MakeStepper(group, MinusGlyph(), QPoint(112, 137));
   EGrad = MakeNumberField(group, QRect(136, 138, 40, kFieldHeight));
   GPlus = MakeStepper(group, PlusGlyph(), QPoint(178, 137));
+  EinheitGrad = MakeLabel(group, QStringLiteral("°"), QPoint(GPlus->geometry().right() + 5, 142));
   EK2 = MakeToggle(group, QStringLiteral("G2/3 Maschinenspezifisch"), OptionGlyphStrip(), 11,
                    false, QRect(6, 165, 200, 22));
   EK1->SetDown(true);
@@ -300,7 +302,9 @@ void TEinstellungen::BuildMachinePage() {
   MakeLabel(arcs, QStringLiteral("Sehnenfehler max."), QPoint(8, 35));
   ETol = MakeNumberField(arcs, QRect(116, 31, 60, kFieldHeight));
   InstallNumberKeyFilter(ETol);
-  MakeLabel(arcs, QStringLiteral("0: Schritte nur nach der Auflösung"), QPoint(188, 35));
+  EinheitTol = MakeLabel(arcs, QStringLiteral("mm"), QPoint(ETol->geometry().right() + 5, 35));
+  MakeLabel(arcs, QStringLiteral("0: Schritte nur nach der Auflösung"),
+            QPoint(EinheitTol->geometry().right() + 13, 35));
 
   GroupSteuerung = MakeGroup(Panel_MASCH, QRect(0, 265, kStripWidth, 84));
   QWidget* control = GroupSteuerung;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/TRohteil.h"
 
 #include <QCoreApplication>
@@ -128,6 +129,9 @@ TRohteil::TRohteil(QWidget* parent)
   ZYL2_R->setStyleSheet(QStringLiteral(
       "QLineEdit { border: 1px solid #7a7a7a; background: white; padding: 0px 2px; }"));
   ZYL2_R->installEventFilter(this);
+  Einheit = new QLabel(QStringLiteral("mm"), PANELZYL2);
+  Einheit->move(ZYL2_R->geometry().right() + 5, 34);
+  Einheit->adjustSize();
 
   Panel3 = new QWidget(this);
   Panel3->setGeometry(0, 135, 254, 47);
@@ -142,19 +146,22 @@ TRohteil::TRohteil(QWidget* parent)
 bool TRohteil::Run() { return exec() == QDialog::Accepted; }
 
 // Every show starts from the stored diameter, so a text typed and then
-// cancelled is gone. Numbers never pass through the locale here: "." is the
-// decimal separator whatever the user's system says.
+// cancelled is gone. The field speaks German whatever the user's system
+// says: the decimal comma, never the locale's separator.
 void TRohteil::FormShow() {
-  ZYL2_R->setText(QString::fromLatin1(FloatToGeneral(diameter_)));
+  ZYL2_R->setText(QString::fromLatin1(FloatToGeneral(diameter_)).replace(u'.', u','));
   ZYL2_R->selectAll();
   ZYL2_R->setFocus();
 }
 
 void TRohteil::XPSpeedButton3Click() {
-  // A character outside Latin-1 becomes "?", which no number contains.
+  // A character outside Latin-1 becomes "?", which no number contains. A
+  // point, pasted or from an older habit, counts as the decimal comma.
   const QByteArray text = ZYL2_R->text().toLatin1();
   const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
-  const auto value = StrToFloatStrict(bytes);
+  const QByteArray number = QByteArray(text).replace(',', '.');
+  const auto value = StrToFloatStrict(
+      std::string_view(number.constData(), static_cast<std::size_t>(number.size())));
   if (!value) {
     // The dialog stays open with the text, so that the user can mend it.
     ShowErrorReport(this, QString::fromLatin1(InvalidFloatMessage(bytes)));
@@ -207,7 +214,7 @@ bool TRohteil::ZYL2_RKeyPress(QKeyEvent* event) {
     case Qt::Key_Escape:
       return true;
     default:
-      return FilterNumberKeyPress(ZYL2_R, event);
+      return FilterNumberKeyPress(ZYL2_R, event, u',');
   }
 }
 

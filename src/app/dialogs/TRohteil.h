@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QDialog>
@@ -35,6 +36,7 @@ class TRohteil : public QDialog {
   QWidget* Shape1 = nullptr;
   QLabel* Label15 = nullptr;
   QLineEdit* ZYL2_R = nullptr;
+  QLabel* Einheit = nullptr;  // "mm" beside the field
   QWidget* Panel3 = nullptr;
   QWidget* Shape2 = nullptr;
   TXPSpeedButton* Abbruch = nullptr;

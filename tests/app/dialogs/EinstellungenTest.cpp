@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QLabel>
 #include <QDir>
 #include <QLabel>
@@ -111,6 +112,38 @@ class EinstellungenTest : public QObject {
       QVERIFY2(label->geometry().right() < label->parentWidget()->width(),
                qPrintable(label->text()));
     }
+  }
+
+  // A number field with a unit says it on the field's row, right of the
+  // field and its stepper, clear of every other text.
+  void unitsBesideNumberFields_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("rightmost");  // the field, or its stepper
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Auflösung") << "EGrad" << "GPlus" << "EinheitGrad" << QStringLiteral("°");
+    QTest::newRow("Sehnenfehler") << "ETol" << "ETol" << "EinheitTol" << "mm";
+  }
+
+  void unitsBesideNumberFields() {
+    QFETCH(QString, field);
+    QFETCH(QString, rightmost);
+    QFETCH(QString, unit);
+    QFETCH(QString, text);
+    Harness h;
+    const QWidget* input = h.dialog.findChild<QWidget*>(field);
+    const QWidget* last = h.dialog.findChild<QWidget*>(rightmost);
+    const QLabel* label = h.dialog.findChild<QLabel*>(unit);
+    QVERIFY(input != nullptr && last != nullptr && label != nullptr);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->parentWidget(), input->parentWidget());
+    QVERIFY(label->x() > last->geometry().right());
+    QVERIFY(label->geometry().top() < input->geometry().bottom() &&
+            label->geometry().bottom() > input->geometry().top());
+    for (const QLabel* other :
+         label->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+      QVERIFY2(other == label || !other->geometry().intersects(label->geometry()),
+               qPrintable(other->text()));
   }
 
   void focusOrder() {

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -14,8 +16,9 @@ using torvane::TRohteil;
 
 namespace {
 
-long double Value(const QString& text) {
-  return std::strtold(text.toLatin1().constData(), nullptr);
+// The value of a field's text, with the decimal comma the field shows.
+long double Value(QString text) {
+  return std::strtold(text.replace(u',', u'.').toLatin1().constData(), nullptr);
 }
 
 // Types like a keyboard; Qt Test's own typing knows only ASCII.
@@ -56,6 +59,7 @@ class RohteilTest : public QObject {
   void showDisplaysGeneralFormat();
   void runTellsAcceptFromCancel_data();
   void runTellsAcceptFromCancel();
+  void unitBesideTheField();
 };
 
 void RohteilTest::keyFilter_data() {
@@ -68,9 +72,10 @@ void RohteilTest::keyFilter_data() {
 
   const auto key = [](QKeyCombination combination) { return combination.toCombined(); };
   const QString kept = QStringLiteral("77");
-  QTest::newRow("comma becomes point") << "" << "50,5" << QList<int>{} << true << "50.5" << kept;
-  QTest::newRow("digits, signs, points pass")
-      << "" << "+-1.2.3" << QList<int>{} << true << "+-1.2.3" << kept;
+  QTest::newRow("comma passes") << "" << "50,5" << QList<int>{} << true << "50,5" << kept;
+  QTest::newRow("point becomes comma") << "" << "50.5" << QList<int>{} << true << "50,5" << kept;
+  QTest::newRow("digits, signs, decimal signs pass")
+      << "" << "+-1.2,3" << QList<int>{} << true << "+-1,2,3" << kept;
   QTest::newRow("letters dropped") << "" << "1a2Bx" << QList<int>{} << true << "12" << kept;
   QTest::newRow("exponent letter dropped") << "" << "1E5" << QList<int>{} << true << "15" << kept;
   QTest::newRow("blank dropped") << "" << "1 2" << QList<int>{} << true << "12" << kept;
@@ -156,8 +161,9 @@ void RohteilTest::accept_data() {
   QTest::addColumn<QString>("error");  // empty: accepted
 
   QTest::newRow("unchanged 100") << "100" << "";
-  QTest::newRow("fifty and a half") << "50.5" << "";
-  QTest::newRow("tiny but above 0") << "0.001" << "";
+  QTest::newRow("fifty and a half") << "50,5" << "";
+  QTest::newRow("with a point, pasted") << "50.5" << "";
+  QTest::newRow("tiny but above 0") << "0,001" << "";
   QTest::newRow("zero") << "0" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
   QTest::newRow("minus zero") << "-0" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
   QTest::newRow("negative") << "-5" << QStringLiteral("Der Durchmesser muss größer als 0 sein.");
@@ -167,7 +173,7 @@ void RohteilTest::accept_data() {
   QTest::newRow("empty") << "" << "'' ist kein gültiger Gleitkommawert.";
   QTest::newRow("lone plus") << "+" << "'+' ist kein gültiger Gleitkommawert.";
   QTest::newRow("two points") << "1.2.3" << "'1.2.3' ist kein gültiger Gleitkommawert.";
-  QTest::newRow("pasted comma") << "50,5" << "'50,5' ist kein gültiger Gleitkommawert.";
+  QTest::newRow("two commas, as typed") << "1,2,3" << "'1,2,3' ist kein gültiger Gleitkommawert.";
 }
 
 void RohteilTest::accept() {
@@ -215,8 +221,8 @@ void RohteilTest::showDisplaysGeneralFormat_data() {
   QTest::addColumn<QString>("shown");
 
   QTest::newRow("first show") << QStringList{} << "100";
-  QTest::newRow("twelve and a half") << QStringList{"12.5"} << "12.5";
-  QTest::newRow("fifty and a half") << QStringList{"50.5"} << "50.5";
+  QTest::newRow("twelve and a half") << QStringList{"12.5"} << "12,5";
+  QTest::newRow("fifty and a half") << QStringList{"50,5"} << "50,5";
   QTest::newRow("sixteen digits") << QStringList{"1000000000000000"} << "1E15";
   QTest::newRow("1E15 accepted again") << QStringList{"1000000000000000", "1E15"} << "1E15";
 }
@@ -278,6 +284,17 @@ void RohteilTest::runTellsAcceptFromCancel() {
   QVERIFY2(dialog.result() != -1, "still open after the closing action");
   QCOMPARE(result, accepted);
   QCOMPARE(dialog.Diameter(), Value(diameter));
+}
+
+// "mm" on the field's row, right of it, inside the dialog.
+void RohteilTest::unitBesideTheField() {
+  TRohteil dialog;
+  dialog.show();
+  const QRect field = dialog.ZYL2_R->geometry();
+  const QRect unit = dialog.Einheit->geometry();
+  QCOMPARE(dialog.Einheit->text(), QStringLiteral("mm"));
+  QVERIFY(unit.left() > field.right() && unit.right() < dialog.width());
+  QVERIFY(unit.top() < field.bottom() && unit.bottom() > field.top());
 }
 
 QTEST_MAIN(RohteilTest)
