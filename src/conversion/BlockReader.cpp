@@ -10,6 +10,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/FloatError.h"
 #include "conversion/WordReader.h"
+#include "text/NCScanner.h"
 
 namespace torvane {
 namespace {
@@ -17,12 +18,11 @@ namespace {
 constexpr std::size_t kNone = std::string_view::npos;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(char c) { return ClassOf(c) == NCChar::Letter; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::size_t SkipBlanks(std::string_view code, std::size_t i) {
-  while (i < code.size() && (code[i] == ' ' || code[i] == '\t')) ++i;
-  return i;
+  return RunEnd(code, i, NCChar::Blank);
 }
 
 // A word as the user wrote it, for messages; a runaway number is cut short.
@@ -30,14 +30,14 @@ std::string WordText(std::string_view code, std::size_t at, std::size_t end) {
   constexpr std::size_t kShown = 24;
   std::string text;
   for (std::size_t i = at; i < end && i < code.size(); ++i) {
-    if (code[i] == ' ' || code[i] == '\t') continue;
+    if (ClassOf(code[i]) == NCChar::Blank) continue;
     if (text.size() == kShown) return text + "...";
     text += Upper(code[i]);
   }
   return text;
 }
 
-bool IsNumberChar(char c) { return IsDigit(c) || c == '.' || c == '-' || c == '+'; }
+bool IsNumberChar(char c) { return ClassOf(c) == NCChar::Number; }
 
 // Where a malformed number ends, for naming it whole: "X1+5", not "X1".
 std::size_t NumberEnd(std::string_view code, std::size_t end) {
@@ -102,19 +102,15 @@ std::string_view Conversion::CodeOf(std::string_view line) {
                        std::memchr(line.data(), ';', line.size()) == nullptr)) {
     return line;
   }
-  // Comments take no part in finding words: "(" up to the first ")" (or the
-  // line's end when unclosed), and ";" to the end of the line.
+  // Comments take no part in finding words, as the scanner marks them.
   code_.clear();
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == ';') break;
-    if (c == '(') {
-      const std::size_t close = line.find(')', i + 1);
-      if (close == std::string_view::npos) break;
-      i = close;
+  for (std::size_t i = 0; i < line.size();) {
+    const NCChar kind = ClassOf(line[i]);
+    if (kind == NCChar::CommentOpen || kind == NCChar::LineComment) {
+      i = CommentEnd(line, i);
       continue;
     }
-    code_ += c;
+    code_ += line[i++];
   }
   return code_;
 }
@@ -141,7 +137,8 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   for (std::size_t i = 0; i < code.size(); ++i) {
     // Most of a block is digits, points, signs and blanks: nothing to do.
     const char raw = code[i];
-    if ((raw >= '0' && raw <= '9') || raw == ' ' || raw == '.' || raw == '-') continue;
+    const NCChar kind = ClassOf(raw);
+    if (kind == NCChar::Number || kind == NCChar::Blank || kind == NCChar::LineBreak) continue;
     const char c = Upper(raw);
     // A letter right after a letter is no address word but a keyword of
     // some other language (MSG, IF, GOTO, WHILE, ...).
@@ -168,8 +165,8 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
         // "X1e-05": a number in a form no control reads.
         if (i > 0 && (IsDigit(code[i - 1]) || code[i - 1] == '.')) {
           std::size_t start = i;
-          while (start > 0 && (IsNumberChar(code[start - 1]) || code[start - 1] == ' ' ||
-                               code[start - 1] == '\t'))
+          while (start > 0 && (IsNumberChar(code[start - 1]) ||
+                               ClassOf(code[start - 1]) == NCChar::Blank))
             --start;
           if (start > 0) --start;  // the word's letter
           Refuse("Zahl mit Exponent im Wort " + WordText(code, start, NumberEnd(code, i + 1)) +
@@ -195,10 +192,9 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case ',':
         Refuse("Komma au\xDF" "erhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
                "nicht unterst\xFCtzt");
-      // Blanks of other kinds, and the end-of-file mark of old DOS files.
-      case '+': case '\t': case '\r': case '\f': case '\v': case '\x1A': break;
       default:
-        if (IsLetter(c)) break;  // words that leave the path alone (N, S, T, H, D, ...)
+        // Words that leave the path alone (N, S, T, H, D, ...).
+        if (kind == NCChar::Letter) break;
         // Checksums ("*37"), macro and variable marks ($, !, &, @, ...):
         // what the reader does not know, it cannot promise to convert.
         Refuse("Unbekanntes Zeichen " + CharText(raw) + " au\xDF" "erhalb eines Kommentars");

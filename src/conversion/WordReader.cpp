@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion/FloatError.h"
+#include "text/NCScanner.h"
 
 namespace torvane {
 namespace {
@@ -50,6 +51,36 @@ long double DecimalValue(std::string_view digits, int fractionDigits) {
 
 }  // namespace
 
+bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int significant = 0;
+  int fraction = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (!IsDigit(c)) return false;
+    ++digits;
+    if (point) ++fraction;
+    if (mantissa == 0 && c == '0') continue;
+    if (++significant > 19) return false;  // no machine value has that many
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (!point) fraction += impliedDecimals;
+  if (digits == 0 || fraction > 19) return false;
+  // One division of two exact values: the nearest real to the text.
+  const long double magnitude = static_cast<long double>(mantissa) / kPow10[fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 WordNumber ReadWordNumber(std::string_view code, std::size_t at) {
   WordNumber word;
   // The usual word, a sign, digits and a point with nothing between them,
@@ -78,7 +109,7 @@ WordNumber ReadWordNumber(std::string_view code, std::size_t at) {
     }
     // Blanks after the number belong to the word; what follows them must
     // not go on with it ("X1 0" reads 10).
-    while (i < code.size() && (code[i] == ' ' || code[i] == '\t')) ++i;
+    while (i < code.size() && ClassOf(code[i]) == NCChar::Blank) ++i;
     const bool ends = i == code.size() ||
                       !(IsDigit(code[i]) || code[i] == '-' || code[i] == '.' || code[i] == '+');
     if (ends && digits > 0 && digits <= 19) {
@@ -106,7 +137,7 @@ WordNumber ReadWordNumber(std::string_view code, std::size_t at) {
   std::size_t i = at + 1;
   for (; i < code.size(); ++i) {
     const char c = code[i];
-    if (c == ' ' || c == '\t') continue;
+    if (ClassOf(c) == NCChar::Blank) continue;
     if (c == '-' || c == '.' || IsDigit(c) || (c == '+' && length == 0)) {
       push(c);
       continue;

@@ -17,4 +17,12 @@ struct WordNumber {
 // Raises FloatError when the number is beyond any real.
 WordNumber ReadWordNumber(std::string_view code, std::size_t at);
 
+// The number rules for a whole number text, as the converter writes them and
+// a reader of its results takes them: an optional sign, digits with at most
+// one point, one digit at least, at most 19 significant digits. Without a
+// point, `impliedDecimals` of the digits are decimals (the number format
+// without a decimal point). The nearest real to the text; false for any
+// other text.
+bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value);
+
 }  // namespace torvane

@@ -1,20 +1,8 @@
 #include "highlighter/NCSyn.h"
 
+#include "text/NCScanner.h"
+
 namespace torvane {
-
-namespace {
-
-bool IsNumberChar(unsigned char c) {
-  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == ',';
-}
-
-// Blanks and the control characters other than NUL, CR and LF, which have
-// routines of their own.
-bool IsSpaceChar(unsigned char c) {
-  return (c >= 1 && c <= 9) || c == 11 || c == 12 || (c >= 14 && c <= 32);
-}
-
-}  // namespace
 
 TNCSyn::TNCSyn() {
   const TColor gray = RGBColor(128, 128, 128);
@@ -40,32 +28,26 @@ TSynHighlighterAttributes* TNCSyn::AddAttribute(const char* name, TColor foregro
 }
 
 void TNCSyn::BuildDispatchTable() {
+  // The classes of the scanner the converter reads with: a comma or a NUL
+  // shows as a character the converter does not know, not as part of a
+  // number or the line's end.
   for (int code = 0; code < 256; ++code) {
-    const auto c = static_cast<unsigned char>(code);
-    Routine routine;
-    if (c == kCommentClose) {
-      routine = &TNCSyn::CloseBracketProc;
-    } else if (c == kCommentOpen) {
-      routine = &TNCSyn::CommentProc;
-    } else if (c == kLineComment) {
-      routine = &TNCSyn::LineCommentProc;
-    } else if (c == 13) {
-      routine = &TNCSyn::CarriageReturnProc;
-    } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
-      // The converter reads "x10" as "X10"; the pane shows it as a word too.
-      routine = &TNCSyn::LetterProc;
-    } else if (c == 10) {
-      routine = &TNCSyn::LineFeedProc;
-    } else if (c == 0) {
-      routine = &TNCSyn::EndOfLineProc;
-    } else if (IsNumberChar(c)) {
-      routine = &TNCSyn::NumberProc;
-    } else if (IsSpaceChar(c)) {
-      routine = &TNCSyn::SpaceProc;
-    } else {
-      routine = &TNCSyn::OtherProc;
+    const char c = static_cast<char>(code);
+    Routine routine = &TNCSyn::OtherProc;
+    switch (ClassOf(c)) {
+      case NCChar::Letter: routine = &TNCSyn::LetterProc; break;
+      case NCChar::Number: routine = &TNCSyn::NumberProc; break;
+      case NCChar::Blank: routine = &TNCSyn::SpaceProc; break;
+      case NCChar::LineBreak:
+        routine = c == '\r' ? &TNCSyn::CarriageReturnProc : &TNCSyn::LineFeedProc;
+        break;
+      case NCChar::CommentOpen:
+      case NCChar::LineComment: routine = &TNCSyn::CommentProc; break;
+      case NCChar::Other:
+        if (c == kCommentClose) routine = &TNCSyn::CloseBracketProc;
+        break;
     }
-    dispatch_[c] = routine;
+    dispatch_[static_cast<unsigned char>(code)] = routine;
   }
 }
 
@@ -117,7 +99,11 @@ std::size_t TNCSyn::CurrentStart() const { return tokenStart_; }
 
 void TNCSyn::Advance() {
   tokenStart_ = run_;
-  (this->*dispatch_[At(run_)])();
+  if (run_ >= line_.size()) {
+    kind_ = nkEndOfLine;
+    return;
+  }
+  (this->*dispatch_[static_cast<unsigned char>(line_[run_])])();
 }
 
 void TNCSyn::BeginLine(std::string_view line, int lineIndex) {
@@ -140,19 +126,7 @@ void TNCSyn::CloseBracketProc() {
 
 void TNCSyn::CommentProc() {
   kind_ = nkComment;
-  ++run_;
-  for (;;) {
-    const unsigned char c = At(run_);
-    if (c == 0 || c == 10 || c == 13) return;
-    ++run_;
-    if (c == kCommentClose) return;
-  }
-}
-
-void TNCSyn::LineCommentProc() {
-  kind_ = nkComment;
-  ++run_;
-  for (unsigned char c = At(run_); c != 0 && c != 10 && c != 13; c = At(run_)) ++run_;
+  run_ = CommentEnd(line_, run_);
 }
 
 void TNCSyn::CarriageReturnProc() {
@@ -171,18 +145,14 @@ void TNCSyn::LineFeedProc() {
   ++run_;
 }
 
-void TNCSyn::EndOfLineProc() { kind_ = nkEndOfLine; }
-
 void TNCSyn::NumberProc() {
   kind_ = nkNumber;
-  ++run_;
-  while (IsNumberChar(At(run_))) ++run_;
+  run_ = RunEnd(line_, run_ + 1, NCChar::Number);
 }
 
 void TNCSyn::SpaceProc() {
   kind_ = nkSpace;
-  ++run_;
-  while (IsSpaceChar(At(run_))) ++run_;
+  run_ = RunEnd(line_, run_ + 1, NCChar::Blank);
 }
 
 void TNCSyn::OtherProc() {

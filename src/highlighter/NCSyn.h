@@ -24,10 +24,11 @@ enum TNCTokenKind : std::uint8_t {
 };
 
 // Syntax colouring for NC program text. Line-local: nothing on one line
-// changes how the next is scanned. Each letter, upper or lower case, is an
-// address letter of its own, digits with signs, points and commas form a
-// number, and "(" ... ")" as well as ";" up to the line's end are comments,
-// just as the converter reads them.
+// changes how the next is scanned. The pieces are the converter's own
+// (text/NCScanner.h): each letter, upper or lower case, is an address letter
+// of its own, digits with signs and points form a number, "(" ... ")" and
+// ";" up to the line's end are comments, and any other character (a comma,
+// a NUL, an umlaut) is one the converter does not know.
 class TNCSyn : public TSynCustomHighlighter {
  public:
   TNCSyn();
@@ -74,11 +75,9 @@ class TNCSyn : public TSynCustomHighlighter {
 
   void CloseBracketProc();
   void CommentProc();
-  void LineCommentProc();
   void CarriageReturnProc();
   void LetterProc();
   void LineFeedProc();
-  void EndOfLineProc();
   void NumberProc();
   void SpaceProc();
   void OtherProc();

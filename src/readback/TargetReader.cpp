@@ -4,12 +4,10 @@
 #include <charconv>
 #include <cstdint>
 
+#include "conversion/WordReader.h"
+
 namespace torvane {
 namespace {
-
-constexpr long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
-                                  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-                                  1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
 
 long double Pow10(int exponent) {
   long double value = 1;
@@ -82,40 +80,9 @@ long double TargetReader::LengthStep() const { return scale_; }
 long double TargetReader::AngleStep() const { return std::max(scale_, 0.001L); }
 
 bool TargetReader::ReadNumber(std::string_view text, long double& value) const {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  std::uint64_t mantissa = 0;
-  int digits = 0;
-  int significant = 0;
-  int fraction = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '.' && !point) {
-      point = true;
-    } else if (IsDigit(c)) {
-      if (mantissa == 0 && c == '0') {
-        if (point) ++fraction;
-        ++digits;
-        continue;
-      }
-      ++digits;
-      if (++significant > 18) return false;  // no machine value has that many digits
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      if (point) ++fraction;
-    } else {
-      return false;
-    }
-  }
   // Without a point the format's implied decimals apply; a point typed by
   // hand means what it says, as on the controls.
-  if (!point && !settings_.format.DeziPunkt) fraction += settings_.format.Nachkomma;
-  if (digits == 0 || fraction > 18) return false;
-  // One division of two exact values: the nearest real to the text.
-  const long double magnitude = static_cast<long double>(mantissa) / kPow10[fraction];
-  value = negative ? -magnitude : magnitude;
-  return true;
+  return ReadDecimal(text, settings_.format.DeziPunkt ? 0 : settings_.format.Nachkomma, value);
 }
 
 bool TargetReader::ReadLine(std::string_view line) {

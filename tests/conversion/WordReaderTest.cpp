@@ -53,5 +53,32 @@ TEST(WordReaderTest, LongNumbersAreExactOrOverflow) {
   EXPECT_THROW(ReadWordNumber("X1" + std::string(5000, '0'), 0), FloatError);
 }
 
+// The number rules a reader of results shares with the converter: every
+// form the number format writes is read, nothing else.
+TEST(WordReaderTest, ReadDecimalTakesTheFormsTheFormatWrites) {
+  struct Case {
+    const char* text;
+    int implied;
+    bool valid;
+    long double want;
+  };
+  const Case cases[] = {
+      {"12.5", 0, true, 12.5L},      {"-0.001", 0, true, -0.001L},  {"+7", 0, true, 7},
+      {".5", 0, true, 0.5L},         {"5.", 0, true, 5},            {"0005500", 3, true, 5.5L},
+      {"-0008000", 3, true, -8},     {"12.5", 3, true, 12.5L},      {"0", 3, true, 0},
+      {"", 0, false, 0},             {"-", 0, false, 0},            {".", 0, false, 0},
+      {"1.2.3", 0, false, 0},        {"1-2", 0, false, 0},          {"1e5", 0, false, 0},
+      {"1,5", 0, false, 0},          {" 1", 0, false, 0},           {"12345678901234567890", 0, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    long double value = -99;
+    EXPECT_EQ(ReadDecimal(c.text, c.implied, value), c.valid);
+    if (c.valid) {
+      EXPECT_EQ(value, c.want);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace torvane

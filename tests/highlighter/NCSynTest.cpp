@@ -41,9 +41,10 @@ TEST(NCSynTest, WorkedLinesAndEdgeCases) {
        {{"N", nkLabel}, {"10", nkNumber}, {" ", nkSpace}, {"G", nkLabel}, {"01", nkNumber}, {" ", nkSpace},
         {"X", nkLabel}, {"-12.5", nkNumber}, {" ", nkSpace}, {"Y", nkLabel}, {"0", nkNumber}, {" ", nkSpace},
         {"(ANFANG)", nkComment}, kEnd}},
-      {"lower case letters are words like upper case ones",
+      {"lower case letters are words like upper case ones; a comma is no part of a number",
        "g01x1,5",
-       {{"g", nkLabel}, {"01", nkNumber}, {"x", nkLabel}, {"1,5", nkNumber}, kEnd}},
+       {{"g", nkLabel}, {"01", nkNumber}, {"x", nkLabel}, {"1", nkNumber}, {",", nkOther},
+        {"5", nkNumber}, kEnd}},
       {"comment ends at its first closer",
        "(a(b)q)",
        {{"(a(b)", nkComment}, {"q", nkLabel}, {")", nkCloseBracket}, kEnd}},
@@ -62,8 +63,9 @@ TEST(NCSynTest, WorkedLinesAndEdgeCases) {
       {"comment stops before LF", "(a\nb", {{"(a", nkComment}, {"\n", nkSpace}, {"b", nkLabel}, kEnd}},
       {"tab between words", "T1\tD1", {{"T", nkLabel}, {"1", nkNumber}, {"\t", nkSpace}, {"D", nkLabel},
                                        {"1", nkNumber}, kEnd}},
-      {"run of blanks and controls", "A \x01\x1f B", {{"A", nkLabel}, {" \x01\x1f ", nkSpace}, {"B", nkLabel},
-                                                       kEnd}},
+      {"blanks of every kind, controls apart", "A \t\f\v\x1A\x01 B",
+       {{"A", nkLabel}, {" \t\f\v\x1A", nkSpace}, {"\x01", nkOther}, {" ", nkSpace}, {"B", nkLabel},
+        kEnd}},
       {"CR LF is one token", "A\r\nB", {{"A", nkLabel}, {"\r\n", nkSpace}, {"B", nkLabel}, kEnd}},
       {"lone CR is one token", "A\rB", {{"A", nkLabel}, {"\r", nkSpace}, {"B", nkLabel}, kEnd}},
       {"LF CR are two tokens", "\n\r", {{"\n", nkSpace}, {"\r", nkSpace}, kEnd}},
@@ -71,8 +73,11 @@ TEST(NCSynTest, WorkedLinesAndEdgeCases) {
                                                            {"\xFF", nkOther}, kEnd}},
       {"slash is not part of a number", "/1/2", {{"/", nkOther}, {"1", nkNumber}, {"/", nkOther},
                                                  {"2", nkNumber}, kEnd}},
-      {"NUL ends the line", std::string("G1\0X5", 5), {{"G", nkLabel}, {"1", nkNumber}, kEnd}},
-      {"NUL inside a comment", std::string("(ab\0)", 5), {{"(ab", nkComment}, kEnd}},
+      {"NUL is a character the converter does not know", std::string("G1\0X5", 5),
+       {{"G", nkLabel}, {"1", nkNumber}, {std::string(1, '\0'), nkOther}, {"X", nkLabel},
+        {"5", nkNumber}, kEnd}},
+      {"NUL inside a comment", std::string("(ab\0)X", 6),
+       {{std::string("(ab\0)", 5), nkComment}, {"X", nkLabel}, kEnd}},
       {"block number", "N0010", {{"N", nkLabel}, {"0010", nkNumber}, kEnd}},
       {"punctuation", "%=_", {{"%", nkOther}, {"=", nkOther}, {"_", nkOther}, kEnd}},
   };
@@ -83,6 +88,38 @@ TEST(NCSynTest, WorkedLinesAndEdgeCases) {
   }
 }
 
+// Lines of real programs and the colours the pane gives them, run by run
+// (the attribute's name, "-" for none): the pins of what the user sees.
+TEST(NCSynTest, GoldenLinesAndTheirColours) {
+  const std::pair<std::string, std::string> golden[] = {
+      {"N10 G01 X-12.5 Y0 (ANFANG)",
+       "Label[N] Number[10] Space[ ] Label[G] Number[01] Space[ ] Label[X] Number[-12.5] "
+       "Space[ ] Label[Y] Number[0] Space[ ] Comment[(ANFANG)]"},
+      {"g2 x1,5 r+5 ;Ende",
+       "Label[g] Number[2] Space[ ] Label[x] Number[1] Identifier[,] Number[5] Space[ ] "
+       "Label[r] Number[+5] Space[ ] Comment[;Ende]"},
+      {"/N20 G0 Z5*37", "Identifier[/] Label[N] Number[20] Space[ ] Label[G] Number[0] "
+                        "Space[ ] Label[Z] Number[5] Identifier[*] Number[37]"},
+      {"G1 X1e-05", "Label[G] Number[1] Space[ ] Label[X] Number[1] Label[e] Number[-05]"},
+      {"%", "Identifier[%]"},
+      {":1234 (a(b) c)", "Identifier[:] Number[1234] Space[ ] Comment[(a(b)] Space[ ] "
+                         "Label[c] -[)]"},
+  };
+  TNCSyn syn;
+  for (const auto& [line, want] : golden) {
+    SCOPED_TRACE(line);
+    std::string runs;
+    syn.BeginLine(line, 0);
+    for (; !syn.AtLineEnd(); syn.Advance()) {
+      const TSynHighlighterAttributes* attribute = syn.CurrentAttribute();
+      if (!runs.empty()) runs += ' ';
+      runs += (attribute ? attribute->Name() : std::string("-")) + "[" +
+              std::string(syn.CurrentText()) + "]";
+    }
+    EXPECT_EQ(runs, want);
+  }
+}
+
 TEST(NCSynTest, FirstCharacterDecidesTheTokenKind) {
   struct Case {
     const char* name;
@@ -90,8 +127,10 @@ TEST(NCSynTest, FirstCharacterDecidesTheTokenKind) {
     int want;
   };
   const Case cases[] = {
-      {"controls", 1, 9, nkSpace},        {"vertical tab and form feed", 11, 12, nkSpace},
-      {"more controls", 14, 31, nkSpace}, {"blank", 32, 32, nkSpace},
+      {"NUL and controls", 0, 8, nkOther}, {"tab", 9, 9, nkSpace},
+      {"vertical tab and form feed", 11, 12, nkSpace}, {"more controls", 14, 25, nkOther},
+      {"end-of-file mark", 26, 26, nkSpace}, {"the last controls", 27, 31, nkOther},
+      {"blank", 32, 32, nkSpace},
       {"upper case", 'A', 'Z', nkLabel},  {"digits", '0', '9', nkNumber},
       {"lower case", 'a', 'z', nkLabel},  {"high codes", 127, 255, nkOther},
       {"exclamation to quote", 33, 39, nkOther},
@@ -106,7 +145,7 @@ TEST(NCSynTest, FirstCharacterDecidesTheTokenKind) {
       EXPECT_EQ(syn.CurrentText(), line) << "code " << code;
     }
   }
-  const std::pair<char, int> singles[] = {{'+', nkNumber}, {',', nkNumber}, {'-', nkNumber}, {'.', nkNumber},
+  const std::pair<char, int> singles[] = {{'+', nkNumber}, {',', nkOther}, {'-', nkNumber}, {'.', nkNumber},
                                           {'(', nkComment}, {')', nkCloseBracket}, {'/', nkOther},
                                           {';', nkComment}};
   for (auto [ch, kind] : singles) {
