@@ -1,6 +1,7 @@
 // Arcs: by radius or by centre, linearised into feed steps or written as
 // the machine's own arc code.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -99,6 +100,29 @@ void Conversion::WriteMachineArc(bool clockwise, long double x, long double y, l
   formatter_->Emit();
 }
 
+long double Conversion::MachineArcLengthAtTool(long double start, long double sweep,
+                                               bool clockwise, long double radius) const {
+  // A machine arc keeps its depth, so every piece lies at the tool's.
+  const long double scale = (toolRadius_ + state_.toolZ) / toolRadius_;
+  const long double way = clockwise ? -1 : 1;
+  long double length = 0;
+  for (long double done = 0; done < sweep; done += 1) {
+    const long double piece = std::min(1.0L, sweep - done);
+    // A piece's chord is 2 r sin(piece / 2) long and lies across the radius
+    // to its middle: its axial part goes with the sine of that angle, its
+    // turning part with the cosine, which the tool's radius scales.
+    long double halfSine = 0;
+    long double halfCosine = 0;
+    SinCosDegrees(piece / 2, halfSine, halfCosine);
+    long double sine = 0;
+    long double cosine = 0;
+    SinCosDegrees(start + way * (done + piece / 2), sine, cosine);
+    const long double turning = scale * cosine;
+    length += 2 * radius * halfSine * std::sqrt(sine * sine + turning * turning);
+  }
+  return CheckReal(length);
+}
+
 void Conversion::WriteToleranceSteps(long double start, long double sweep, bool clockwise,
                                      long double cx, long double cy, long double rAbs,
                                      const long double* z1, const long double* z2) {
@@ -174,20 +198,27 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
   const long double sweep = ArcSweep(start, end, clockwise, fullCircle);
 
   if (settings_.type == 2) {
-    // The arc's own length, for an inverse-time feed.
+    // The arc's own length, for an inverse-time feed; or, measured at the
+    // tool tip, that of the part from `from` over `degrees`.
     const long double length = settings_.efeed == 2 ? CheckReal(rAbs * sweep * kPi / 180) : 0;
+    const auto atTool = [&](long double from, long double degrees, long double onCylinder) {
+      return feedAtToolRadius_ ? MachineArcLengthAtTool(from, degrees, clockwise, rAbs)
+                               : onCylinder;
+    };
     if (!arc.byCentre) {
-      WriteMachineArc(clockwise, arc.x2, arc.y2, arc.r, length);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, arc.r, atTool(start, sweep, length));
     } else if (fullCircle) {
       // A machine arc cannot end where it starts: two half circles, over
       // the point opposite the start.
       WriteMachineArc(clockwise, CheckReal(2 * cx - arc.x1), CheckReal(2 * cy - arc.y1), rAbs,
-                      length / 2);
-      WriteMachineArc(clockwise, arc.x2, arc.y2, rAbs, length / 2);
+                      atTool(start, 180, length / 2));
+      WriteMachineArc(clockwise, arc.x2, arc.y2, rAbs,
+                      atTool(clockwise ? start - 180 : start + 180, 180, length / 2));
     } else {
       // The radius word's sign picks the arc beyond half a turn; a hair
       // over 180 degrees is still the half circle.
-      WriteMachineArc(clockwise, arc.x2, arc.y2, sweep > 180.000001L ? -rAbs : rAbs, length);
+      WriteMachineArc(clockwise, arc.x2, arc.y2, sweep > 180.000001L ? -rAbs : rAbs,
+                      atTool(start, sweep, length));
     }
     return;
   }

@@ -1,6 +1,7 @@
 #include "conversion/Conversion.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,14 @@ namespace {
 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr std::size_t kNone = std::string_view::npos;
+
+// Whole thousandths of a degree reduced into one turn, [0, 360000); fmod is
+// exact, so the reduced angle keeps every digit of the written one.
+long double ReducedThousandths(long double thousandths) {
+  long double reduced = std::fmod(thousandths, 360000.0L);
+  if (reduced < 0) reduced += 360000;
+  return reduced == 0 ? 0 : reduced;  // never -0, which would be written with its sign
+}
 
 }  // namespace
 
@@ -40,6 +49,19 @@ void Conversion::BeginRun(long double diameter) {
   longestTurn_ = settings_.erot == 1            ? std::numeric_limits<long double>::infinity()
                  : DirectionWordsWritten() ? 360
                                            : 180;
+  // Lengths of turns are measured on the cylinder of the diameter; the
+  // tool tip turns on its radius plus the depth.
+  feedAtToolRadius_ = settings_.efeed == 2 && settings_.efrad == 1;
+  toolRadius_ = state_.diameter / 2;
+  feedCap_ = settings_.efmax > 0 ? settings_.efmax : std::numeric_limits<long double>::infinity();
+  feedCapWarned_ = false;
+  // A continuous axis's angles are never reduced: their differences are
+  // the turns.
+  reduceAngles_ = settings_.ereduce && settings_.erot != 1;
+  watchWinding_ = settings_.erot == 1 && settings_.ewind > 0;
+  windingWarned_ = false;
+  lowestAngle_ = std::numeric_limits<long double>::infinity();
+  highestAngle_ = -std::numeric_limits<long double>::infinity();
 }
 
 void Conversion::EndRun() {
@@ -101,6 +123,10 @@ void Conversion::ConvertRun(LineSource& source, const std::vector<std::string>& 
     }
   }
   EndRun();
+  // The last move is done: a continuous axis is set back into one turn
+  // before the mode switch and the footer, so that the next program's
+  // first angle does not unwind every turn this one collected.
+  if (settings_.erot == 1 && !settings_.eunw.empty() && state_.angleKnown) AddLine(UnwindLine());
   if (settings_.efeed == 2) AddLine(settings_.eg94);
   for (const std::string& footerLine : footer) AddLine(footerLine);
 }
@@ -147,9 +173,50 @@ void Conversion::AngleWord(OutputLine& line, long double y) {
   state_.angleKnown = true;
   state_.lastAngleY = y;
   if (!state_.angleChanged) return;
+  if (watchWinding_) [[unlikely]] WatchWinding();
   // Angles are whole thousandths of a degree: written from those.
   line.words |= OutputLine::kAngle;
-  line.angleThousandths = std::rint(WrittenAngle(state_.currentAngle, continuous) * 1000);
+  long double thousandths = std::rint(WrittenAngle(state_.currentAngle, continuous) * 1000);
+  // Reduced only where written: the direction words and the turn checks
+  // keep to the true angle, since the turn the axis makes is the same.
+  if (reduceAngles_) [[unlikely]] thousandths = ReducedThousandths(thousandths);
+  line.angleThousandths = thousandths;
+}
+
+void Conversion::WatchWinding() {
+  lowestAngle_ = std::min(lowestAngle_, state_.currentAngle);
+  highestAngle_ = std::max(highestAngle_, state_.currentAngle);
+  if (windingWarned_ || highestAngle_ - lowestAngle_ <= settings_.ewind * 360) return;
+  windingWarned_ = true;
+  char turns[64];
+  const auto end = std::to_chars(turns, turns + sizeof turns, settings_.ewind).ptr;
+  Warn("Rundachse fortlaufend: die Winkel umfassen hier mehr als " +
+       std::string(turns, end) + " Umdrehungen (" + settings_.axis +
+       ThousandthsText(std::rint(lowestAngle_ * 1000)) + " bis " + settings_.axis +
+       ThousandthsText(std::rint(highestAngle_ * 1000)) + ")");
+}
+
+std::string Conversion::ThousandthsText(long double thousandths) const {
+  std::string text(kMaxFormatNCLength + 32, '\0');
+  const char* end = WriteFormatNCThousandths(text.data(), settings_.format, thousandths);
+  text.resize(static_cast<std::size_t>(end - text.data()));
+  return text;
+}
+
+std::string Conversion::UnwindLine() const {
+  // The final angle as written, reduced: where the axis stands within its
+  // turn.
+  const std::string angle =
+      ThousandthsText(ReducedThousandths(std::rint(state_.currentAngle * 1000)));
+  const std::string_view pattern = settings_.eunw;
+  std::string line;
+  std::size_t from = 0;
+  for (std::size_t at; (at = pattern.find("{C}", from)) != kNone; from = at + 3) {
+    line.append(pattern.substr(from, at - from));
+    line += angle;
+  }
+  line.append(pattern.substr(from));
+  return line;
 }
 
 void Conversion::RefuseTurn() const {
@@ -253,8 +320,10 @@ long double Conversion::MoveTo(long double x, long double y, long double z) {
   // Only inverse time needs the length, or even the tool's place.
   if (settings_.efeed != 2) return 0;
   const long double dx = CheckReal(x - state_.toolX);
-  const long double dy = CheckReal(y - state_.toolY);
+  long double dy = CheckReal(y - state_.toolY);
   const long double dz = CheckReal(z - state_.toolZ);
+  // The same turn is shorter at the bottom of a groove than on the surface.
+  if (feedAtToolRadius_) [[unlikely]] dy = AtToolRadius(dy, state_.toolZ, z);
   state_.toolX = x;
   state_.toolY = y;
   state_.toolZ = z;
@@ -286,7 +355,18 @@ void Conversion::FeedWord(OutputLine& line, long double length) {
   // Per minute: the move takes length / F minutes, so the control runs it
   // in the programmed time with F / length.
   line.words |= OutputLine::kFeed;
-  line.feed = CheckReal(CheckedDivide(state_.feed, length));
+  const long double feed = CheckReal(CheckedDivide(state_.feed, length));
+  line.feed = feed > feedCap_ ? CapFeed(feed) : feed;
+}
+
+long double Conversion::CapFeed(long double feed) {
+  if (!feedCapWarned_) {
+    feedCapWarned_ = true;
+    Warn("Vorschub F" + FormatNC(settings_.format, feed) + " in inverser Zeit (" +
+         settings_.eg93 + ") auf den H\xF6" "chstwert F" + FormatNC(settings_.format, feedCap_) +
+         " begrenzt; weitere Zeilen dar\xFC" "ber ohne eigene Warnung");
+  }
+  return feedCap_;
 }
 
 void Conversion::ConvertBlock(std::string_view rawLine) {

@@ -158,6 +158,25 @@ class Conversion {
   // The F word of a feed line whose move is `length` source units long:
   // none, the programmed F when it changed, or the inverse time F / length.
   void FeedWord(OutputLine& line, long double length);
+  // An inverse-time F above the largest the control takes: that one, and
+  // the user told at the first such line.
+  [[gnu::cold, gnu::noinline]] long double CapFeed(long double feed);
+  // A turn of `dy` source units on the cylinder, as long as it is at the
+  // tool tip's mean depth between z1 and z2.
+  long double AtToolRadius(long double dy, long double z1, long double z2) const {
+    return CheckReal(dy * ((toolRadius_ + (z1 + z2) / 2) / toolRadius_));
+  }
+  // A machine arc's length at the tool tip: the straight lengths of its
+  // pieces of one degree (the last one the rest), at the tool's depth.
+  long double MachineArcLengthAtTool(long double start, long double sweep, bool clockwise,
+                                     long double radius) const;
+  // A continuous axis's angles so far, and the user told once they span
+  // more turns than the key "ewind" allows.
+  [[gnu::cold, gnu::noinline]] void WatchWinding();
+  // The line that sets a continuous axis back into one turn.
+  std::string UnwindLine() const;
+  // Whole thousandths of a degree as the number format writes angles.
+  std::string ThousandthsText(long double thousandths) const;
 
   struct ArcBlock {
     long double x1, y1, x2, y2;
@@ -204,6 +223,20 @@ class Conversion {
   // left out, so that those codes stay refused.
   std::vector<GCodeNumber> neutralCodes_;
   long double degreesPerUnit_ = 0;
+  // Inverse time at the tool tip: half the diameter, the radius on which
+  // the source's Y is measured.
+  bool feedAtToolRadius_ = false;
+  long double toolRadius_ = 0;
+  // The largest inverse-time F; infinite when there is none.
+  long double feedCap_ = 0;
+  bool feedCapWarned_ = false;
+  // Written angles reduced into [0, 360) (modulo axis only).
+  bool reduceAngles_ = false;
+  // Span of a continuous axis's angles, watched when "ewind" is set.
+  bool watchWinding_ = false;
+  bool windingWarned_ = false;
+  long double lowestAngle_ = 0;
+  long double highestAngle_ = 0;
   // The turn, in degrees, that one line of a modulo axis must stay below;
   // a continuous axis has no such limit.
   long double longestTurn_ = 360;

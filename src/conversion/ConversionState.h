@@ -76,6 +76,24 @@ struct ConversionSettings {
   // blank-separated ("G61.1 G187"); passed over like G64. Codes with a
   // meaning of their own are not affected.
   std::string eneutral;
+  // Inverse time on a turning move: 0 lengths on the cylinder of the
+  // diameter, 1 the turning part measured at the tool tip's radius
+  // D / 2 + Z, where the tool cuts (a deep groove otherwise runs too fast
+  // at its bottom).
+  std::int32_t efrad = 0;
+  // Largest F written in inverse time, 0 no limit: a control would alarm
+  // or clamp silently above its own.
+  long double efmax = 0;
+  // Continuous axis: a line after the last converted one that sets the
+  // axis back into one turn without moving it; "{C}" stands for the final
+  // angle reduced into [0, 360). Empty: none.
+  std::string eunw;
+  // Continuous axis: warn when the angles span more than this many turns;
+  // 0 off.
+  long double ewind = 0;
+  // Modulo axis: every written angle reduced into [0, 360), for controls
+  // that refuse others; the direction words stay those of the true turn.
+  bool ereduce = false;
 };
 
 }  // namespace torvane

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,256 @@ TEST(DialectConversionTest, InverseTimeFeed) {
       {"own words", [](ConversionSettings& s) { s.efeed = 2; s.eg93 = "G93.1"; s.eg94 = "G94.1"; },
        kDegreeDiameter, {"G1 X3 Y4 F100"}, {"G93.1", "G01 Z3.000 C356.000 M15 F20.000", "G94.1"}},
   });
+}
+
+// D 100 gives R 50: at depth Z-10 a turn is 40 / 50 = 0.8 as long as on
+// the cylinder, at Z-15 0.7.
+void AtToolRadius(ConversionSettings& s) {
+  s.efeed = 2;
+  s.efrad = 1;
+}
+
+TEST(DialectConversionTest, InverseTimeAtTheToolRadius) {
+  ExpectConversions({
+      // The plunge has no turn: 10 long. Y10 at Z-10: 8 long, F 12.5
+      // (10 on the cylinder). X6 Y10: sqrt(6^2 + 8^2) = 10. Y10 Z-10 from
+      // Z-10: mean depth -15, sqrt(7^2 + 10^2) = 12.2066, F 8.192.
+      {"straight moves at depth", AtToolRadius, 100,
+       {"G1 Z-10 F100", "G1 Y10", "G1 X6 Y20", "G1 Y30 Z-20"},
+       {"G93", "G01 X90.000 C0.000 M15 F10.000", "G01 Z0.000 C348.541 M16 F12.500",
+        "G01 Z6.000 C337.082 F10.000", "G01 Z6.000 X80.000 C325.623 F8.192", "G94"}},
+      // R10 at Z-10, 30 degree steps: (10, 0) to (8.660, -5): sqrt(1.33975^2
+      // + 4^2) = 4.21840, F 23.706; to (5, -8.660): sqrt(3.66025^2 +
+      // 2.92820^2) = 4.68741, F 21.334; to (0, -10): sqrt(5^2 + 1.07180^2)
+      // = 5.11359, F 19.556. The move there: sqrt(10^2 + 10^2), F 7.071.
+      {"arc steps at depth", AtToolRadius, 100, {"G1 X10 Y0 Z-10 F100", "G2 X0 Y-10 R10"},
+       {"G93", "G01 Z10.000 X90.000 C0.000 M15 F7.071", "G01 Z8.660 C365.730 F23.706",
+        "G01 Z5.000 C369.924 F21.334", "G01 Z0.000 C371.459 F19.556", "G94"}},
+      // The helix of the inverse-time table (R 57.2958 for this diameter):
+      // step k goes down from -k/3 to -(k+1)/3, so its turn is scaled by
+      // (57.2958 - (2k+1)/6) / 57.2958. Step 1: dx -0.34074, dy 2.58819 *
+      // 0.99709 = 2.58066, dz 0.33333: 2.62432 long, F 38.105 (37.998 on
+      // the cylinder); the later steps turn more and lie deeper.
+      {"helix steps", [](ConversionSettings& s) { AtToolRadius(s); s.etol = 0.1L; },
+       testing::kDegreeDiameter, {"G1 X10 Y0 Z0 F100", "G3 X0 Y10 Z-2 R10"},
+       {"G93", "G01 Z10.000 X114.592 C0.000 M15 F10.000",
+        "G01 Z9.659 X114.258 C357.412 M16 F38.105", "G01 Z8.660 X113.925 C355.000 F38.278",
+        "G01 Z7.071 X113.592 C352.929 F38.342", "G01 Z5.000 X113.258 C351.340 F38.280",
+        "G01 Z2.588 X112.925 C350.341 F38.140", "G01 Z0.000 X112.592 C350.000 F38.018", "G94"}},
+      // Half a circle of R10 at Z-10, in 180 pieces of one degree, each
+      // 2 * 10 * sin 0.5 * sqrt(sin^2 m + 0.8^2 cos^2 m) long at its middle
+      // angle m: 28.3613 in all, F 3.526 (on the cylinder 10 pi, F 3.183).
+      {"machine arc", [](ConversionSettings& s) { AtToolRadius(s); s.type = 2; }, 100,
+       {"G1 X0 Y0 Z-10 F100", "G2 X20 Y0 R10"},
+       {"G93", "G01 Z0.000 X90.000 C0.000 M15 F10.000", "G132 Z20.000 L10.000 F3.526", "G94"}},
+      // A quarter, from 0 to 90 degrees about (0, 0): 14.1807, F 7.052.
+      {"machine arc, a quarter", [](ConversionSettings& s) { AtToolRadius(s); s.type = 2; }, 100,
+       {"G1 X10 Y0 Z-10 F100", "G3 X0 Y10 R10"},
+       {"G93", "G01 Z10.000 X90.000 C0.000 M15 F7.071", "G133 Z0.000 C348.541 L10.000 M16 F7.052",
+        "G94"}},
+      // Without inverse time there is no length to measure.
+      {"feed as programmed", [](ConversionSettings& s) { s.efeed = 1; s.efrad = 1; }, 100,
+       {"G1 Z-10 F100", "G1 Y10"},
+       {"G01 X90.000 C0.000 M15 F100.000", "G01 Z0.000 C348.541 M16"}},
+      {"no feed words", [](ConversionSettings& s) { s.efrad = 1; }, 100, {"G1 Z-10 F100", "G1 Y10"},
+       {"G01 X90.000 C0.000 M15", "G01 Z0.000 C348.541 M16"}},
+  });
+}
+
+// A table of whole runs with the warnings they must give.
+struct WarnedCase {
+  const char* name;
+  std::function<void(ConversionSettings&)> adjust;
+  long double diameter;
+  Lines source;
+  Lines want;  // between header "%" and footer "M30"
+  std::vector<ConversionWarning> warnings;
+};
+
+void ExpectWarnedConversions(const std::vector<WarnedCase>& cases) {
+  for (const WarnedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConversionSettings settings = ExampleSettings();
+    c.adjust(settings);
+    Conversion conversion(settings);
+    Lines target;
+    conversion.RunConversion(c.diameter, c.source, {"%"}, {"M30"}, target);
+    Lines want = {"%"};
+    want.insert(want.end(), c.want.begin(), c.want.end());
+    want.push_back("M30");
+    EXPECT_EQ(target, want);
+    EXPECT_EQ(conversion.Warnings(), c.warnings);
+  }
+}
+
+TEST(DialectConversionTest, InverseTimeFeedLimit) {
+  const auto limited = [](ConversionSettings& s) {
+    s.efeed = 2;
+    s.efmax = 20;
+  };
+  const std::string capped = "Vorschub F200.000 in inverser Zeit (G93) auf den H\xF6" "chstwert "
+                             "F20.000 begrenzt; weitere Zeilen dar\xFC" "ber ohne eigene Warnung";
+  ExpectWarnedConversions({
+      // 5 long: F 20, the limit itself. 0.5 long: F 200, written 20. Then
+      // F10 over 1: 10. 0.1 long: F 100, written 20, told once only.
+      {"capped from the second line on", limited, testing::kDegreeDiameter,
+       {"G1 X3 Y4 F100", "X3.5", "X4.5 F10", "X4.6"},
+       {"G93", "G01 Z3.000 C356.000 M15 F20.000", "G01 Z3.500 F20.000", "G01 Z4.500 F10.000",
+        "G01 Z4.600 F20.000", "G94"},
+       {{2, capped}}},
+      {"machine arc capped", [](ConversionSettings& s) { s.efeed = 2; s.efmax = 2; s.type = 2; },
+       100, {"G0 X0 Y0", "G2 X20 Y0 R10 F100"},
+       {"G93", "G00 Z0.000 C0.000 M15", "G132 Z20.000 L10.000 F2.000", "G94"},
+       {{2, "Vorschub F3.183 in inverser Zeit (G93) auf den H\xF6" "chstwert F2.000 begrenzt; "
+            "weitere Zeilen dar\xFC" "ber ohne eigene Warnung"}}},
+      // A feed as programmed is no inverse time: it is never capped.
+      {"feed as programmed", [](ConversionSettings& s) { s.efeed = 1; s.efmax = 20; },
+       testing::kDegreeDiameter, {"G1 X10 F500"}, {"G01 Z10.000 C0.000 M15 F500.000"}, {}},
+  });
+}
+
+TEST(DialectConversionTest, UnwindLine) {
+  const auto unwinding = [](ConversionSettings& s) {
+    s.erot = 1;
+    s.eunw = "G92 C{C}";
+  };
+  ExpectWarnedConversions({
+      // 725.5 degrees is two turns and 5.5.
+      {"after two turns", unwinding, testing::kDegreeDiameter, {"G1 X0 Y-725.5"},
+       {"G01 Z0.000 C725.500", "G92 C5.500"}, {}},
+      // -30 lies at 330 within the turn.
+      {"below 0", unwinding, testing::kDegreeDiameter, {"G1 X0 Y-725.5", "Y30"},
+       {"G01 Z0.000 C725.500", "G01 Z0.000 C-30.000", "G92 C330.000"}, {}},
+      {"whole turns give 0", unwinding, testing::kDegreeDiameter, {"G1 X0 Y-720"},
+       {"G01 Z0.000 C720.000", "G92 C0.000"}, {}},
+      // After the last move, before the switch back and the footer.
+      {"inside inverse time", [&](ConversionSettings& s) { unwinding(s); s.efeed = 2; },
+       testing::kDegreeDiameter, {"G1 X0 Y-725.5 F100"},
+       {"G93", "G01 Z0.000 C725.500 F0.138", "G92 C5.500", "G94"}, {}},
+      // Written in the number format of angles, every {C} of the line.
+      {"own words, implied decimals",
+       [](ConversionSettings& s) {
+         s.erot = 1;
+         s.eunw = "G10 L20 P1 C{C} (WAR C{C})";
+         s.format.DeziPunkt = false;
+       },
+       testing::kDegreeDiameter, {"G1 X1 Y-400.25"},
+       {"G01 Z1000 C400250", "G10 L20 P1 C40250 (WAR C40250)"}, {}},
+      // No angle written: where the axis stands is not known.
+      {"no move, no line", unwinding, testing::kDegreeDiameter, {"G4 P1"}, {}, {}},
+      // A modulo axis has nothing to unwind.
+      {"modulo axis", [](ConversionSettings& s) { s.eunw = "G92 C{C}"; }, testing::kDegreeDiameter,
+       {"G1 X0 Y-40"}, {"G01 Z0.000 C400.000 M15"}, {}},
+  });
+}
+
+TEST(DialectConversionTest, WindingWarning) {
+  const auto turns = [](long double limit) {
+    return [limit](ConversionSettings& s) {
+      s.erot = 1;
+      s.ewind = limit;
+    };
+  };
+  ExpectWarnedConversions({
+      // From -10 to 715: 725 degrees, beyond two turns at line 3; told once.
+      {"over 2 turns", turns(2), testing::kDegreeDiameter, {"G1 X0 Y10", "Y-700", "Y-715", "Y-800"},
+       {"G01 Z0.000 C-10.000", "G01 Z0.000 C700.000", "G01 Z0.000 C715.000",
+        "G01 Z0.000 C800.000"},
+       {{3, "Rundachse fortlaufend: die Winkel umfassen hier mehr als 2 Umdrehungen "
+            "(C-10.000 bis C715.000)"}}},
+      // The span counts, not the way travelled: 2100 degrees back and
+      // forth within 700.
+      {"back and forth within 2 turns", turns(2), testing::kDegreeDiameter,
+       {"G1 X0 Y0", "Y-700", "Y0", "Y-700"},
+       {"G01 Z0.000 C0.000", "G01 Z0.000 C700.000", "G01 Z0.000 C0.000", "G01 Z0.000 C700.000"},
+       {}},
+      // 3600 is 10 turns, not more; 3601 in one line is.
+      {"over 10 turns", turns(10), testing::kDegreeDiameter, {"G1 X0 Y0", "Y-3600", "Y-3601"},
+       {"G01 Z0.000 C0.000", "G01 Z0.000 C3600.000", "G01 Z0.000 C3601.000"},
+       {{3, "Rundachse fortlaufend: die Winkel umfassen hier mehr als 10 Umdrehungen "
+            "(C0.000 bis C3601.000)"}}},
+      {"part of a turn", turns(0.5L), testing::kDegreeDiameter, {"G1 X0 Y0", "Y181"},
+       {"G01 Z0.000 C0.000", "G01 Z0.000 C-181.000"},
+       {{2, "Rundachse fortlaufend: die Winkel umfassen hier mehr als 0.5 Umdrehungen "
+            "(C-181.000 bis C0.000)"}}},
+      // A modulo axis reaches every angle within a turn anyway.
+      {"modulo axis", [](ConversionSettings& s) { s.ewind = 2; }, testing::kDegreeDiameter,
+       {"G1 X0 Y0", "Y-1000"},
+       {"G01 Z0.000 C0.000 M15", "G01 Z0.000 C693.333", "G01 Z0.000 C1026.667",
+        "G01 Z0.000 C1360.000"},
+       {}},
+  });
+}
+
+TEST(DialectConversionTest, ReducedModuloAngles) {
+  const auto reduced = [](ConversionSettings& s) { s.ereduce = true; };
+  ExpectConversions({
+      // The README's arc: 365.730, 369.924, 371.459 written within the
+      // turn; the axis still only rises, under the one M15.
+      {"negative Y", reduced, 100, {"G1 X10 Y0", "G2 X0 Y-10 R10"},
+       {"G01 Z10.000 C0.000 M15", "G01 Z8.660 C5.730", "G01 Z5.000 C9.924",
+        "G01 Z0.000 C11.459"}},
+      // 760 and 860 as the first angles (from the start, so not cut), then
+      // -98.366: falling from the start value, M16 as before.
+      {"beyond one circumference", reduced, testing::kDegreeDiameter, {"G1 X0 Y-400", "Y-500"},
+       {"G01 Z0.000 C40.000 M15", "G01 Z0.000 C140.000"}},
+      {"a long positive Y", reduced, testing::kDegreeDiameter, {"G1 X0 Y458.366"},
+       {"G01 Z0.000 C261.634 M16"}},
+      // 359, 360, 361, 359: the words of the true turn, M15 then M16.
+      {"across the seam", reduced, testing::kDegreeDiameter, {"G1 X0 Y1", "Y0", "Y-1", "Y1"},
+       {"G01 Z0.000 C359.000 M15", "G01 Z0.000 C0.000", "G01 Z0.000 C1.000",
+        "G01 Z0.000 C359.000 M16"}},
+      // From 760 to 1560 in three pieces of 266.667 degrees.
+      {"a long move in pieces", reduced, testing::kDegreeDiameter, {"G1 X0 Y-400", "Y-1200"},
+       {"G01 Z0.000 C40.000 M15", "G01 Z0.000 C306.667", "G01 Z0.000 C213.333",
+        "G01 Z0.000 C120.000"}},
+      // Continuous angles are the turns themselves: never reduced.
+      {"continuous axis", [](ConversionSettings& s) { s.ereduce = true; s.erot = 1; },
+       testing::kDegreeDiameter, {"G1 X0 Y-400"}, {"G01 Z0.000 C400.000"}},
+  });
+}
+
+// Reducing changes the angles' numbers only: every line keeps its words,
+// and each written angle lies a whole number of turns from the unreduced one.
+TEST(DialectConversionTest, ReducedAnglesKeepTheWords) {
+  const Lines sources[] = {
+      {"G1 X10 Y0", "G2 X0 Y-10 R10", "G3 X10 Y0 R10", "G1 Y-900", "Y500", "G0 X0 Y3"},
+      {"G1 X5 Y-1000 Z-1", "G2 X5 Y-1020 R10", "G1 Y1000", "Y0"},
+  };
+  for (const auto& adjust : std::vector<std::function<void(ConversionSettings&)>>{
+           Keep, [](ConversionSettings& s) { s.type = 2; },
+           [](ConversionSettings& s) { s.edp = s.edn = ""; }}) {
+    for (const Lines& source : sources) {
+      ConversionSettings settings = ExampleSettings();
+      adjust(settings);
+      Lines plain;
+      Conversion(settings).RunConversion(100, source, {}, {}, plain);
+      settings.ereduce = true;
+      Lines reduced;
+      Conversion(settings).RunConversion(100, source, {}, {}, reduced);
+      ASSERT_EQ(reduced.size(), plain.size());
+      for (std::size_t i = 0; i < plain.size(); ++i) {
+        SCOPED_TRACE(plain[i]);
+        const std::size_t at = plain[i].find(" C");
+        ASSERT_EQ(at == std::string::npos, reduced[i].find(" C") == std::string::npos);
+        if (at == std::string::npos) {
+          EXPECT_EQ(reduced[i], plain[i]);
+          continue;
+        }
+        std::size_t end = plain[i].find(' ', at + 1);
+        std::size_t reducedEnd = reduced[i].find(' ', at + 1);
+        EXPECT_EQ(plain[i].substr(0, at), reduced[i].substr(0, at));
+        EXPECT_EQ(plain[i].substr(std::min(end, plain[i].size())),
+                  reduced[i].substr(std::min(reducedEnd, reduced[i].size())));
+        const long double original = std::stold(plain[i].substr(at + 2, end - at - 2));
+        const long double written = std::stold(reduced[i].substr(at + 2, reducedEnd - at - 2));
+        EXPECT_GE(written, 0);
+        EXPECT_LT(written, 360);
+        const long double turns = (original - written) / 360;
+        EXPECT_NEAR(turns, std::round(turns), 1e-9);
+      }
+    }
+  }
 }
 
 TEST(DialectConversionTest, FeedAsProgrammed) {
