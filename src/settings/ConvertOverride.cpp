@@ -10,7 +10,9 @@
 namespace torvane {
 namespace {
 
-enum class Kind { Text, WordText, Whole, Flag, Tolerance, GCodes };
+// Number: not below 0 (a tolerance, a limit, turns). LineText: a line of the
+// output, so without a line break.
+enum class Kind { Text, WordText, LineText, Whole, Flag, Number, GCodes };
 
 struct KeyRule {
   const char* key;
@@ -36,8 +38,11 @@ constexpr KeyRule kRules[] = {
     {"enumz", Kind::Text, 0, 0},      {"enumss", Kind::Whole, kMin, kMax},
     {"enums", Kind::Whole, kMin, kMax}, {"efeed", Kind::Whole, 0, 2},
     {"erot", Kind::Whole, 0, 1},      {"einv", Kind::Flag, 0, 1},
-    {"etol", Kind::Tolerance, 0, 0},  {"eg93", Kind::WordText, 0, 0},
+    {"etol", Kind::Number, 0, 0},     {"eg93", Kind::WordText, 0, 0},
     {"eg94", Kind::WordText, 0, 0},   {"eneutral", Kind::GCodes, 0, 0},
+    {"efrad", Kind::Whole, 0, 1},     {"efmax", Kind::Number, 0, 0},
+    {"eunw", Kind::LineText, 0, 0},   {"ewind", Kind::Number, 0, 0},
+    {"ereduce", Kind::Flag, 0, 1},
 };
 
 std::string Lower(std::string_view text) {
@@ -58,8 +63,9 @@ std::optional<std::int32_t> ParseWhole(std::string_view text) {
 std::string Allowed(const KeyRule& rule) {
   switch (rule.kind) {
     case Kind::Flag: return "0 oder 1";
-    case Kind::Tolerance: return "eine Zahl ab 0";
+    case Kind::Number: return "eine Zahl ab 0";
     case Kind::WordText: return "ein nicht leerer Text";
+    case Kind::LineText: return "ein Text ohne Zeilenumbruch";
     case Kind::Text: return "ein Text";
     case Kind::GCodes: return "eine Liste von G-Codes wie \"G61.1 G187\"";
     case Kind::Whole: break;
@@ -87,6 +93,13 @@ void SetText(const std::string& key, std::string_view value, ConversionSettings&
   else if (key == "eg93") s.eg93 = text;
   else if (key == "eg94") s.eg94 = text;
   else if (key == "eneutral") s.eneutral = text;
+  else if (key == "eunw") s.eunw = text;
+}
+
+void SetNumber(const std::string& key, long double value, ConversionSettings& s) {
+  if (key == "etol") s.etol = value;
+  else if (key == "efmax") s.efmax = value;
+  else if (key == "ewind") s.ewind = value;
 }
 
 void SetWhole(const std::string& key, std::int32_t value, ConversionSettings& s) {
@@ -106,6 +119,8 @@ void SetWhole(const std::string& key, std::int32_t value, ConversionSettings& s)
   else if (key == "evz") s.format.Vorzeichen = value != 0;
   else if (key == "enum") s.enum_ = value != 0;
   else if (key == "einv") s.einv = value != 0;
+  else if (key == "efrad") s.efrad = value;
+  else if (key == "ereduce") s.ereduce = value != 0;
 }
 
 }  // namespace
@@ -131,21 +146,25 @@ std::optional<std::string> ApplyConvertOverride(std::string_view assignment,
   };
   switch (rule->kind) {
     case Kind::WordText:
-      if (value.empty()) return invalid();
-      [[fallthrough]];
-    case Kind::Text:
+    case Kind::LineText:
+    case Kind::Text: {
+      const bool refused =
+          (rule->kind == Kind::WordText && value.empty()) ||
+          (rule->kind == Kind::LineText && value.find_first_of("\r\n") != std::string_view::npos);
+      if (refused) return invalid();
       SetText(key, value, settings);
       return std::nullopt;
+    }
     case Kind::GCodes: {
       std::vector<GCodeNumber> codes;
       if (!ReadNeutralCodes(value, codes)) return invalid();
       SetText(key, value, settings);
       return std::nullopt;
     }
-    case Kind::Tolerance: {
-      const auto tolerance = ReadTolerance(value);
-      if (!tolerance) return invalid();
-      settings.etol = *tolerance;
+    case Kind::Number: {
+      const auto number = ReadTolerance(value);
+      if (!number) return invalid();
+      SetNumber(key, *number, settings);
       return std::nullopt;
     }
     case Kind::Flag:

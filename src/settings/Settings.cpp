@@ -98,6 +98,11 @@ void Settings::LoadMachineDialect() {
   controls_.SetText(TC::EG93, textOr("eg93", "G93"));
   controls_.SetText(TC::EG94, textOr("eg94", "G94"));
   controls_.SetText(TC::ENeutral, ini_.ReadText("eneutral"));
+  controls_.SetDown(TG::EFRad, ini_.ReadInteger("efrad") == 1);
+  controls_.SetText(TC::EFMax, textOr("efmax", "0"));
+  controls_.SetText(TC::EUnw, ini_.ReadText("eunw"));
+  controls_.SetText(TC::EWind, textOr("ewind", "0"));
+  controls_.SetDown(TG::EReduce, ini_.ReadBool("ereduce"));
 
   published_.efeed = controls_.FeedMode();
   published_.erot = controls_.RotaryMode();
@@ -106,6 +111,11 @@ void Settings::LoadMachineDialect() {
   published_.eg93 = controls_.Text(TC::EG93);
   published_.eg94 = controls_.Text(TC::EG94);
   published_.eneutral = controls_.Text(TC::ENeutral);
+  published_.efrad = controls_.Down(TG::EFRad) ? 1 : 0;
+  published_.efmax = ReadTolerance(controls_.Text(TC::EFMax)).value_or(0);
+  published_.eunw = controls_.Text(TC::EUnw);
+  published_.ewind = ReadTolerance(controls_.Text(TC::EWind)).value_or(0);
+  published_.ereduce = controls_.Down(TG::EReduce);
 }
 
 void Settings::ReadTextArea(const std::string& path, bool header) {
@@ -177,6 +187,9 @@ void Settings::WriteMainIni() {
   ini_.WriteBool("einv", controls_.Down(TG::EInv));
   WriteTexts({{TC::ETol, "etol"}, {TC::EG93, "eg93"}, {TC::EG94, "eg94"},
               {TC::ENeutral, "eneutral"}});
+  ini_.WriteBool("efrad", controls_.Down(TG::EFRad));
+  WriteTexts({{TC::EFMax, "efmax"}, {TC::EUnw, "eunw"}, {TC::EWind, "ewind"}});
+  ini_.WriteBool("ereduce", controls_.Down(TG::EReduce));
 }
 
 }  // namespace torvane

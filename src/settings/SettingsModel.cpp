@@ -54,6 +54,8 @@ SettingsModel::SettingsModel() {
   texts_[Index(TextControl::ETol)] = "0";
   texts_[Index(TextControl::EG93)] = "G93";
   texts_[Index(TextControl::EG94)] = "G94";
+  texts_[Index(TextControl::EFMax)] = "0";
+  texts_[Index(TextControl::EWind)] = "0";
 }
 
 const std::string& SettingsModel::Text(TextControl control) const { return texts_[Index(control)]; }

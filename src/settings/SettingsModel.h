@@ -32,8 +32,11 @@ enum class TextControl {
   EG93,  // machine page: inverse-time feed on
   EG94,  // machine page: and off again
   ENeutral,  // machine page: further G codes that leave the path alone
+  EFMax,     // machine page: largest inverse-time F
+  EUnw,      // machine page: the line that sets a continuous axis into one turn
+  EWind,     // machine page: turns a continuous axis may span before a warning
 };
-constexpr std::size_t kTextControlCount = 19;
+constexpr std::size_t kTextControlCount = 22;
 
 enum class ToggleControl {
   EEDeziPunkt,
@@ -42,9 +45,11 @@ enum class ToggleControl {
   EENNullen,
   EEVorzeichen,
   EESatznum,
-  EInv,  // machine page: rotary axis turns the other way
+  EInv,     // machine page: rotary axis turns the other way
+  EFRad,    // machine page: inverse time measured at the tool tip
+  EReduce,  // machine page: modulo angles written within one turn
 };
-constexpr std::size_t kToggleControlCount = 7;
+constexpr std::size_t kToggleControlCount = 9;
 
 // Arc mode group: EK1 "G2/3 Linear wandeln" = 1, EK2 "G2/3 Maschinenspezifisch" = 2.
 // Axis group: EAA = 1 (A), EAB = 2 (B), EAC = 3 (C).
@@ -116,8 +121,9 @@ std::optional<long double> ReadStepperNumber(std::string_view text);
 // digits, they count without their sign; no digits give 0.
 std::int32_t ReadControlInteger(std::string_view text);
 
-// The chord tolerance as the conversion takes it: a number in full (as the
-// steppers read it), not negative; anything else is no tolerance.
+// The chord tolerance (and the feed limit, the turns before a warning) as
+// the conversion takes it: a number in full (as the steppers read it), not
+// negative; anything else is none.
 std::optional<long double> ReadTolerance(std::string_view text);
 
 // Splits text at CR LF, lone CR and lone LF; a break at the very end adds no

@@ -34,6 +34,14 @@ TEST(ConvertOverrideTest, SetsTheKeyForOneRun) {
        [](const ConversionSettings& s) { EXPECT_EQ(s.eneutral, "G61.1 G187"); }},
       {"text keeps a second =", "enumz=N=",
        [](const ConversionSettings& s) { EXPECT_EQ(s.format.Satzzeichen, "N="); }},
+      {"feed at the tool tip", "efrad=1", [](const ConversionSettings& s) { EXPECT_EQ(s.efrad, 1); }},
+      {"feed limit", "efmax=2500.5",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.efmax, 2500.5L); }},
+      {"unwind line", "eunw=G92 C{C}",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.eunw, "G92 C{C}"); }},
+      {"no unwind line", "eunw=", [](const ConversionSettings& s) { EXPECT_EQ(s.eunw, ""); }},
+      {"turns", "ewind=2.5", [](const ConversionSettings& s) { EXPECT_EQ(s.ewind, 2.5L); }},
+      {"reduced angles", "ereduce=1", [](const ConversionSettings& s) { EXPECT_TRUE(s.ereduce); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,6 +73,13 @@ TEST(ConvertOverrideTest, RefusesWithGermanMessage) {
       {"type=3", "Ung\xFCltiger Wert \"3\" f\xFCr type: erlaubt ist 1 oder 2"},
       {"axis=C", "Ung\xFCltiger Wert \"C\" f\xFCr axis: erlaubt ist 1, 2 oder 3"},
       {"enums=1x", "Ung\xFCltiger Wert \"1x\" f\xFCr enums: erlaubt ist eine ganze Zahl"},
+      {"efrad=2", "Ung\xFCltiger Wert \"2\" f\xFCr efrad: erlaubt ist 0 oder 1"},
+      {"efmax=-1", "Ung\xFCltiger Wert \"-1\" f\xFCr efmax: erlaubt ist eine Zahl ab 0"},
+      {"ewind=zehn", "Ung\xFCltiger Wert \"zehn\" f\xFCr ewind: erlaubt ist eine Zahl ab 0"},
+      {"ereduce=ja", "Ung\xFCltiger Wert \"ja\" f\xFCr ereduce: erlaubt ist 0 oder 1"},
+      {"eunw=G92 C{C}\nM30",
+       "Ung\xFCltiger Wert \"G92 C{C}\nM30\" f\xFCr eunw: erlaubt ist ein Text ohne "
+       "Zeilenumbruch"},
       {"eneutral=G61.1 M5",
        "Ung\xFCltiger Wert \"G61.1 M5\" f\xFCr eneutral: erlaubt ist eine Liste von G-Codes wie "
        "\"G61.1 G187\""},

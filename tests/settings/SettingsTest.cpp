@@ -106,7 +106,8 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
             "edp=M15\r\nedn=M16\r\neg2=G132\r\neg3=G133\r\neg0=G00\r\neg1=G01\r\nerad=L\r\n"
             "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=0\r\nevz=0\r\nenum=0\r\n"
             "enumz=N\r\nenumss=1\r\nenums=1\r\n"
-            "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
+            "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
+            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\n");
   EXPECT_EQ(dir.Read("vorspann.plt"), "%\r\nO0001 (\xDC" "BERSCHRIFT)");
   EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
   EXPECT_EQ(settings.Published().deg, 11);
@@ -159,6 +160,46 @@ TEST(SettingsTest, MachineDialectKeys) {
   }
 }
 
+TEST(SettingsTest, ToolFeedAndAngleKeys) {
+  struct Case {
+    const char* name;
+    const char* convert;
+    std::int32_t efrad;
+    long double efmax;
+    const char* eunw;
+    long double ewind;
+    bool ereduce;
+    const char* shownMax;  // the dialog's fields
+    const char* shownWind;
+  };
+  const Case cases[] = {
+      {"missing keys give the old output", "", 0, 0, "", 0, false, "0", "0"},
+      {"all set",
+       "efrad=1\r\nefmax=2500\r\neunw=G92 C{C}\r\newind=2.5\r\nereduce=1\r\n", 1, 2500,
+       "G92 C{C}", 2.5L, true, "2500", "2.5"},
+      {"no such measure", "efrad=2\r\n", 0, 0, "", 0, false, "0", "0"},
+      {"limit and turns no numbers", "efmax=viel\r\newind=-1\r\n", 0, 0, "", 0, false, "viel",
+       "-1"},
+      {"any number reduces", "ereduce=5\r\n", 0, 0, "", 0, true, "0", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
+    Settings settings(dir.Dir());
+    settings.LoadSettings();
+    const ConversionSettings& published = settings.Published();
+    EXPECT_EQ(published.efrad, c.efrad);
+    EXPECT_EQ(published.efmax, c.efmax);
+    EXPECT_EQ(published.eunw, c.eunw);
+    EXPECT_EQ(published.ewind, c.ewind);
+    EXPECT_EQ(published.ereduce, c.ereduce);
+    EXPECT_EQ(settings.Controls().Down(TG::EFRad), c.efrad == 1);
+    EXPECT_EQ(settings.Controls().Text(TC::EFMax), c.shownMax);
+    EXPECT_EQ(settings.Controls().Text(TC::EWind), c.shownWind);
+  }
+}
+
 // A file from before the machine keys keeps every byte; a save adds them
 // with the values that give the old output.
 TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
@@ -173,7 +214,8 @@ TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
   const ConversionSettings before = settings.Published();
   settings.SaveSettings();
   EXPECT_EQ(dir.Read("main.ini"),
-            old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
+            old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
+            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\n");
   EXPECT_EQ(settings.Published().efeed, before.efeed);
   EXPECT_EQ(settings.Published().etol, before.etol);
   EXPECT_EQ(settings.Published().eg93, before.eg93);
@@ -184,6 +226,11 @@ TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
   settings.Controls().SetDown(TG::EInv, true);
   settings.Controls().SetText(TC::ETol, "0.01");
   settings.Controls().SetText(TC::EG93, "G93.1");
+  settings.Controls().SetDown(TG::EFRad, true);
+  settings.Controls().SetText(TC::EFMax, "2500");
+  settings.Controls().SetText(TC::EUnw, "G92 C{C}");
+  settings.Controls().SetText(TC::EWind, "10");
+  settings.Controls().SetDown(TG::EReduce, true);
   settings.SaveSettings();
   Settings again(dir.Dir());
   again.LoadSettings();
@@ -193,6 +240,11 @@ TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
   EXPECT_EQ(again.Published().etol, 0.01L);
   EXPECT_EQ(again.Published().eg93, "G93.1");
   EXPECT_EQ(again.Published().eg94, "G94");
+  EXPECT_EQ(again.Published().efrad, 1);
+  EXPECT_EQ(again.Published().efmax, 2500);
+  EXPECT_EQ(again.Published().eunw, "G92 C{C}");
+  EXPECT_EQ(again.Published().ewind, 10);
+  EXPECT_TRUE(again.Published().ereduce);
 }
 
 TEST(SettingsTest, HeaderFilesSplitAtEveryLineBreak) {

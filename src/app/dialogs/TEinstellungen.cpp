@@ -29,14 +29,15 @@ constexpr TextControl kAllTexts[] = {
     TextControl::ERad,      TextControl::EEStellen, TextControl::EENachkommastellen,
     TextControl::EESatzzeichen, TextControl::EESatzschritt, TextControl::EEstart,
     TextControl::ETol,      TextControl::EG93,      TextControl::EG94,
-    TextControl::ENeutral,
+    TextControl::ENeutral,  TextControl::EFMax,     TextControl::EUnw,
+    TextControl::EWind,
 };
 static_assert(std::size(kAllTexts) == kTextControlCount);
 
 constexpr ToggleControl kAllToggles[] = {
     ToggleControl::EEDeziPunkt, ToggleControl::EENCPunkt,    ToggleControl::EEVNullen,
     ToggleControl::EENNullen,   ToggleControl::EEVorzeichen, ToggleControl::EESatznum,
-    ToggleControl::EInv,
+    ToggleControl::EInv,        ToggleControl::EFRad,        ToggleControl::EReduce,
 };
 static_assert(std::size(kAllToggles) == kToggleControlCount);
 
@@ -64,7 +65,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
       settings_(settings) {
   setObjectName(QStringLiteral("Einstellungen"));
   setWindowTitle(QStringLiteral("Einstellungen"));
-  setFixedSize(660, 498);
+  setFixedSize(660, 568);
   setFont(FormFont());
 
   BuildCategoryColumn();
@@ -83,8 +84,10 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
   fields_ = {EQUELLDIR, EZIELDIR, EGrad,     EDP,                EDN,
              Eg0,       Eg1,      EG2,       EG3,                ERad,
              EEStellen, EENachkommastellen, EESatzzeichen, EESatzschritt, EEstart,
-             ETol,      EG93,     EG94,      ENeutral};
-  toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen, EESatznum, EInv};
+             ETol,      EG93,     EG94,      ENeutral,           EFMax,
+             EUnw,      EWind};
+  toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen,
+              EESatznum,   EInv,      EFRad,     EReduce};
   Bind();
 }
 
@@ -165,6 +168,15 @@ void TEinstellungen::NameControls() {
       {EinheitTol, "EinheitTol"},
       {GroupSteuerung, "GroupSteuerung"},
       {ENeutral, "ENeutral"},
+      {GroupWerkzeugVorschub, "GroupWerkzeugVorschub"},
+      {EFRad, "EFRad"},
+      {EFMax, "EFMax"},
+      {EinheitFMax, "EinheitFMax"},
+      {GroupWinkel, "GroupWinkel"},
+      {EReduce, "EReduce"},
+      {EUnw, "EUnw"},
+      {EWind, "EWind"},
+      {EinheitWind, "EinheitWind"},
   };
   for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 }

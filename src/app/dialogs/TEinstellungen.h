@@ -122,6 +122,15 @@ class TEinstellungen : public QDialog {
   QLabel* EinheitTol = nullptr;    // "mm" beside it
   QFrame* GroupSteuerung = nullptr;
   QLineEdit* ENeutral = nullptr;   // "Weitere neutrale G-Codes"
+  QFrame* GroupWerkzeugVorschub = nullptr;
+  TXPSpeedButton* EFRad = nullptr;  // "Vorschub am Werkzeugradius"
+  TXPEdit* EFMax = nullptr;         // "Höchster Vorschub"
+  QLabel* EinheitFMax = nullptr;    // "1/min" beside it
+  QFrame* GroupWinkel = nullptr;
+  TXPSpeedButton* EReduce = nullptr;  // "Winkel in 0 bis 360° schreiben"
+  QLineEdit* EUnw = nullptr;        // "Zurücksetzen"
+  TXPEdit* EWind = nullptr;         // "Warnen über"
+  QLabel* EinheitWind = nullptr;    // "Umdrehungen" beside it
 
   TBrowseForFolder* Folder = nullptr;
 
@@ -150,6 +159,7 @@ class TEinstellungen : public QDialog {
   void BuildSpann(QWidget* page);
   void BuildDirectoryPage();
   void BuildMachinePage();
+  void BuildToolFeedAndAngles(QWidget* page);
   void BuildButtonBar();
   void SetFocusOrder();
   void NameControls();

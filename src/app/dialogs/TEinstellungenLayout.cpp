@@ -20,7 +20,7 @@ namespace torvane {
 namespace {
 
 constexpr int kDialogWidth = 660;
-constexpr int kDialogHeight = 498;
+constexpr int kDialogHeight = 568;
 constexpr int kColumnWidth = 129;
 constexpr int kBarHeight = 47;
 constexpr int kPageWidth = kDialogWidth - kColumnWidth;
@@ -205,7 +205,11 @@ void TEinstellungen::BuildZahlenformat(QWidget* page) {
 }
 
 void TEinstellungen::BuildSpann(QWidget* page) {
-  GroupSpann = MakeGroup(page, QRect(0, 267, kStripWidth, 176));
+  // The header and footer areas take the height the page has below the
+  // groups above (the machine page needs more than this one).
+  constexpr int kSpannHeight = kPageHeight - 8 - 267;
+  constexpr int kRowY = kSpannHeight - 36;
+  GroupSpann = MakeGroup(page, QRect(0, 267, kStripWidth, kSpannHeight));
   QWidget* group = GroupSpann;
   MakeStrip(group, QStringLiteral("Vorspann"), QRect(1, 1, 260, 20), GroupTitleFont());
   MakeStrip(group, QStringLiteral("Nachspann"), QRect(262, 1, 260, 20), GroupTitleFont());
@@ -220,20 +224,20 @@ void TEinstellungen::BuildSpann(QWidget* page) {
     area->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #ffff80; }"));
     return area;
   };
-  EVorspann = textArea(QRect(10, 27, 241, 105));
-  ENachspann = textArea(QRect(272, 27, 241, 105));
+  EVorspann = textArea(QRect(10, 27, 241, kRowY - 35));
+  ENachspann = textArea(QRect(272, 27, 241, kRowY - 35));
 
   EESatznum = MakeToggle(group, QStringLiteral("Satznummerierung"), CheckBoxGlyphStrip(), 130,
-                         true, QRect(6, 140, 128, 22));
-  MakeLabel(group, QStringLiteral("Zeichen"), QPoint(146, 144));
-  EESatzzeichen = MakeField(group, QRect(190, 140, 28, kFieldHeight));
-  MakeLabel(group, QStringLiteral("Schritt"), QPoint(234, 144));
-  SNMinus1 = MakeStepper(group, MinusGlyph(), QPoint(272, 139));
-  EESatzschritt = MakeNumberField(group, QRect(296, 140, 32, kFieldHeight));
+                         true, QRect(6, kRowY, 128, 22));
+  MakeLabel(group, QStringLiteral("Zeichen"), QPoint(146, kRowY + 4));
+  EESatzzeichen = MakeField(group, QRect(190, kRowY, 28, kFieldHeight));
+  MakeLabel(group, QStringLiteral("Schritt"), QPoint(234, kRowY + 4));
+  SNMinus1 = MakeStepper(group, MinusGlyph(), QPoint(272, kRowY - 1));
+  EESatzschritt = MakeNumberField(group, QRect(296, kRowY, 32, kFieldHeight));
   EESatzschritt->setReadOnly(true);
-  SNPlus1 = MakeStepper(group, PlusGlyph(), QPoint(330, 139));
-  MakeLabel(group, QStringLiteral("Start"), QPoint(368, 144));
-  EEstart = MakeField(group, QRect(398, 140, 50, kFieldHeight));
+  SNPlus1 = MakeStepper(group, PlusGlyph(), QPoint(330, kRowY - 1));
+  MakeLabel(group, QStringLiteral("Start"), QPoint(368, kRowY + 4));
+  EEstart = MakeField(group, QRect(398, kRowY, 50, kFieldHeight));
 }
 
 void TEinstellungen::BuildDirectoryPage() {
@@ -315,7 +319,49 @@ void TEinstellungen::BuildMachinePage() {
   MakeLabel(control, QStringLiteral("z. B. G61.1 G187: werden ohne Ausgabe übergangen"),
             QPoint(8, 60));
 
+  BuildToolFeedAndAngles(Panel_MASCH);
   Panel_MASCH->hide();
+}
+
+// Below the machine page's other groups: the feed at the tool tip beside the
+// angles the control takes. Every field has its one-line explanation under
+// it.
+void TEinstellungen::BuildToolFeedAndAngles(QWidget* page) {
+  constexpr int kTop = 357;
+  constexpr int kHeight = 160;
+  const auto explain = [](QWidget* group, const QString& text, int y) {
+    return MakeLabel(group, text, QPoint(28, y));
+  };
+
+  GroupWerkzeugVorschub = MakeGroup(page, QRect(0, kTop, 258, kHeight));
+  QWidget* feed = GroupWerkzeugVorschub;
+  MakeStrip(feed, QStringLiteral("Vorschub an der Werkzeugspitze"), QRect(1, 1, 256, 20),
+            GroupTitleFont());
+  EFRad = MakeToggle(feed, QStringLiteral("Vorschub am Werkzeugradius"), CheckBoxGlyphStrip(),
+                     107, true, QRect(6, 28, 244, 22));
+  explain(feed, QStringLiteral("G93: Drehung in der Tiefe Z gemessen"), 50);
+  MakeLabel(feed, QStringLiteral("Höchster Vorschub"), QPoint(8, 78));
+  EFMax = MakeNumberField(feed, QRect(116, 74, 60, kFieldHeight));
+  InstallNumberKeyFilter(EFMax);
+  EinheitFMax =
+      MakeLabel(feed, QStringLiteral("1/min"), QPoint(EFMax->geometry().right() + 5, 78));
+  explain(feed, QStringLiteral("G93: größeres F wird begrenzt; 0: keine Grenze"), 96);
+
+  GroupWinkel = MakeGroup(page, QRect(266, kTop, 257, kHeight));
+  QWidget* angles = GroupWinkel;
+  MakeStrip(angles, QStringLiteral("Winkel"), QRect(1, 1, 255, 20), GroupTitleFont());
+  EReduce = MakeToggle(angles, QStringLiteral("Winkel in 0 bis 360° schreiben"),
+                       CheckBoxGlyphStrip(), 108, true, QRect(6, 28, 244, 22));
+  explain(angles, QStringLiteral("modulo: C365.730 wird C5.730"), 50);
+  MakeLabel(angles, QStringLiteral("Zurücksetzen"), QPoint(8, 78));
+  EUnw = MakeField(angles, QRect(96, 74, 150, kFieldHeight));
+  explain(angles, QStringLiteral("fortlaufend, am Ende; {C}: Winkel in 0 bis 360°"), 96);
+  MakeLabel(angles, QStringLiteral("Warnen über"), QPoint(8, 122));
+  EWind = MakeNumberField(angles, QRect(96, 118, 44, kFieldHeight));
+  InstallNumberKeyFilter(EWind);
+  EinheitWind =
+      MakeLabel(angles, QStringLiteral("Umdrehungen"), QPoint(EWind->geometry().right() + 5, 122));
+  explain(angles, QStringLiteral("fortlaufend; 0: keine Warnung"), 140);
 }
 
 void TEinstellungen::BuildButtonBar() {

@@ -85,7 +85,7 @@ class EinstellungenTest : public QObject {
     Harness h;
     TEinstellungen& d = h.dialog;
     QCOMPARE(d.windowTitle(), QStringLiteral("Einstellungen"));
-    QCOMPARE(d.size(), QSize(660, 498));
+    QCOMPARE(d.size(), QSize(660, 568));
     QVERIFY(d.Panel_HPGL->isVisible() && !d.Panel_DIR->isVisible() && d.BHPGL->Down());
     QVERIFY(!d.EAA->isEnabled() && !d.EAB->isEnabled() && d.EAC->isEnabled());
     QVERIFY(d.EAC->Down() && d.EK1->Down() && !d.EK2->Down());
@@ -123,6 +123,8 @@ class EinstellungenTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::newRow("Auflösung") << "EGrad" << "GPlus" << "EinheitGrad" << QStringLiteral("°");
     QTest::newRow("Sehnenfehler") << "ETol" << "ETol" << "EinheitTol" << "mm";
+    QTest::newRow("Höchster Vorschub") << "EFMax" << "EFMax" << "EinheitFMax" << "1/min";
+    QTest::newRow("Warnen über") << "EWind" << "EWind" << "EinheitWind" << "Umdrehungen";
   }
 
   void unitsBesideNumberFields() {
@@ -144,6 +146,39 @@ class EinstellungenTest : public QObject {
          label->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
       QVERIFY2(other == label || !other->geometry().intersects(label->geometry()),
                qPrintable(other->text()));
+  }
+
+  // The feed and angle keys each have their explanation on the line under
+  // them, within their group and clear of the next row.
+  void explanationUnderField_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("EFRad") << "EFRad" << "G93: Drehung in der Tiefe Z gemessen";
+    QTest::newRow("EFMax") << "EFMax" << QStringLiteral("G93: größeres F wird begrenzt; 0: keine Grenze");
+    QTest::newRow("EReduce") << "EReduce" << "modulo: C365.730 wird C5.730";
+    QTest::newRow("EUnw") << "EUnw" << QStringLiteral("fortlaufend, am Ende; {C}: Winkel in 0 bis 360°");
+    QTest::newRow("EWind") << "EWind" << "fortlaufend; 0: keine Warnung";
+  }
+
+  void explanationUnderField() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    Harness h;
+    h.Click("BMaschine");
+    const QWidget* input = h.dialog.findChild<QWidget*>(field);
+    QVERIFY(input != nullptr);
+    const QWidget* group = input->parentWidget();
+    const QLabel* found = nullptr;
+    for (const QLabel* label : group->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+      if (label->text() == text) found = label;
+    QVERIFY(found != nullptr);
+    QVERIFY(found->isVisible());
+    QVERIFY(found->y() >= input->geometry().bottom() - 1);
+    QVERIFY(found->y() <= input->geometry().bottom() + 4);
+    QVERIFY(found->geometry().bottom() < group->height());
+    for (const QWidget* other : group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+      if (other != found && other->y() > input->y())
+        QVERIFY2(!other->geometry().intersects(found->geometry()), qPrintable(other->objectName()));
   }
 
   void focusOrder() {
@@ -296,6 +331,8 @@ class EinstellungenTest : public QObject {
     QTest::newRow("EEVorzeichen") << "EEVorzeichen" << ToggleControl::EEVorzeichen;
     QTest::newRow("EESatznum") << "EESatznum" << ToggleControl::EESatznum;
     QTest::newRow("EInv") << "EInv" << ToggleControl::EInv;
+    QTest::newRow("EFRad") << "EFRad" << ToggleControl::EFRad;
+    QTest::newRow("EReduce") << "EReduce" << ToggleControl::EReduce;
   }
 
   // Independent on/off buttons: each click flips its own setting only.
@@ -351,6 +388,10 @@ class EinstellungenTest : public QObject {
     QCOMPARE(d.ETol->text(), QStringLiteral("0"));
     QCOMPARE(d.EG93->text(), QStringLiteral("G93"));
     QCOMPARE(d.EG94->text(), QStringLiteral("G94"));
+    QVERIFY(!d.EFRad->Down() && !d.EReduce->Down());
+    QCOMPARE(d.EFMax->text(), QStringLiteral("0"));
+    QVERIFY(d.EUnw->text().isEmpty());
+    QCOMPARE(d.EWind->text(), QStringLiteral("0"));
 
     h.Click("EVF2");
     h.Click("EVF2");  // one-of: stays down
@@ -365,6 +406,11 @@ class EinstellungenTest : public QObject {
     QCOMPARE(model.RotaryMode(), 1);
     QVERIFY(model.Down(ToggleControl::EInv));
     QCOMPARE(model.Text(TextControl::ETol), std::string("0.05"));
+    h.Click("EFRad");
+    h.Click("EReduce");
+    Retype(d.EFMax, QStringLiteral("2500"));
+    Retype(d.EUnw, QStringLiteral("G92 C{C}"));
+    Retype(d.EWind, QStringLiteral("10"));
 
     h.Click("Abbruch");
     QCOMPARE(h.Read("main.ini"), std::string(kStoredSettings));
@@ -375,8 +421,14 @@ class EinstellungenTest : public QObject {
     h.Click("XPSpeedButton3");
     QCOMPARE(h.Read("main.ini"),
              std::string(kStoredSettings) +
-                 "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n");
+                 "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
+                 "efrad=1\r\nefmax=2500\r\neunw=G92 C{C}\r\newind=10\r\nereduce=1\r\n");
     QCOMPARE(h.settings.Published().efeed, 2);
+    QCOMPARE(h.settings.Published().efrad, 1);
+    QCOMPARE(double(h.settings.Published().efmax), 2500.0);
+    QCOMPARE(h.settings.Published().eunw, std::string("G92 C{C}"));
+    QCOMPARE(double(h.settings.Published().ewind), 10.0);
+    QVERIFY(h.settings.Published().ereduce);
     QCOMPARE(h.settings.Published().erot, 1);
     QVERIFY(h.settings.Published().einv);
     QCOMPARE(double(h.settings.Published().etol), 0.05);
@@ -387,6 +439,8 @@ class EinstellungenTest : public QObject {
     again.LoadSettings();
     QVERIFY(shown.EVF2->Down() && shown.ERF->Down() && shown.EInv->Down());
     QCOMPARE(shown.ETol->text(), QStringLiteral("0.05"));
+    QVERIFY(shown.EFRad->Down() && shown.EReduce->Down());
+    QCOMPARE(shown.EUnw->text(), QStringLiteral("G92 C{C}"));
   }
 
   void loadShowsStoredSettings() {
