@@ -1,5 +1,6 @@
 #include "ConversionTask.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "settings/FloatText.h"
@@ -125,8 +126,11 @@ void ConversionTask::Run() {
 }
 
 std::string ConversionDoneText(long double diameter, std::size_t warnings) {
-  // "\xD8" is the diameter sign in the program's code page.
-  std::string text = "Konvertierung beendet (\xD8 " + FloatToGeneral(diameter) + ")";
+  // Told to the user, so with the German decimal comma; only the NC text
+  // keeps the point. "\xD8" is the diameter sign in the program's code page.
+  std::string shown = FloatToGeneral(diameter);
+  std::replace(shown.begin(), shown.end(), '.', ',');
+  std::string text = "Konvertierung beendet (\xD8 " + shown + ")";
   if (warnings == 1) text += ", 1 Warnung";
   if (warnings > 1) text += ", " + std::to_string(warnings) + " Warnungen";
   return text;

@@ -70,7 +70,7 @@ class ConversionTask {
   std::atomic<bool> cancel_{false};
 };
 
-// The status text after a finished run: "Konvertierung beendet (Ø 63.5)",
+// The status text after a finished run: "Konvertierung beendet (Ø 63,5)",
 // and ", 1 Warnung" or ", N Warnungen" when there were any.
 std::string ConversionDoneText(long double diameter, std::size_t warnings);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TPreviewCanvas.h"
 
 #include <QMouseEvent>
@@ -47,8 +48,9 @@ double NiceAngleStep(double rough) {
   return 180;
 }
 
+// Told to the user, so with the German decimal comma.
 QString Number(double value, int decimals = 3) {
-  return QString::number(value, 'f', decimals);
+  return QString::number(value, 'f', decimals).replace(u'.', u',');
 }
 
 }  // namespace

@@ -202,7 +202,10 @@ class MainformTest : public QObject {
                                 << QStringLiteral("Konvertierung beendet (Ø 100)")
                                 << QStringList{};
     QTest::newRow("accept 63.5") << "63.5" << QStringList{"G01 Z10.000 X65.500 C0.000 M15"}
-                                 << QStringLiteral("Konvertierung beendet (Ø 63.5)")
+                                 << QStringLiteral("Konvertierung beendet (Ø 63,5)")
+                                 << QStringList{};
+    QTest::newRow("accept 50,5") << "50,5" << QStringList{"G01 Z10.000 X52.500 C0.000 M15"}
+                                 << QStringLiteral("Konvertierung beendet (Ø 50,5)")
                                  << QStringList{};
     QTest::newRow("-40 refused") << "-40" << QStringList{"previous"} << ""
                                  << QStringList{QStringLiteral(
@@ -497,10 +500,10 @@ class MainformTest : public QObject {
     QTest::addColumn<double>("diameter");
     QTest::addColumn<int>("warnings");
     QTest::addColumn<QString>("text");
-    QTest::newRow("no warnings") << 63.5 << 0 << QStringLiteral("Konvertierung beendet (Ø 63.5)");
+    QTest::newRow("no warnings") << 63.5 << 0 << QStringLiteral("Konvertierung beendet (Ø 63,5)");
     QTest::newRow("one") << 100.0 << 1 << QStringLiteral("Konvertierung beendet (Ø 100), 1 Warnung");
     QTest::newRow("three")
-        << 0.25 << 3 << QStringLiteral("Konvertierung beendet (Ø 0.25), 3 Warnungen");
+        << 0.25 << 3 << QStringLiteral("Konvertierung beendet (Ø 0,25), 3 Warnungen");
   }
 
   void conversionDoneText() {
