@@ -16,6 +16,7 @@
 
 #include "ConversionTask.h"
 #include "EditorPane.h"
+#include "FileFilters.h"
 #include "TMainform.h"
 #include "WarningList.h"
 #include "app/text/QtText.h"
@@ -106,6 +107,7 @@ QString TMainform::RunFileDialog(const FileDialogRequest& request) {
   dialog.setDefaultSuffix(request.defaultSuffix);
   if (!request.directory.isEmpty()) dialog.setDirectory(request.directory);
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+  if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
   // Saving asks before it replaces a file: a converted program may be all
   // that is left of an afternoon's work.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -117,8 +119,7 @@ void TMainform::HandleCommandLine() {
   const CommandLineRequest request = ReadCommandLine(arguments_);
   switch (request.kind) {
     case CommandLineRequest::Kind::Splash:
-      if (ShowSplash) ShowSplash();
-      break;
+      break;  // the splash came with the window (showEvent)
     case CommandLineRequest::Kind::Clipboard:
       if (!ConfirmUnsavedWork()) break;
       Quelle->Clear();
@@ -168,7 +169,8 @@ void TMainform::Button_LadenClick() {
     if (!ConfirmUnsavedWork()) return;
     const QString path =
         RunFileDialog({FileDialogRequest::Kind::Open, FromBytes(settings_.quell()),
-                       {"*.nc (*.nc)", "*.cnc (*.cnc)", "*.* (*)"}, "nc", {}});
+                       {NcProgramFilter(), AllFilesFilter()}, "nc", {},
+                       QStringLiteral("NC-Programm öffnen")});
     if (path.isEmpty()) return;
     LoadSource(path);
     SetStatus("NC-Datei " + path + " geladen" + PlainTextNote(*Quelle));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EditorPane.h"
+#include "FileFilters.h"
 #include "TMainform.h"
 #include "app/text/QtText.h"
 #include "app/widgets/ErrorReport.h"
@@ -91,8 +92,9 @@ bool TMainform::SaveResult() {
     const QFileInfo source(sourcePath_);
     const QString path = RunFileDialog(
         {FileDialogRequest::Kind::Save, SaveFolder(settings_.ziel()),
-         {"*.min (*.min)", "*.nc (*.nc)", "*.* (*)"},
-         "min", sourcePath_.isEmpty() ? QString() : source.completeBaseName() + ".min"});
+         {MantelProgramFilter(), NcProgramFilter(), AllFilesFilter()},
+         "min", sourcePath_.isEmpty() ? QString() : source.completeBaseName() + ".min",
+         QStringLiteral("Ergebnis MANTEL speichern unter")});
     if (path.isEmpty()) return;
     Ziel->SaveToFile(path);
     Ziel->SetEdited(false);
@@ -106,8 +108,12 @@ bool TMainform::SaveSource() {
   bool saved = false;
   Guarded([&] {
     const QFileInfo source(sourcePath_);
-    const QString path = RunFileDialog({FileDialogRequest::Kind::Save, SaveFolder(settings_.quell()),
-                                        {"*.nc (*.nc)", "*.* (*)"}, "nc", source.fileName()});
+    // Named in the title: after the question before closing, this dialog
+    // and the result's follow each other, and only the title tells them apart.
+    const QString path = RunFileDialog(
+        {FileDialogRequest::Kind::Save, SaveFolder(settings_.quell()),
+         {NcProgramFilter(), AllFilesFilter()}, "nc", source.fileName(),
+         QStringLiteral("Quellprogramm XYZ (DIN/ISO) speichern unter")});
     if (path.isEmpty()) return;
     Quelle->SaveToFile(path);
     Quelle->SetEdited(false);

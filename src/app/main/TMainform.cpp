@@ -56,6 +56,15 @@ TXPSpeedButton* ToolbarButton(QWidget* parent, const QString& caption, const QPi
   return button;
 }
 
+// The toolbar's buttons share one width, and a button whose caption needs
+// more room in the face at hand gets it ("Einstellungen" ran out of room in
+// faces a little wider than the one the toolbar was drawn for).
+void FitToolbarButtons(QWidget* toolbar) {
+  for (TXPSpeedButton* button :
+       toolbar->findChildren<TXPSpeedButton*>(QString(), Qt::FindDirectChildrenOnly))
+    button->setFixedSize(std::max(113, button->sizeHint().width()), 30);
+}
+
 // A pane under its 24-pixel header.
 QWidget* PaneWithHeader(QWidget* parent, const QString& title, QLabel*& label,
                         TEditorPane*& pane) {
@@ -124,9 +133,12 @@ TMainform::TMainform(Settings& settings, Conversion& conversion, QWidget* parent
 
   BuildMenu();
   BuildPreview();
+  FitToolbarButtons(Panel2);
+  Panel2->installEventFilter(this);  // a new face fits the buttons anew
   // Never narrower than the toolbar: below its width the buttons would be
-  // pushed over each other.
-  setMinimumSize(std::max(540, centralWidget()->minimumSizeHint().width()), 250);
+  // pushed over each other. So only the height is set here; the minimum
+  // width is the layout's, which follows the buttons' widths.
+  setMinimumHeight(250);
 }
 
 TMainform::~TMainform() {
@@ -209,8 +221,10 @@ void TMainform::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  // After the window is on screen, so that messages and the splash stand
-  // over it.
+  // The splash comes with the window rather than a moment after it.
+  if (ShowSplash && ReadCommandLine(arguments_).kind == CommandLineRequest::Kind::Splash)
+    ShowSplash();
+  // After the window is on screen, so that messages stand over it.
   QTimer::singleShot(0, this, &TMainform::FormShow);
 }
 
@@ -226,6 +240,9 @@ void TMainform::FormResize() {
 }
 
 bool TMainform::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Panel2 &&
+      (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+    FitToolbarButtons(Panel2);
   if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     Info1Click();

@@ -37,6 +37,7 @@ struct FileDialogRequest {
   QStringList filters;  // in Qt's form, first one preselected
   QString defaultSuffix;
   QString fileName;  // name proposed for saving; empty proposes none
+  QString title;     // the dialog's title: what is opened or which pane is saved
 };
 using FileDialogHook = std::function<QString(QWidget* parent, const FileDialogRequest&)>;
 

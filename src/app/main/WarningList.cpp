@@ -1,5 +1,10 @@
 #include "WarningList.h"
 
+#include <QEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
 #include "app/text/QtText.h"
 
 namespace torvane {
@@ -7,10 +12,11 @@ namespace torvane {
 TWarningList::TWarningList(QWidget* parent) : QListWidget(parent) {
   setObjectName(QStringLiteral("Warnungen"));
   setSelectionMode(QAbstractItemView::SingleSelection);
-  // Room for four rows: the list is a pointer to the source, not a report
-  // to read through, and the result pane above keeps most of the height.
-  setMaximumHeight(4 * fontMetrics().height() + 2 * frameWidth() + 8);
+  // Every row shown up to a third of the pane: beyond that the list would
+  // crowd out the result it points into, and it scrolls instead.
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  if (parent != nullptr) parent->installEventFilter(this);
   hide();
   connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     emit LineChosen(LineOf(row(item)));
@@ -25,10 +31,35 @@ void TWarningList::SetWarnings(const std::vector<ConversionWarning>& warnings) {
   clear();
   lines_.clear();
   for (const ConversionWarning& warning : warnings) {
-    addItem(QStringLiteral("Zeile %1: %2").arg(warning.line).arg(BytesToQString(warning.text)));
+    auto* item = new QListWidgetItem(
+        QStringLiteral("Zeile %1: %2").arg(warning.line).arg(BytesToQString(warning.text)), this);
+    // A long message runs past the pane's edge.
+    item->setToolTip(item->text());
     lines_.push_back(warning.line);
   }
+  updateGeometry();
   setVisible(!warnings.empty());
+}
+
+QSize TWarningList::sizeHint() const {
+  int rows = 0;
+  for (int row = 0; row < count(); ++row) rows += sizeHintForRow(row);
+  int height = rows + 2 * frameWidth();
+  if (count() > 0 && sizeHintForColumn(0) > viewport()->width())
+    height += horizontalScrollBar()->sizeHint().height();
+  if (parentWidget() != nullptr) height = std::min(height, parentWidget()->height() / 3);
+  return {QListWidget::sizeHint().width(), height};
+}
+
+bool TWarningList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) updateGeometry();
+  return QListWidget::eventFilter(watched, event);
+}
+
+// A narrower list may need the horizontal scroll bar, and the room for it.
+void TWarningList::resizeEvent(QResizeEvent* event) {
+  QListWidget::resizeEvent(event);
+  updateGeometry();
 }
 
 std::size_t TWarningList::LineOf(int row) const {

@@ -10,8 +10,9 @@
 namespace torvane {
 
 // The warnings of the last conversion, one row each ("Zeile 12: ..."),
-// under the result pane. Hidden while there are none. A click on a row
-// asks for its source line to be shown.
+// under the result pane. Hidden while there are none. As tall as its rows,
+// up to a third of the pane it stands in (`parent`); a row's tool tip holds
+// its whole text. A click on a row asks for its source line to be shown.
 class TWarningList : public QListWidget {
   Q_OBJECT
 
@@ -22,8 +23,15 @@ class TWarningList : public QListWidget {
   // The 1-based source line of a row.
   std::size_t LineOf(int row) const;
 
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
  signals:
   void LineChosen(std::size_t line);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   std::vector<std::size_t> lines_;

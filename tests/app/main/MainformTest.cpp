@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -148,6 +149,7 @@ class MainformTest : public QObject {
     QApplication::clipboard()->setText(clipboard);
 
     Program program(args);
+    program.mainform->show();  // the splash comes with the window
     QCOMPARE(program.splashes, splashes);
     QCOMPARE(program.mainform->StatusText(), status);
     QCOMPARE(QString::fromStdString(program.mainform->Quelle->LineAt(0)), source);
@@ -164,7 +166,7 @@ class MainformTest : public QObject {
     QCOMPARE(program.mainform->Ziel->LineAt(0), std::string("result"));
     QCOMPARE(program.mainform->StatusText(), QString());
     QCOMPARE(program.lastRequest.filters,
-             (QStringList{"*.nc (*.nc)", "*.cnc (*.cnc)", "*.* (*)"}));
+             (QStringList{"NC-Programme (*.nc *.cnc)", "Alle Dateien (*)"}));
   }
 
   void openLoadsAndClearsTheResult() {
@@ -565,19 +567,140 @@ class MainformTest : public QObject {
     QCOMPARE(haupt->sizes().at(0), 400);
   }
 
-  // At its narrowest the window still has room for every toolbar button.
+  // At its narrowest the window shows every toolbar button whole, side by
+  // side, whatever room their captions need in the face at hand.
+  void toolbarFitsAtTheMinimumWidth_data() {
+    QTest::addColumn<int>("pixelSize");  // 0: the window's own face
+    QTest::newRow("own face") << 0;
+    QTest::newRow("captions wider than the common width") << 17;
+  }
+
   void toolbarFitsAtTheMinimumWidth() {
+    QFETCH(int, pixelSize);
     Program program;
-    program.mainform->show();
-    program.mainform->resize(program.mainform->minimumSize());
+    TMainform& form = *program.mainform;
+    if (pixelSize > 0) {
+      QFont font = form.font();
+      font.setPixelSize(pixelSize);
+      form.setFont(font);
+    }
+    form.show();
     QApplication::processEvents();
-    QVERIFY(program.mainform->minimumWidth() >= 540);
-    const QList<QWidget*> row = {program.mainform->XPSpeedButton1, program.mainform->XPSpeedButton3,
-                                 program.mainform->XPSpeedButton2,
-                                 program.mainform->Button_Einstellungen, program.mainform->Panel1};
+    form.resize(100, 300);
+    QApplication::processEvents();
+    QCOMPARE(form.width(), form.minimumWidth());
+    QVERIFY(form.minimumWidth() >= 540);
+    const QList<TXPSpeedButton*> buttons = {form.XPSpeedButton1, form.XPSpeedButton3,
+                                            form.XPSpeedButton2, form.Button_Einstellungen,
+                                            form.Button_Vorschau};
+    QList<QWidget*> row;
+    for (TXPSpeedButton* button : buttons) {
+      QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->Caption()));
+      row << button;
+    }
+    row << form.Panel1;
     for (int i = 1; i < row.size(); ++i)
       QVERIFY2(row[i - 1]->geometry().right() < row[i]->x(), qPrintable(QString::number(i)));
-    QVERIFY(row.last()->geometry().right() < program.mainform->Panel2->width());
+    QVERIFY(row.last()->geometry().right() < form.Panel2->width());
+  }
+
+  // Every file dialog says in its title what it opens or which pane it
+  // saves, and offers the files by their names. Saving before closing
+  // brings two save dialogs in a row, told apart only by their titles.
+  void fileDialogsSayWhatTheyAreFor_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("filters");  // of the first dialog
+    const QString nc = QStringLiteral("NC-Programme (*.nc *.cnc)");
+    const QString all = QStringLiteral("Alle Dateien (*)");
+    const QString source = QStringLiteral("Quellprogramm XYZ (DIN/ISO) speichern unter");
+    const QString result = QStringLiteral("Ergebnis MANTEL speichern unter");
+    QTest::newRow("open") << "open" << QStringList{QStringLiteral("NC-Programm öffnen")}
+                          << QStringList{nc, all};
+    QTest::newRow("save the result")
+        << "save result" << QStringList{result}
+        << QStringList{QStringLiteral("MANTEL-Programme (*.min)"), nc, all};
+    QTest::newRow("save the source")
+        << "save source" << QStringList{source} << QStringList{nc, all};
+    QTest::newRow("close with both panes changed, Speichern")
+        << "close" << QStringList{source, result} << QStringList{nc, all};
+  }
+
+  void fileDialogsSayWhatTheyAreFor() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, filters);
+
+    QTemporaryDir files;
+    Program program;
+    QList<FileDialogRequest> requests;
+    program.mainform->FileDialog = [&](QWidget*, const FileDialogRequest& request) {
+      requests << request;
+      if (request.kind == FileDialogRequest::Kind::Open) return QString();
+      return files.filePath(
+          QStringLiteral("%1.%2").arg(requests.size()).arg(request.defaultSuffix));
+    };
+    program.mainform->show();
+    QApplication::processEvents();
+    if (command == "open") {
+      program.mainform->Button_LadenClick();
+    } else {
+      program.mainform->Quelle->SetLines({"G1 X10 Y0"});
+      program.Convert("100");
+      if (command == "save result") program.mainform->PLT_SpeichernClick();
+      if (command == "save source") program.mainform->AlsNCDateispeichern1Click();
+      if (command == "close") {
+        program.mainform->Quelle->insert("(x)");
+        program.answers << "Speichern";
+        QVERIFY(program.mainform->close());
+      }
+    }
+    QStringList got;
+    for (const FileDialogRequest& request : requests) got << request.title;
+    QCOMPARE(got, titles);
+    QCOMPARE(requests.first().filters, filters);
+  }
+
+  // The warning list is as tall as its rows, up to a third of the result
+  // pane, where it scrolls; a row's tool tip holds its whole text.
+  void warningListGrowsWithItsRows_data() {
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<int>("windowHeight");
+    QTest::addColumn<bool>("capped");
+    QTest::newRow("one") << 1 << 700 << false;
+    QTest::newRow("five, more than the old four rows") << 5 << 700 << false;
+    QTest::newRow("forty: a third of the pane") << 40 << 700 << true;
+    QTest::newRow("five in a low window: a third of the pane") << 5 << 300 << true;
+  }
+
+  void warningListGrowsWithItsRows() {
+    QFETCH(int, warnings);
+    QFETCH(int, windowHeight);
+    QFETCH(bool, capped);
+
+    Program program;
+    program.mainform->resize(900, windowHeight);
+    program.mainform->show();
+    std::vector<ConversionWarning> list;
+    const std::string longText(300, 'w');
+    for (int i = 1; i <= warnings; ++i)
+      list.push_back({std::size_t(i), i == 1 ? longText : "kurz"});
+    TWarningList* rows = program.mainform->Warnungen;
+    rows->SetWarnings(list);
+    QApplication::processEvents();
+
+    const int pane = program.mainform->Panel_Rechts->height();
+    QVERIFY2(rows->height() <= pane / 3,
+             qPrintable(QStringLiteral("%1 of %2").arg(rows->height()).arg(pane)));
+    if (capped) {
+      QCOMPARE(rows->height(), pane / 3);
+      QVERIFY(rows->verticalScrollBar()->maximum() > 0);
+    } else {
+      QCOMPARE(rows->verticalScrollBar()->maximum(), 0);  // every row in sight
+    }
+    for (int i = 0; i < rows->count(); ++i)
+      QCOMPARE(rows->item(i)->toolTip(), rows->item(i)->text());
+    QVERIFY(rows->item(0)->toolTip().endsWith(QString::fromStdString(longText)));
   }
 
   void screenshotAfterConversion() {
