@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Torvane needs to build, test and run; only
 # what is missing, so a prepared machine pays nothing.
 set -euo pipefail
