@@ -88,7 +88,7 @@ bool ReadFile(const std::string& path, std::string& content) {
 std::string ReadForChange(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return {};
+    if (errno == ENOENT || errno == ENOTDIR) return {};  // nothing there to lose
   } else if (S_ISREG(info.st_mode)) {
     try {
       return ReadWholeFile(path);

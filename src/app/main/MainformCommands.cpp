@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -160,7 +161,7 @@ void TMainform::LoadSource(const QString& path) {
 
 void TMainform::ClearResult() {
   Ziel->Clear();
-  Warnungen->SetWarnings({});
+  ShowWarnings({});
   ShowResultComplete();
 }
 
@@ -227,37 +228,21 @@ void TMainform::ConvertWithProgress(long double diameter) {
     });
     loop.exec();
     worker.join();
+    progress.stop();
+    if (!task.CancelRequested()) {
+      if (clock.elapsed() >= 500) {
+        SetStatus(QStringLiteral("Ergebnis wird angezeigt ..."));
+        BAbbrechen->show();
+        StatusBar->repaint();
+      }
+      ShowTaskResult(task);
+    }
     runningTask_ = nullptr;
     BAbbrechen->hide();
     if (task.CancelRequested()) {
       conversion_ = before;
       SetStatus(QStringLiteral("Konvertierung vom Benutzer abgebrochen – MANTEL unverändert"));
       return;
-    }
-    if (clock.elapsed() >= 500) {
-      SetStatus(QStringLiteral("Ergebnis wird angezeigt ..."));
-      StatusBar->repaint();
-    }
-    // Only a run that ended replaces the result, with a highlighter of its
-    // own.
-    auto highlighter = std::make_unique<TNCSyn>();
-    Ziel->SetHighlighter(highlighter.get());
-    zielHighlighter_ = std::move(highlighter);
-    Ziel->Clear();
-    // The pane holds part of this result until every line is in: should
-    // putting them in fail, neither the old "complete" nor the old
-    // warnings may stay, and saving must ask.
-    Warnungen->SetWarnings(task.Warnings());
-    ShowResultNotLoaded(0, task.TargetLineCount());
-    try {
-      if (AppendResult)
-        AppendResult(task.Target(), task.TargetLineCount());
-      else
-        Ziel->AppendJoinedLines(task.Target(), task.TargetLineCount());
-    } catch (...) {
-      ShowResultNotLoaded(static_cast<std::size_t>(Ziel->LineCount()), task.TargetLineCount());
-      SetStatus(QStringLiteral("Ergebnis nicht vollständig angezeigt – MANTEL unvollständig"));
-      throw;
     }
   }
   Quelle->MarkLine(-1);
@@ -270,6 +255,60 @@ void TMainform::ConvertWithProgress(long double diameter) {
   ShowResultComplete();
   SetStatus(FromBytes(ConversionDoneText(diameter, task.Warnings().size())) +
             PlainTextNote(*Ziel));
+}
+
+void TMainform::ShowTaskResult(ConversionTask& task) {
+  // The result goes into a document of its own with a highlighter of its
+  // own; the earlier ones stay aside until the last line is in, so that Esc
+  // meanwhile leaves MANTEL as it was.
+  const std::size_t total = task.TargetLineCount();
+  const bool wasIncomplete = resultIncomplete_;
+  const QString detail = incompleteDetail_;
+  const QString header = Label2->text();
+  const std::vector<ConversionWarning> warnings = shownWarnings_;
+  auto highlighter = std::make_unique<TNCSyn>();
+  TEditorPane::KeptDocument kept = Ziel->SetDocumentAside(task.Target().size());
+  Ziel->SetHighlighter(highlighter.get());
+  // Until every line is in, MANTEL holds part of this result: should putting
+  // them in fail, neither the old "complete" nor the old warnings may stay,
+  // and saving must ask.
+  ShowWarnings(task.Warnings());
+  ShowResultNotLoaded(0, total);
+  bool whole = false;
+  Ziel->setUpdatesEnabled(false);
+  try {
+    if (AppendResult) {
+      AppendResult(task.Target(), total);
+      whole = true;
+    } else {
+      whole = Ziel->AppendJoinedLines(task.Target(), total, [&task] {
+        QCoreApplication::processEvents();
+        return task.CancelRequested();
+      });
+    }
+  } catch (...) {
+    Ziel->setUpdatesEnabled(true);
+    Ziel->LetGo(kept);
+    zielHighlighter_ = std::move(highlighter);
+    ShowResultNotLoaded(static_cast<std::size_t>(Ziel->LineCount()), total);
+    SetStatus(QStringLiteral("Ergebnis nicht vollständig angezeigt – MANTEL unvollständig"));
+    throw;
+  }
+  Ziel->setUpdatesEnabled(true);
+  if (!whole) {
+    Ziel->PutBack(kept);
+    Ziel->SetHighlighter(zielHighlighter_.get());
+    ShowWarnings(warnings);
+    RestoreResultState(wasIncomplete, detail, header);
+    return;
+  }
+  Ziel->LetGo(kept);
+  zielHighlighter_ = std::move(highlighter);
+}
+
+void TMainform::ShowWarnings(const std::vector<ConversionWarning>& warnings) {
+  shownWarnings_ = warnings;
+  Warnungen->SetWarnings(warnings);
 }
 
 void TMainform::Button_EinstellungenClick() {

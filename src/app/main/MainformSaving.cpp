@@ -161,6 +161,13 @@ void TMainform::ShowResultIncomplete(std::size_t line) {
   SetStatus(QStringLiteral("Konvertierung abgebrochen%1 – Ergebnis unvollständig").arg(where));
 }
 
+void TMainform::RestoreResultState(bool incomplete, const QString& detail,
+                                   const QString& header) {
+  resultIncomplete_ = incomplete;
+  incompleteDetail_ = detail;
+  PaintHeader(Label2, incomplete ? QColor(160, 0, 0) : QColor(0, 0, 128), header);
+}
+
 void TMainform::ShowResultNotLoaded(std::size_t shown, std::size_t total) {
   resultIncomplete_ = true;
   incompleteDetail_ =

@@ -18,6 +18,7 @@ class QStatusBar;
 namespace torvane {
 
 class Conversion;
+struct ConversionWarning;
 class ConversionTask;
 class Settings;
 class SpillText;
@@ -169,6 +170,11 @@ class TMainform : public QMainWindow {
   // MANTEL holds `shown` of the result's `total` lines: the result could
   // not be put in whole.
   void ShowResultNotLoaded(std::size_t shown, std::size_t total);
+  // A finished run's lines into MANTEL; Esc meanwhile puts back what was
+  // there.
+  void ShowTaskResult(ConversionTask& task);
+  void RestoreResultState(bool incomplete, const QString& detail, const QString& header);
+  void ShowWarnings(const std::vector<ConversionWarning>& warnings);
 
   Settings& settings_;
   Conversion& conversion_;
@@ -182,6 +188,8 @@ class TMainform : public QMainWindow {
   // question before saving.
   bool resultIncomplete_ = false;
   QString incompleteDetail_;
+  // What the warning list shows.
+  std::vector<ConversionWarning> shownWarnings_;
   ConversionTask* runningTask_ = nullptr;
   // The panes' highlighters; a new one colours every conversion's result.
   std::unique_ptr<TNCSyn> quelleHighlighter_;

@@ -568,7 +568,8 @@ class EinstellungenTest : public QObject {
     torvane::SetErrorReportHook(previous);
     QCOMPARE(reports,
              QStringList{QStringLiteral("Datei ") + h.dir.path() +
-                         QStringLiteral("/nachspann.plt kann nicht erstellt werden.")});
+                         QStringLiteral("/nachspann.plt kann nicht erstellt werden: dort steht "
+                                        "keine gewöhnliche Datei, sondern ein Ordner.")});
     QVERIFY(h.dialog.isVisible());
   }
 
