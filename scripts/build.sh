@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (extra CMake arguments are passed on).
+# The run command and the test command use this same configuration, warnings
+# as errors and ccache included, so that the one's build is the other's and
+# nothing is compiled twice.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${TORVANE_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DTORVANE_WERROR=ON \
+  -DTORVANE_BENCH=ON "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
   lintian
+  ccache
   time
 )
 

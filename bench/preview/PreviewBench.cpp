@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> paneLines = mainform.Ziel->Lines();
   const double fetch = Seconds(clock);
   clock.restart();
-  mainform.Vorschau->ShowProgram(paneLines, conversion.Settings(), conversion.State().diameter,
+  mainform.Vorschau->ShowProgram(paneLines, conversion.Settings(), conversion.Diameter(),
                                  false);
   const double layout = Seconds(clock);
   mainform.Vorschau->ShowNothing({});
