@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -271,49 +270,6 @@ TEST(DialectConversionTest, ReducedModuloAngles) {
       {"continuous axis", [](ConversionSettings& s) { s.ereduce = true; s.erot = 1; },
        testing::kDegreeDiameter, {"G1 X0 Y-400"}, {"G01 Z0.000 C400.000"}},
   });
-}
-
-// Reducing changes the angles' numbers only: every line keeps its words,
-// and each written angle lies a whole number of turns from the unreduced one.
-TEST(DialectConversionTest, ReducedAnglesKeepTheWords) {
-  const Lines sources[] = {
-      {"G1 X10 Y0", "G2 X0 Y-10 R10", "G3 X10 Y0 R10", "G1 Y-900", "Y500", "G0 X0 Y3"},
-      {"G1 X5 Y-1000 Z-1", "G2 X5 Y-1020 R10", "G1 Y1000", "Y0"},
-  };
-  for (const auto& adjust : std::vector<std::function<void(ConversionSettings&)>>{
-           Keep, [](ConversionSettings& s) { s.type = 2; },
-           [](ConversionSettings& s) { s.edp = s.edn = ""; }}) {
-    for (const Lines& source : sources) {
-      ConversionSettings settings = ExampleSettings();
-      adjust(settings);
-      Lines plain;
-      Conversion(settings).RunConversion(100, source, {}, {}, plain);
-      settings.ereduce = true;
-      Lines reduced;
-      Conversion(settings).RunConversion(100, source, {}, {}, reduced);
-      ASSERT_EQ(reduced.size(), plain.size());
-      for (std::size_t i = 0; i < plain.size(); ++i) {
-        SCOPED_TRACE(plain[i]);
-        const std::size_t at = plain[i].find(" C");
-        ASSERT_EQ(at == std::string::npos, reduced[i].find(" C") == std::string::npos);
-        if (at == std::string::npos) {
-          EXPECT_EQ(reduced[i], plain[i]);
-          continue;
-        }
-        std::size_t end = plain[i].find(' ', at + 1);
-        std::size_t reducedEnd = reduced[i].find(' ', at + 1);
-        EXPECT_EQ(plain[i].substr(0, at), reduced[i].substr(0, at));
-        EXPECT_EQ(plain[i].substr(std::min(end, plain[i].size())),
-                  reduced[i].substr(std::min(reducedEnd, reduced[i].size())));
-        const long double original = std::stold(plain[i].substr(at + 2, end - at - 2));
-        const long double written = std::stold(reduced[i].substr(at + 2, reducedEnd - at - 2));
-        EXPECT_GE(written, 0);
-        EXPECT_LT(written, 360);
-        const long double turns = (original - written) / 360;
-        EXPECT_NEAR(turns, std::round(turns), 1e-9);
-      }
-    }
-  }
 }
 
 TEST(DialectConversionTest, FeedAsProgrammed) {
