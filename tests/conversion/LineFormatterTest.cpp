@@ -92,7 +92,8 @@ TEST(LineFormatterTest, FailingTargetKeepsTheLinesBeforeAndStopsTheProducer) {
     SCOPED_TRACE(c.name);
     Lines target;
     FailingSink sink(target, c.failAt);
-    LineFormatter formatter(testing::ExampleSettings(), sink, c.secondThread);
+    const ConversionSettings settings = testing::ExampleSettings();
+    LineFormatter formatter(settings, sink, c.secondThread);
     int emitted = 0;
     std::string failure;
     try {
