@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the benchmark scripts: they build in folders of their own
 # (build-bench*), never in the tests' build/, and write scratch files to
 # bench/out/.

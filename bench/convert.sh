@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Converts a generated 1,000,000-line program with torvane-convert, with
 # machine arcs and with linearised arcs (10 degrees, three decimals, block
 # numbers), and prints the times as ratios against the floor sketch (only the

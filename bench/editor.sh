@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the editor pane benchmark (Release) and runs it without a display.
 # Arguments go to the benchmark: the number of lines (default 1000000).
 # Exits non-zero when a limit is exceeded.

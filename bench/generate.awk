@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a flat NC program of `lines` blocks (default 1,000,000): straight
 # moves with a plunge now and then, and every fourth block an arc, so that
 # every code path of the conversion is exercised.

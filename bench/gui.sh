@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens and converts generated programs in the desktop program (offscreen)
 # and prints each step's time against reading the file, and the peak memory
 # against the file's size, both measured in the same run; the result must be

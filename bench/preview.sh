@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Converts a generated program with a 1,000,000-line result in the desktop program
 # (offscreen), shows it in the preview and turns it: prints the times of the
 # first picture and of one frame against QPainter drawing as many lines.

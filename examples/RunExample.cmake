@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Converts one example and compares the result byte for byte; a refused
 # program must fail with exit code 1 and leave no result behind. When the
 # case holds expected.err, standard error must match it too.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (extra CMake arguments are passed on).
 # The run command and the test command use this same configuration, warnings
 # as errors and ccache included, so that the one's build is the other's and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs Torvane on the bundled example:
 # the desktop program where there is a display, else the command-line
 # converter, printing the converted program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test, with warnings as
 # errors: the core once under AddressSanitizer and UndefinedBehaviorSanitizer
 # (GCC), once under ThreadSanitizer, once built by clang with only standard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the editor pane on a program of a million lines (~30 MB).
 //
 // Limits: loading the file into a pane and showing its first screen under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor the converter is measured against: only the work no conversion
 // can avoid on the benchmark program. It reads the file in large blocks,
 // finds the words of each block, steps arcs at 10 degrees with long double

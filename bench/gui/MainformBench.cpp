@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the desktop program's open and convert commands on a large
 // program, against reading the same file into memory in the same run.
 

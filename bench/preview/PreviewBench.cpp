@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the preview on a large converted program in the desktop program:
 // the first picture after the conversion and the frames while turning the
 // cylinder, each against QPainter drawing as many plain lines.

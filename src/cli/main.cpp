@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // torvane-convert: the conversion of the desktop program for scripts and
 // pipelines. Streams the source, so memory stays flat for any length, and
 // hands the result over only when the whole run succeeded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arcs: by radius or by centre, linearised into feed steps or written as
 // the machine's own arc code.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading one source block: which words it holds, which modal codes it
 // sets, and whether the conversion can honour it at all. Whatever would
 // change the tool path without the conversion following it is refused here,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real torvane-convert the way scripts do: exit codes, messages,
 // and the promise that a failed run leaves no output behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole blocks through the machine dialects: feed words, continuous and
 // inverted rotary angles, arcs stepped by a chord tolerance. Every expected
 // line is worked out by hand in the comment beside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programs from anywhere: nothing they hold may crash or hang the
 // conversion; every line converts or stops the run with a clear message.
 

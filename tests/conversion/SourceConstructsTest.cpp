@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What real programs hold beyond plain G0-G3 with R: every construct is
 // converted right, or refused with its line named, or converted with a
 // warning. Values are worked out by hand; with the diameter 360/pi the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole conversion: a random settings folder, diameter and source.
 #include <cstring>
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormatNC with a random value and format; checks what the format promises.
 #include <cmath>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-file loader: every byte survives a load and a save.
 #include <cstdlib>
 

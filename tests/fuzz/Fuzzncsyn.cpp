@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TNCSyn through the highlighter contract: tokens cover each line exactly.
 #include <cstdlib>
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader and writer and LoadSettings on random files.
 #include "FuzzInput.h"
 #include "settings/Settings.h"

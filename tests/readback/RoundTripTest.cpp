@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converts generated flat programs, reads the result back and replays it as
 // the machine runs it (a modulo axis turning the way of the direction word
 // in force, less than a whole turn; a continuous one as written), laid flat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings files from anywhere: junk, huge files, odd values and folders
 // that refuse writes must neither crash the program nor lose what was saved.
 

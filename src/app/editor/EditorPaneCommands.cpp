@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor commands behind the panes' key bindings.
 
 #include <algorithm>

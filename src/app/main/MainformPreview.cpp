@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's preview: its place below the panes, the toolbar button
 // and menu item that show and hide it, and its links to the result pane
 // (the caret highlights a move, a click on a move moves the caret, edits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's care for the user's work: saving the result and the
 // source, the question before unsaved work is dropped, and pointing at the
 // source line a message names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: creates its windows once, in a fixed order, and runs
 // until the main window closes.
 

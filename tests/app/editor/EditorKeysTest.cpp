@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panes' key bindings and the commands behind them.
 
 #include <QApplication>

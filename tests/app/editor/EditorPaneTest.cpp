@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pane's text, files, highlighting and gutter.
 
 #include <QApplication>

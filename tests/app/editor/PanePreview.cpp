@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows two panes with NC text, as the main window will: the source with
 // the NC highlighter on the left, a converted program on the right. For
 // looking at the colours and the gutter; closes itself after the number of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real main window: command line, open, convert, save, the
 // cylinder dialog and the error report, with file dialogs and message boxes
 // answered by the test.

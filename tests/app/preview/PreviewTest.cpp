@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the preview offscreen for a known program and looks at the
 // picture where the seam, a rapid, a cut and the highlighted move must be;
 // and drives it inside the main window, caret and click.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs speak German once the translations are loaded.
 
 #include <QApplication>
