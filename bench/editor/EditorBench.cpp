@@ -71,14 +71,14 @@ std::vector<std::string> Program(int lines) {
   return program;
 }
 
-void ShowPane(TEditorPane& pane) {
+void ShowPane(EditorPane& pane) {
   pane.resize(900, 700);
   pane.show();
   QApplication::processEvents();
 }
 
 // A key press as the window system delivers it, then the repaint it causes.
-double TypeAtEnd(TEditorPane& pane, QChar c) {
+double TypeAtEnd(EditorPane& pane, QChar c) {
   return Time([&] {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QString(c));
     QApplication::sendEvent(&pane, &press);
@@ -86,7 +86,7 @@ double TypeAtEnd(TEditorPane& pane, QChar c) {
   });
 }
 
-double Keystrokes(TEditorPane& pane, int count) {
+double Keystrokes(EditorPane& pane, int count) {
   pane.ExecuteCommand(ecEditorBottom);
   pane.repaint();
   std::vector<double> times;
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   const std::string path = dir.filePath("program.nc").toStdString();
   const std::vector<std::string> program = Program(lineCount);
-  SaveLineFile(path, program, TLineBreak::CRLF);
+  SaveLineFile(path, program, LineEnding::CRLF);
   const std::string bytes = ReadWholeFile(path);
   std::printf("program: %d lines, %.1f MB\n\n", lineCount, bytes.size() / 1e6);
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
 
   {
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     ShowPane(pane);
     rows.push_back({"load into a pane and show the first screen", Time([&] {
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   }
   {
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     ShowPane(pane);
     rows.push_back({"append all lines in one block and show", Time([&] {
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
   }
   {
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     ShowPane(pane);
     rows.push_back({"append the lines one by one and show", Time([&] {

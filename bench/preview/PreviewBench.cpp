@@ -16,8 +16,8 @@
 #include "EditorPane.h"
 #include "PreviewPath.h"
 #include "TMainform.h"
-#include "TPreviewCanvas.h"
-#include "TPreviewPanel.h"
+#include "PreviewCanvas.h"
+#include "PreviewPanel.h"
 #include "app/dialogs/TRohteil.h"
 #include "app/widgets/ErrorReport.h"
 #include "conversion/Conversion.h"
@@ -31,7 +31,7 @@ double Seconds(const QElapsedTimer& clock) { return static_cast<double>(clock.ns
 
 // The baseline: the same number of lines, from the program's own flat
 // path scaled into the picture, drawn by QPainter in one call.
-double PlainDraw(const TPreviewPath& path, QSize size, std::size_t count) {
+double PlainDraw(const PreviewPath& path, QSize size, std::size_t count) {
   std::vector<QLineF> lines;
   lines.reserve(count);
   const double sx = (size.width() - 20) / std::max(1.0f, path.MaxX() - path.MinX());
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
 
   // Its parts first, for the record: the pane's lines, the reading and
   // laying out, the drawing.
-  TPreviewCanvas* canvas = mainform.Vorschau->Canvas();
+  PreviewCanvas* canvas = mainform.Vorschau->Canvas();
   QElapsedTimer clock;
   clock.start();
   const std::vector<std::string> paneLines = mainform.Ziel->Lines();
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   mainform.Vorschau1->setChecked(true);
   canvas->repaint();
   const double first = Seconds(clock);
-  const TPreviewPath* path = canvas->Path();
+  const PreviewPath* path = canvas->Path();
   if (path == nullptr) {
     std::fprintf(stderr, "no picture\n");
     return 1;
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   const double turn = Seconds(clock) / kFrames;
   const std::size_t drawn = canvas->DrawnSegments();
 
-  canvas->SetMode(TPreviewCanvas::Mode::Flat);
+  canvas->SetMode(PreviewCanvas::Mode::Flat);
   clock.restart();
   for (int frame = 0; frame < kFrames / 4; ++frame) {
     canvas->ResetView();

@@ -25,7 +25,7 @@ int CompareNames(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-void RemovePairs(std::vector<THighlighterSubscriber>& list, THighlighterSubscriber pair) {
+void RemovePairs(std::vector<HighlighterSubscriber>& list, HighlighterSubscriber pair) {
   list.erase(std::remove(list.begin(), list.end(), pair), list.end());
 }
 
@@ -33,8 +33,8 @@ void RemovePairs(std::vector<THighlighterSubscriber>& list, THighlighterSubscrib
 
 TSynCustomHighlighter::~TSynCustomHighlighter() {
   // A pane may unsubscribe while it is told; work on a copy.
-  const std::vector<THighlighterSubscriber> told = freeSubscribers_;
-  for (const THighlighterSubscriber& s : told) s.handler(s.pane, *this);
+  const std::vector<HighlighterSubscriber> told = freeSubscribers_;
+  for (const HighlighterSubscriber& s : told) s.handler(s.pane, *this);
 }
 
 int TSynCustomHighlighter::AttributeCount() const { return static_cast<int>(attributes_.size()); }
@@ -84,8 +84,8 @@ void TSynCustomHighlighter::BindAttributeChanges() {
 }
 
 void TSynCustomHighlighter::AttributesChanged() {
-  const std::vector<THighlighterSubscriber> told = changeSubscribers_;
-  for (const THighlighterSubscriber& s : told) s.handler(s.pane, *this);
+  const std::vector<HighlighterSubscriber> told = changeSubscribers_;
+  for (const HighlighterSubscriber& s : told) s.handler(s.pane, *this);
 }
 
 void TSynCustomHighlighter::AddChangeSubscriber(THighlighterEvent handler, void* pane) {

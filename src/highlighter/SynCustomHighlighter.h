@@ -25,10 +25,10 @@ using TLineState = std::intptr_t;
 // be compared and removed again.
 using THighlighterEvent = void (*)(void* pane, TSynCustomHighlighter& sender);
 
-struct THighlighterSubscriber {
+struct HighlighterSubscriber {
   THighlighterEvent handler;
   void* pane;
-  bool operator==(const THighlighterSubscriber&) const = default;
+  bool operator==(const HighlighterSubscriber&) const = default;
 };
 
 // The base of every highlighter. A pane hands it one line at a time and
@@ -94,8 +94,8 @@ class TSynCustomHighlighter {
 
  private:
   std::vector<std::unique_ptr<TSynHighlighterAttributes>> attributes_;
-  std::vector<THighlighterSubscriber> changeSubscribers_;
-  std::vector<THighlighterSubscriber> freeSubscribers_;
+  std::vector<HighlighterSubscriber> changeSubscribers_;
+  std::vector<HighlighterSubscriber> freeSubscribers_;
   std::string defaultFilter_;
 };
 

@@ -77,18 +77,18 @@ bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& l
   return true;
 }
 
-TLineList SplitLines(std::string_view bytes) {
-  TLineList list;
+LineList SplitLines(std::string_view bytes) {
+  LineList list;
   bool sawCR = false;
   std::size_t position = 0;
   std::string_view line;
   while (NextLine(bytes, position, line, sawCR)) list.lines.emplace_back(line);
-  list.lineBreak = sawCR ? TLineBreak::CRLF : TLineBreak::LF;
+  list.lineBreak = sawCR ? LineEnding::CRLF : LineEnding::LF;
   return list;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines, TLineBreak lineBreak) {
-  const std::string_view brk = lineBreak == TLineBreak::CRLF ? "\r\n" : "\n";
+std::string JoinLines(const std::vector<std::string>& lines, LineEnding lineBreak) {
+  const std::string_view brk = lineBreak == LineEnding::CRLF ? "\r\n" : "\n";
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + brk.size();
   std::string out;
@@ -120,7 +120,7 @@ std::string ReadWholeFile(const fs::path& path) {
   return bytes;
 }
 
-TLineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(path)); }
+LineList LoadLineFile(const fs::path& path) { return SplitLines(ReadWholeFile(path)); }
 
 FileReplacement::FileReplacement(const fs::path& path)
     : path_(path), target_(FollowLinks(path)) {
@@ -173,16 +173,16 @@ void SaveWholeFile(const fs::path& path, std::string_view bytes) {
   ReplaceFile(path, [bytes](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
 }
 
-void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, TLineBreak lineBreak) {
+void SaveLineFile(const fs::path& path, const std::vector<std::string>& lines, LineEnding lineBreak) {
   SaveLineFile(
       path, [&lines](const LineTaker& take) { for (const std::string& line : lines) take(line); },
       lineBreak);
 }
 
 void SaveLineFile(const fs::path& path, const std::function<void(const LineTaker&)>& eachLine,
-                  TLineBreak lineBreak) {
+                  LineEnding lineBreak) {
   ReplaceFile(path, [&](int fd) {
-    const std::string_view brk = lineBreak == TLineBreak::CRLF ? "\r\n" : "\n";
+    const std::string_view brk = lineBreak == LineEnding::CRLF ? "\r\n" : "\n";
     constexpr std::size_t kChunk = 1 << 20;
     std::string chunk;
     chunk.reserve(kChunk + 4096);

@@ -13,13 +13,13 @@
 namespace torvane {
 
 // How a line list ends its lines when it is saved.
-enum class TLineBreak { CRLF, LF };
+enum class LineEnding { CRLF, LF };
 
 // The text of a pane or file: 8-bit lines without their breaks, and the
 // break to write them with. A new list writes CR LF.
-struct TLineList {
+struct LineList {
   std::vector<std::string> lines;
-  TLineBreak lineBreak = TLineBreak::CRLF;
+  LineEnding lineBreak = LineEnding::CRLF;
 };
 
 // Raised when a line file cannot be read or written; the message names the
@@ -33,10 +33,10 @@ bool NextLine(std::string_view bytes, std::size_t& position, std::string_view& l
 
 // All lines of `bytes`; the break is LF alone when there was no CR at all,
 // else CR LF.
-TLineList SplitLines(std::string_view bytes);
+LineList SplitLines(std::string_view bytes);
 
 // Every line followed by its break; no lines give no bytes.
-std::string JoinLines(const std::vector<std::string>& lines, TLineBreak lineBreak);
+std::string JoinLines(const std::vector<std::string>& lines, LineEnding lineBreak);
 
 // The whole content of a file. Fails with "Datei %s kann nicht geöffnet
 // werden".
@@ -45,7 +45,7 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // Reads the whole file before returning, so that a caller replaces its lines
 // only when loading succeeded. Fails with "Datei %s kann nicht geöffnet
 // werden".
-TLineList LoadLineFile(const std::filesystem::path& path);
+LineList LoadLineFile(const std::filesystem::path& path);
 
 // A file's new content, written into a new file beside it and put in its
 // place only by Commit, when everything is on disk: a failed or abandoned
@@ -77,12 +77,12 @@ class FileReplacement {
 void SaveWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 void SaveLineFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                  TLineBreak lineBreak);
+                  LineEnding lineBreak);
 
 // The same for lines that `eachLine` hands to its argument one by one, so
 // that a program of millions of lines needs no list of them.
 using LineTaker = std::function<void(std::string_view line)>;
 void SaveLineFile(const std::filesystem::path& path,
-                  const std::function<void(const LineTaker&)>& eachLine, TLineBreak lineBreak);
+                  const std::function<void(const LineTaker&)>& eachLine, LineEnding lineBreak);
 
 }  // namespace torvane

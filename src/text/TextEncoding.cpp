@@ -44,8 +44,8 @@ bool IsUtf8WithNonAscii(std::string_view bytes) {
   return nonAscii;
 }
 
-TTextEncoding DetectEncoding(std::string_view bytes) {
-  return IsUtf8WithNonAscii(bytes) ? TTextEncoding::UTF8 : TTextEncoding::Windows1252;
+TextEncoding DetectEncoding(std::string_view bytes) {
+  return IsUtf8WithNonAscii(bytes) ? TextEncoding::UTF8 : TextEncoding::Windows1252;
 }
 
 }  // namespace torvane

@@ -8,7 +8,7 @@ namespace torvane {
 // How a text file's bytes are shown and saved. The program's own text is
 // Windows-1252; a file that another editor wrote as UTF-8 is kept as UTF-8,
 // so that its umlauts show right and it is saved back byte for byte.
-enum class TTextEncoding { Windows1252, UTF8 };
+enum class TextEncoding { Windows1252, UTF8 };
 
 // True when `bytes` are well-formed UTF-8 (shortest forms only, no
 // surrogates, nothing above U+10FFFF) and hold at least one byte above
@@ -19,6 +19,6 @@ bool IsUtf8WithNonAscii(std::string_view bytes);
 // umlauts is never valid UTF-8 in practice: an umlaut byte (0xC0 to 0xFF)
 // would have to be followed by one of the bytes 0x80 to 0xBF, which are
 // punctuation and symbols there, not letters.
-TTextEncoding DetectEncoding(std::string_view bytes);
+TextEncoding DetectEncoding(std::string_view bytes);
 
 }  // namespace torvane

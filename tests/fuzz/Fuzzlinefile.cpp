@@ -10,7 +10,7 @@ using namespace torvane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   fuzz::WriteScratch("source.nc", bytes);
-  const TLineList list = LoadLineFile(fuzz::ScratchDir() + "source.nc");
+  const LineList list = LoadLineFile(fuzz::ScratchDir() + "source.nc");
   std::size_t kept = 0;
   for (const std::string& line : list.lines) kept += line.size();
   std::size_t content = 0;

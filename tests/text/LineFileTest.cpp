@@ -72,7 +72,7 @@ TEST(LineFileTest, GoldenLoadAndSave) {
   struct Case {
     const char* name;
     std::vector<std::string> wantLines;
-    TLineBreak wantBreak;
+    LineEnding wantBreak;
   };
   const std::string high1 = "(" + std::string("\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
                                               "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"
@@ -82,20 +82,20 @@ TEST(LineFileTest, GoldenLoadAndSave) {
   std::string high2;
   for (int code = 0xC0; code <= 0xFF; ++code) high2 += static_cast<char>(code);
   const Case cases[] = {
-      {"crlf", {"N10 G01 X1", "N20 Y2"}, TLineBreak::CRLF},
-      {"lf", {"N10 G01 X1", "N20 Y2"}, TLineBreak::LF},
-      {"mixed", {"A", "B", "C"}, TLineBreak::CRLF},
-      {"lone-cr", {"A", "B", "C", "D"}, TLineBreak::CRLF},
-      {"no-final-break", {"A", "B"}, TLineBreak::LF},
-      {"empty", {}, TLineBreak::LF},
-      {"blank-lines", {"", ""}, TLineBreak::LF},
-      {"cr-at-end", {"A"}, TLineBreak::CRLF},
-      {"high-bytes", {high1, high2}, TLineBreak::CRLF},
+      {"crlf", {"N10 G01 X1", "N20 Y2"}, LineEnding::CRLF},
+      {"lf", {"N10 G01 X1", "N20 Y2"}, LineEnding::LF},
+      {"mixed", {"A", "B", "C"}, LineEnding::CRLF},
+      {"lone-cr", {"A", "B", "C", "D"}, LineEnding::CRLF},
+      {"no-final-break", {"A", "B"}, LineEnding::LF},
+      {"empty", {}, LineEnding::LF},
+      {"blank-lines", {"", ""}, LineEnding::LF},
+      {"cr-at-end", {"A"}, LineEnding::CRLF},
+      {"high-bytes", {high1, high2}, LineEnding::CRLF},
   };
   Folder folder;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const TLineList list = LoadLineFile(kData / (std::string(c.name) + ".nc"));
+    const LineList list = LoadLineFile(kData / (std::string(c.name) + ".nc"));
     EXPECT_EQ(list.lines, c.wantLines);
     EXPECT_EQ(list.lineBreak, c.wantBreak);
     const fs::path out = folder / c.name;
@@ -110,9 +110,9 @@ TEST(LineFileTest, EveryByteBesidesBreaksStaysInItsLine) {
     if (code != '\r' && code != '\n') all += static_cast<char>(code);
   const std::vector<std::string> lines = {all, std::string("a\0b", 3), ""};
   Folder folder;
-  for (TLineBreak style : {TLineBreak::CRLF, TLineBreak::LF}) {
+  for (LineEnding style : {LineEnding::CRLF, LineEnding::LF}) {
     SaveLineFile(folder / "all.nc", lines, style);
-    const TLineList back = LoadLineFile(folder / "all.nc");
+    const LineList back = LoadLineFile(folder / "all.nc");
     EXPECT_EQ(back.lines, lines);
     EXPECT_EQ(back.lineBreak, style);
   }
@@ -121,9 +121,9 @@ TEST(LineFileTest, EveryByteBesidesBreaksStaysInItsLine) {
 TEST(LineFileTest, SplitsByTheSharedBreakTable) {
   for (const LineBreakCase& c : LineBreakCases()) {
     SCOPED_TRACE(c.name);
-    const TLineList list = SplitLines(c.bytes);
+    const LineList list = SplitLines(c.bytes);
     EXPECT_EQ(list.lines, c.lines);
-    EXPECT_EQ(list.lineBreak, c.crlf ? TLineBreak::CRLF : TLineBreak::LF);
+    EXPECT_EQ(list.lineBreak, c.crlf ? LineEnding::CRLF : LineEnding::LF);
   }
 }
 
@@ -184,7 +184,7 @@ TEST(LineFileTest, SaveReplacesOnlyRegularFiles) {
     c.make(target);
     const std::vector<std::string> before = folder.Entries();
     const std::string message =
-        MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::LF); }, target);
+        MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, LineEnding::LF); }, target);
     if (c.refusal) {
       EXPECT_EQ(message, "Datei " + target.string() +
                              " kann nicht erstellt werden: dort steht keine gew\xF6hnliche "
@@ -202,7 +202,7 @@ TEST(LineFileTest, SaveReplacesOnlyRegularFiles) {
   }
   Folder folder;
   const fs::path noFolder = folder / "fehlt" / "x.nc";
-  EXPECT_EQ(MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, TLineBreak::CRLF); },
+  EXPECT_EQ(MessageOf([](const fs::path& p) { SaveLineFile(p, {"G1"}, LineEnding::CRLF); },
                       noFolder),
             "Datei " + noFolder.string() + " kann nicht erstellt werden");
 }
@@ -223,7 +223,7 @@ TEST(LineFileTest, FailedWriteKeepsThePreviousFile) {
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   std::string error = "no error";
   try {
-    SaveLineFile(target, big, TLineBreak::CRLF);
+    SaveLineFile(target, big, LineEnding::CRLF);
   } catch (const LineFileError& e) {
     error = e.what();
   }
@@ -240,7 +240,7 @@ TEST(LineFileTest, SaveReplacesAndKeepsPermissions) {
   const fs::path target = folder / "prog.nc";
   WriteBytes(target, "a much longer previous content\r\n");
   ::chmod(target.c_str(), 0640);
-  SaveLineFile(target, {"G1"}, TLineBreak::LF);
+  SaveLineFile(target, {"G1"}, LineEnding::LF);
   EXPECT_EQ(ReadBytes(target), "G1\n");
   struct stat info {};
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
@@ -253,7 +253,7 @@ TEST(LineFileTest, SaveThroughALinkWritesItsTarget) {
   const fs::path link = folder / "link.nc";
   WriteBytes(real, "old\n");
   fs::create_symlink("real.nc", link);
-  SaveLineFile(link, {"new"}, TLineBreak::CRLF);
+  SaveLineFile(link, {"new"}, LineEnding::CRLF);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(ReadBytes(real), "new\r\n");
 }

@@ -41,7 +41,7 @@ QLineEdit* MakeField(QWidget* parent, const QRect& geometry) {
 TXPEdit* MakeNumberField(QWidget* parent, const QRect& geometry) {
   auto* field = new TXPEdit(parent);
   field->setGeometry(geometry);
-  field->SetAlignment(TXPEdit::TAlignment::RightJustify);
+  field->SetAlignment(TXPEdit::TextAlignment::RightJustify);
   PaintFieldYellow(field);
   return field;
 }

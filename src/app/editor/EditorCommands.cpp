@@ -9,9 +9,9 @@ namespace {
 
 constexpr std::uint16_t Letter(char c) { return static_cast<std::uint16_t>(c); }
 
-std::vector<TKeystroke> MakeKeystrokes() {
+std::vector<Keystroke> MakeKeystrokes() {
   using namespace vk;
-  std::vector<TKeystroke> k = {
+  std::vector<Keystroke> k = {
       {Up, ecUp},
       {Up | kShift, ecSelUp},
       {Up | kCtrl, ecScrollUp},
@@ -123,8 +123,8 @@ std::uint16_t VirtualKeyOf(const QKeyEvent& event) {
 
 }  // namespace
 
-const std::vector<TKeystroke>& DefaultKeystrokes() {
-  static const std::vector<TKeystroke> keystrokes = MakeKeystrokes();
+const std::vector<Keystroke>& DefaultKeystrokes() {
+  static const std::vector<Keystroke> keystrokes = MakeKeystrokes();
   return keystrokes;
 }
 

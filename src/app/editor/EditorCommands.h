@@ -51,13 +51,13 @@ inline constexpr std::uint16_t Back = 0x08, Tab = 0x09, Return = 0x0D, Prior = 0
                                Delete = 0x2E, F1 = 0x70;
 }  // namespace vk
 
-struct TKeystroke {
+struct Keystroke {
   std::uint16_t shortcut;
   TEditorCommand command;
 };
 
 // The panes' 82 bindings.
-const std::vector<TKeystroke>& DefaultKeystrokes();
+const std::vector<Keystroke>& DefaultKeystrokes();
 
 // The stored form of a key press, or 0 for a key that has no virtual-key
 // code among those the bindings use.

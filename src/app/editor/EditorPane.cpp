@@ -70,7 +70,7 @@ QFont PaneFont(const QWidget& widget) {
 // plain widget interface instead. Factories installed later are asked first.
 QAccessibleInterface* PlainAccessibleForPane(const QString& className, QObject* object) {
   if (QAccessible::isActive() || !object->isWidgetType() ||
-      className != QLatin1String(TEditorPane::staticMetaObject.className())) {
+      className != QLatin1String(EditorPane::staticMetaObject.className())) {
     return nullptr;
   }
   return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
@@ -94,7 +94,7 @@ constexpr std::size_t kChunk = 1 << 20;
 // or a lone CR, and a break at the very end adds no line, as when the file
 // is read line by line; but this takes one pass and no allocation per line.
 // Returns the file's break.
-TLineBreak WriteFileAsDocument(std::string_view bytes, TTextEncoding encoding,
+LineEnding WriteFileAsDocument(std::string_view bytes, TextEncoding encoding,
                                const std::function<void(std::string_view)>& write,
                                bool& singleEmptyLine) {
   std::string out;
@@ -123,7 +123,7 @@ TLineBreak WriteFileAsDocument(std::string_view bytes, TTextEncoding encoding,
       if (bytes[i] == '\r') sawCR = true;
       out += '\n';
       i = SkipLineBreak(bytes, i);
-    } else if (encoding == TTextEncoding::UTF8) {
+    } else if (encoding == TextEncoding::UTF8) {
       out += bytes[i];
       ++i;
     } else {
@@ -135,7 +135,7 @@ TLineBreak WriteFileAsDocument(std::string_view bytes, TTextEncoding encoding,
   if (n > 0 && IsLineBreak(bytes.back())) out.pop_back();
   write(out);
   singleEmptyLine = n > 0 && written + out.size() == 0;
-  return sawCR ? TLineBreak::CRLF : TLineBreak::LF;
+  return sawCR ? LineEnding::CRLF : LineEnding::LF;
 }
 
 // Writes lines in the editor's document form, each after a LF but the
@@ -157,7 +157,7 @@ void WriteLinesAsDocument(const std::vector<std::string>& lines, bool breakFirst
 
 }  // namespace
 
-TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
+EditorPane::EditorPane(QWidget* parent) : QsciScintilla(parent) {
   static const bool accessibleInstalled = [] {
     QAccessible::installFactory(&PlainAccessibleForPane);
     return true;
@@ -182,8 +182,8 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   Send(Sci::SCI_SETEDGEMODE, Sci::EDGE_LINE);
   Send(Sci::SCI_SETEDGECOLUMN, kRightEdge);
   SendScintilla(Sci::SCI_SETEDGECOLOUR, QColor(192, 192, 192));
-  Send(Sci::SCI_INDICSETSTYLE, THighlighterLexer::kStrikeIndicator, Sci::INDIC_STRIKE);
-  Send(Sci::SCI_INDICSETFLAGS, THighlighterLexer::kStrikeIndicator, Sci::SC_INDICFLAG_VALUEBEFORE);
+  Send(Sci::SCI_INDICSETSTYLE, HighlighterLexer::kStrikeIndicator, Sci::INDIC_STRIKE);
+  Send(Sci::SCI_INDICSETFLAGS, HighlighterLexer::kStrikeIndicator, Sci::SC_INDICFLAG_VALUEBEFORE);
 
   // Only the bindings of the pane's table act; everything else a key could
   // do in the editor is switched off.
@@ -206,21 +206,21 @@ TEditorPane::TEditorPane(QWidget* parent) : QsciScintilla(parent) {
   // editor's screen update still comes, and the line count is cheap to ask:
   // the numbers keep their room when a line is added past 9999.
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { UpdateGutter(); });
-  connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &TEditorPane::TrimLineBeforeBreak);
+  connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &EditorPane::TrimLineBeforeBreak);
 }
 
-TEditorPane::~TEditorPane() {
+EditorPane::~EditorPane() {
   if (highlighter_) {
     highlighter_->RemoveChangeSubscriber(&OnAttributesChanged, this);
     highlighter_->RemoveFreeNotification(&OnHighlighterFreed, this);
   }
 }
 
-long TEditorPane::Send(unsigned int message, unsigned long wParam, long lParam) const {
+long EditorPane::Send(unsigned int message, unsigned long wParam, long lParam) const {
   return SendScintilla(message, wParam, lParam);
 }
 
-void TEditorPane::ApplyDocumentSettings() {
+void EditorPane::ApplyDocumentSettings() {
   setUtf8(true);
   setEolMode(EolUnix);
   setIndentationsUseTabs(false);
@@ -229,7 +229,7 @@ void TEditorPane::ApplyDocumentSettings() {
   Send(Sci::SCI_SETINDENT, kBlockIndent);
 }
 
-void TEditorPane::UseDocumentFor(std::size_t bytes) {
+void EditorPane::UseDocumentFor(std::size_t bytes) {
   const bool plain = bytes > kPlainTextBytes;
   if (plain == plainText_) return;
   // The view takes a reference of its own to the new document, and gives
@@ -243,7 +243,7 @@ void TEditorPane::UseDocumentFor(std::size_t bytes) {
   ApplyDocumentSettings();
 }
 
-void TEditorPane::ApplyLook() {
+void EditorPane::ApplyLook() {
   look_.font = PaneFont(*this);
   look_.color = QColor(0, 0, 128);
   look_.paper = palette().color(QPalette::Base);
@@ -254,7 +254,7 @@ void TEditorPane::ApplyLook() {
   SendScintilla(Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, look_.paper);
 }
 
-void TEditorPane::ApplyGutter() {
+void EditorPane::ApplyGutter() {
   const QColor gutter = FromTColor(kGutterColor);
   Send(Sci::SCI_SETMARGINTYPEN, kBookmarkMargin, Sci::SC_MARGIN_COLOUR);
   SendScintilla(Sci::SCI_SETMARGINBACKN, kBookmarkMargin, gutter);
@@ -282,12 +282,12 @@ void TEditorPane::ApplyGutter() {
   UpdateGutter(true);
 }
 
-int TEditorPane::GutterWidth() const {
+int EditorPane::GutterWidth() const {
   const long cell = SendScintilla(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, "0");
   return kGutterLeftOffset + static_cast<int>(gutterDigits_ * cell) + kGutterRightOffset + 2;
 }
 
-void TEditorPane::UpdateGutter(bool force) {
+void EditorPane::UpdateGutter(bool force) {
   const int digits = std::max(kMinGutterDigits, DigitsOf(Send(Sci::SCI_GETLINECOUNT)));
   if (digits == gutterDigits_ && !force) return;
   gutterDigits_ = digits;
@@ -295,11 +295,11 @@ void TEditorPane::UpdateGutter(bool force) {
   Send(Sci::SCI_SETMARGINWIDTHN, kNumberMargin, digits * cell + kGutterRightOffset + 2);
 }
 
-void TEditorPane::UpdateCaretStyle() {
+void EditorPane::UpdateCaretStyle() {
   Send(Sci::SCI_SETCARETSTYLE, Send(Sci::SCI_GETOVERTYPE) ? Sci::CARETSTYLE_BLOCK : Sci::CARETSTYLE_LINE);
 }
 
-void TEditorPane::TrimLineBeforeBreak(int ch) {
+void EditorPane::TrimLineBeforeBreak(int ch) {
   if (ch != '\n' && ch != '\r') return;
   const long line = Send(Sci::SCI_LINEFROMPOSITION, Send(Sci::SCI_GETCURRENTPOS)) - 1;
   if (line < 0) return;
@@ -316,7 +316,7 @@ void TEditorPane::TrimLineBeforeBreak(int ch) {
 
 // ---- line list ----
 
-void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill) {
+void EditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void(const Writer&)>& fill) {
   const bool readOnly = isReadOnly();
   UseDocumentFor(sizeHint);
   Send(Sci::SCI_SETREADONLY, 0);
@@ -338,19 +338,19 @@ void TEditorPane::ReplaceDocument(std::size_t sizeHint, const std::function<void
   appended_ = false;
 }
 
-void TEditorPane::Clear() {
+void EditorPane::Clear() {
   ReplaceDocument(0, [](const Writer&) {});
   singleEmptyLine_ = false;
 }
 
-void TEditorPane::SetLines(const std::vector<std::string>& lines) {
+void EditorPane::SetLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 1;
   ReplaceDocument(size, [&](const Writer& write) { WriteLinesAsDocument(lines, false, write); });
   singleEmptyLine_ = lines.size() == 1 && lines[0].empty();
 }
 
-void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
+void EditorPane::AppendDocument(const std::vector<std::string>& lines) {
   if (lines.empty()) return;
   const bool wasEmpty = LineCount() == 0;
   const bool readOnly = isReadOnly();
@@ -368,7 +368,7 @@ void TEditorPane::AppendDocument(const std::vector<std::string>& lines) {
   UpdateGutter();
 }
 
-TEditorPane::KeptDocument TEditorPane::SetDocumentAside(std::size_t bytes) {
+EditorPane::KeptDocument EditorPane::SetDocumentAside(std::size_t bytes) {
   KeptDocument kept;
   kept.document = Send(Sci::SCI_GETDOCPOINTER);
   // A reference of our own keeps it alive once the view lets it go.
@@ -389,7 +389,7 @@ TEditorPane::KeptDocument TEditorPane::SetDocumentAside(std::size_t bytes) {
   return kept;
 }
 
-void TEditorPane::PutBack(KeptDocument& kept) {
+void EditorPane::PutBack(KeptDocument& kept) {
   if (kept.document == 0) return;
   SendScintilla(Sci::SCI_SETDOCPOINTER, 0UL, kept.document);
   SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, kept.document);
@@ -404,13 +404,13 @@ void TEditorPane::PutBack(KeptDocument& kept) {
   UpdateGutter();
 }
 
-void TEditorPane::LetGo(KeptDocument& kept) {
+void EditorPane::LetGo(KeptDocument& kept) {
   if (kept.document == 0) return;
   SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, kept.document);
   kept.document = 0;
 }
 
-bool TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count,
+bool EditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count,
                                     const std::function<bool()>& stop) {
   if (count == 0) return true;
   const bool wasEmpty = LineCount() == 0;
@@ -465,16 +465,16 @@ bool TEditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count,
   return !stopped;
 }
 
-void TEditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }
+void EditorPane::AppendLine(std::string_view line) { AppendDocument({std::string(line)}); }
 
-void TEditorPane::AppendLines(const std::vector<std::string>& lines) { AppendDocument(lines); }
+void EditorPane::AppendLines(const std::vector<std::string>& lines) { AppendDocument(lines); }
 
-int TEditorPane::LineCount() const {
+int EditorPane::LineCount() const {
   if (Send(Sci::SCI_GETLENGTH) == 0) return singleEmptyLine_ ? 1 : 0;
   return static_cast<int>(Send(Sci::SCI_GETLINECOUNT));
 }
 
-std::string TEditorPane::LineBytes(int line, std::vector<int>* offsets) const {
+std::string EditorPane::LineBytes(int line, std::vector<int>* offsets) const {
   const long start = Send(Sci::SCI_POSITIONFROMLINE, line);
   const long end = Send(Sci::SCI_GETLINEENDPOSITION, line);
   std::string bytes;
@@ -487,29 +487,29 @@ std::string TEditorPane::LineBytes(int line, std::vector<int>* offsets) const {
   return bytes;
 }
 
-std::string TEditorPane::LineAt(int index) const {
+std::string EditorPane::LineAt(int index) const {
   if (index < 0 || index >= LineCount() || Send(Sci::SCI_GETLENGTH) == 0) return {};
   return LineBytes(index, nullptr);
 }
 
-std::vector<std::string> TEditorPane::Lines() const {
+std::vector<std::string> EditorPane::Lines() const {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(LineCount()));
   ForEachDocumentLine(false, [&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 
-std::string_view TEditorPane::DocumentText() const {
+std::string_view EditorPane::DocumentText() const {
   const long length = Send(Sci::SCI_GETLENGTH);
   if (length == 0) return {};
   const auto* text = static_cast<const char*>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
   return std::string_view(text, static_cast<std::size_t>(length));
 }
 
-void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
+void EditorPane::LoadFromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
-  const TTextEncoding encoding = DetectEncoding(bytes);
-  TLineBreak lineBreak = TLineBreak::LF;
+  const TextEncoding encoding = DetectEncoding(bytes);
+  LineEnding lineBreak = LineEnding::LF;
   bool singleEmptyLine = false;
   ReplaceDocument(bytes.size(), [&](const Writer& write) {
     lineBreak = WriteFileAsDocument(bytes, encoding, write, singleEmptyLine);
@@ -519,7 +519,7 @@ void TEditorPane::LoadFromFile(const std::filesystem::path& path) {
   encoding_ = encoding;
 }
 
-void TEditorPane::ForEachDocumentLine(bool asUtf8, const LineTaker& take) const {
+void EditorPane::ForEachDocumentLine(bool asUtf8, const LineTaker& take) const {
   const std::string_view doc = DocumentText();
   if (doc.empty()) {
     if (singleEmptyLine_) take({});
@@ -542,33 +542,33 @@ void TEditorPane::ForEachDocumentLine(bool asUtf8, const LineTaker& take) const 
   if (IsLineBreak(doc.back())) take({});
 }
 
-void TEditorPane::LoadFromFile(const QString& path) {
+void EditorPane::LoadFromFile(const QString& path) {
   LoadFromFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
-void TEditorPane::SaveToFile(const std::filesystem::path& path) const {
+void EditorPane::SaveToFile(const std::filesystem::path& path) const {
   // Line by line into the file: a list of a result's millions of lines
   // would cost more memory than the pane itself.
-  const bool asUtf8 = encoding_ == TTextEncoding::UTF8;
+  const bool asUtf8 = encoding_ == TextEncoding::UTF8;
   SaveLineFile(
       path, [&](const LineTaker& take) { ForEachDocumentLine(asUtf8, take); }, lineBreak_);
 }
 
-void TEditorPane::SaveToFile(const QString& path) const {
+void EditorPane::SaveToFile(const QString& path) const {
   SaveToFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
 // The user's edits are what the undo history holds beyond the point of
 // the last load or save; the program's own lines are written without undo
 // and counted apart.
-bool TEditorPane::Edited() const { return appended_ || Send(Sci::SCI_GETMODIFY) != 0; }
+bool EditorPane::Edited() const { return appended_ || Send(Sci::SCI_GETMODIFY) != 0; }
 
-void TEditorPane::SetEdited(bool edited) {
+void EditorPane::SetEdited(bool edited) {
   appended_ = edited;
   if (!edited) Send(Sci::SCI_SETSAVEPOINT);
 }
 
-void TEditorPane::MarkLine(int index) {
+void EditorPane::MarkLine(int index) {
   Send(Sci::SCI_MARKERDELETEALL, kMarkMarker);
   if (index < 0 || index >= LineCount()) return;
   Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(index), kMarkMarker);
@@ -576,11 +576,11 @@ void TEditorPane::MarkLine(int index) {
   Send(Sci::SCI_VERTICALCENTRECARET);
 }
 
-int TEditorPane::MarkedLine() const {
+int EditorPane::MarkedLine() const {
   return static_cast<int>(Send(Sci::SCI_MARKERNEXT, 0, 1L << kMarkMarker));
 }
 
-bool TEditorPane::PasteFromClipboard() {
+bool EditorPane::PasteFromClipboard() {
   if (isReadOnly()) return false;
   const QMimeData* data = QApplication::clipboard()->mimeData();
   // An empty text is no text: nothing would be inserted.
@@ -590,9 +590,9 @@ bool TEditorPane::PasteFromClipboard() {
   return true;
 }
 
-QByteArray TEditorPane::fromMimeData(const QMimeData* source, bool& rectangular) const {
+QByteArray EditorPane::fromMimeData(const QMimeData* source, bool& rectangular) const {
   const QByteArray utf8 = QsciScintilla::fromMimeData(source, rectangular);
-  if (encoding_ == TTextEncoding::UTF8) return utf8;
+  if (encoding_ == TextEncoding::UTF8) return utf8;
   std::string bytes;
   Utf8ToBytes(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), bytes);
   std::string back;
@@ -602,7 +602,7 @@ QByteArray TEditorPane::fromMimeData(const QMimeData* source, bool& rectangular)
 
 // ---- highlighter ----
 
-void TEditorPane::SetHighlighter(TSynCustomHighlighter* highlighter) {
+void EditorPane::SetHighlighter(TSynCustomHighlighter* highlighter) {
   if (highlighter == highlighter_) return;
   if (highlighter_) {
     highlighter_->RemoveChangeSubscriber(&OnAttributesChanged, this);
@@ -616,14 +616,14 @@ void TEditorPane::SetHighlighter(TSynCustomHighlighter* highlighter) {
   ApplyHighlighter();
 }
 
-void TEditorPane::ApplyHighlighter() {
+void EditorPane::ApplyHighlighter() {
   if (lexer_) {
     setLexer(nullptr);
     delete lexer_;
     lexer_ = nullptr;
   }
   if (highlighter_) {
-    lexer_ = new THighlighterLexer(*highlighter_, look_, this);
+    lexer_ = new HighlighterLexer(*highlighter_, look_, this);
     setLexer(lexer_);
     std::string words;
     const std::bitset<256> set = highlighter_->WordCharacters();
@@ -633,7 +633,7 @@ void TEditorPane::ApplyHighlighter() {
   } else {
     ApplyLook();
     Send(Sci::SCI_CLEARDOCUMENTSTYLE);
-    Send(Sci::SCI_SETINDICATORCURRENT, THighlighterLexer::kStrikeIndicator);
+    Send(Sci::SCI_SETINDICATORCURRENT, HighlighterLexer::kStrikeIndicator);
     Send(Sci::SCI_INDICATORCLEARRANGE, 0, Send(Sci::SCI_GETLENGTH));
     SendScintilla(Sci::SCI_SETWORDCHARS, 0UL, static_cast<const char*>(nullptr));
   }
@@ -641,8 +641,8 @@ void TEditorPane::ApplyHighlighter() {
   viewport()->update();
 }
 
-void TEditorPane::OnAttributesChanged(void* pane, TSynCustomHighlighter&) {
-  auto* self = static_cast<TEditorPane*>(pane);
+void EditorPane::OnAttributesChanged(void* pane, TSynCustomHighlighter&) {
+  auto* self = static_cast<EditorPane*>(pane);
   if (!self->lexer_) return;
   if (self->lexer_->RefreshStyles()) {
     // Strike-out is drawn per token, not per style: colour the text again
@@ -653,8 +653,8 @@ void TEditorPane::OnAttributesChanged(void* pane, TSynCustomHighlighter&) {
   self->viewport()->update();
 }
 
-void TEditorPane::OnHighlighterFreed(void* pane, TSynCustomHighlighter&) {
-  auto* self = static_cast<TEditorPane*>(pane);
+void EditorPane::OnHighlighterFreed(void* pane, TSynCustomHighlighter&) {
+  auto* self = static_cast<EditorPane*>(pane);
   // It is going away: no unsubscribing from it, only letting go.
   self->highlighter_ = nullptr;
   self->ApplyHighlighter();
@@ -662,14 +662,14 @@ void TEditorPane::OnHighlighterFreed(void* pane, TSynCustomHighlighter&) {
 
 // ---- keys ----
 
-TEditorCommand TEditorPane::CommandFor(std::uint16_t shortcut) {
+TEditorCommand EditorPane::CommandFor(std::uint16_t shortcut) {
   if (shortcut == 0) return ecNone;
-  for (const TKeystroke& k : DefaultKeystrokes())
+  for (const Keystroke& k : DefaultKeystrokes())
     if (k.shortcut == shortcut) return k.command;
   return ecNone;
 }
 
-bool TEditorPane::event(QEvent* e) {
+bool EditorPane::event(QEvent* e) {
   if (e->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(e);
     // Keys without Ctrl or Alt belong to the pane; combinations with them
@@ -684,7 +684,7 @@ bool TEditorPane::event(QEvent* e) {
   return QsciScintilla::event(e);
 }
 
-void TEditorPane::keyPressEvent(QKeyEvent* e) {
+void EditorPane::keyPressEvent(QKeyEvent* e) {
   const TEditorCommand command = CommandFor(ShortcutOf(*e));
   if (command != ecNone) {
     ExecuteCommand(command);
@@ -707,7 +707,7 @@ void TEditorPane::keyPressEvent(QKeyEvent* e) {
   QsciScintilla::keyPressEvent(&mapped);
 }
 
-void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
+void EditorPane::inputMethodEvent(QInputMethodEvent* e) {
   const QString commit = Representable(e->commitString(), encoding_);
   if (commit == e->commitString()) {
     QsciScintilla::inputMethodEvent(e);
@@ -718,12 +718,12 @@ void TEditorPane::inputMethodEvent(QInputMethodEvent* e) {
   QsciScintilla::inputMethodEvent(&mapped);
 }
 
-void TEditorPane::paintEvent(QPaintEvent* e) {
+void EditorPane::paintEvent(QPaintEvent* e) {
   if (lexer_) lexer_->StyleShownLines();
   QsciScintilla::paintEvent(e);
 }
 
-bool TEditorPane::focusNextPrevChild(bool next) {
+bool EditorPane::focusNextPrevChild(bool next) {
   // The panes do not take Tab: it moves the focus like in any dialog.
   return QWidget::focusNextPrevChild(next);
 }

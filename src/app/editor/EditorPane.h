@@ -30,11 +30,11 @@ namespace torvane {
 // them, and the editor's accessibility support counts the characters from
 // the start of the document for each of them), and without an assistive
 // tool listening the panes do without that support altogether.
-class TEditorPane : public QsciScintilla {
+class EditorPane : public QsciScintilla {
   Q_OBJECT
 
  public:
-  enum class TSelectionMode { Normal, Column, Line };
+  enum class SelectionKind { Normal, Column, Line };
 
   // The gutter colour (60, 167, 255) as the program stores colours.
   static constexpr TColor kGutterColor = 16754492;
@@ -53,8 +53,8 @@ class TEditorPane : public QsciScintilla {
   // megabytes. Shorter texts are coloured again.
   static constexpr std::size_t kPlainTextBytes = std::size_t{32} << 20;
 
-  explicit TEditorPane(QWidget* parent = nullptr);
-  ~TEditorPane() override;
+  explicit EditorPane(QWidget* parent = nullptr);
+  ~EditorPane() override;
 
   // Removes every line, puts the caret and the view at the top left and
   // forgets the undo history; the line break stays as it was.
@@ -106,12 +106,12 @@ class TEditorPane : public QsciScintilla {
   // may still count one empty line).
   std::string_view DocumentText() const;
 
-  TLineBreak LineBreak() const { return lineBreak_; }
-  void SetLineBreak(TLineBreak lineBreak) { lineBreak_ = lineBreak; }
+  LineEnding LineBreak() const { return lineBreak_; }
+  void SetLineBreak(LineEnding lineBreak) { lineBreak_ = lineBreak; }
   // How the file last loaded was written; like the line break it stays
   // through clearing, and saving writes it again. Lines() and LineAt() give
   // Windows-1252 bytes in either case, as the conversion reads them.
-  TTextEncoding Encoding() const { return encoding_; }
+  TextEncoding Encoding() const { return encoding_; }
 
   // Reads the whole file first: when that fails (LineFileError, "Datei %s
   // kann nicht geöffnet werden") the lines stay as they were.
@@ -145,15 +145,15 @@ class TEditorPane : public QsciScintilla {
   void SetHighlighter(TSynCustomHighlighter* highlighter);
   TSynCustomHighlighter* Highlighter() const { return highlighter_; }
 
-  const std::vector<TKeystroke>& Keystrokes() const { return DefaultKeystrokes(); }
+  const std::vector<Keystroke>& Keystrokes() const { return DefaultKeystrokes(); }
   // The command bound to a stored key combination, or ecNone.
   static TEditorCommand CommandFor(std::uint16_t shortcut);
   virtual void ExecuteCommand(TEditorCommand command);
-  TSelectionMode SelectionMode() const { return selectionMode_; }
+  SelectionKind SelectionMode() const { return selectionMode_; }
 
   int GutterDigits() const { return gutterDigits_; }
   int GutterWidth() const;
-  const TPaneLook& Look() const { return look_; }
+  const PaneLook& Look() const { return look_; }
   // The line a bookmark is on, or -1.
   int BookmarkLine(int number) const;
 
@@ -192,7 +192,7 @@ class TEditorPane : public QsciScintilla {
 
   // Commands that the editor has no single message for.
   void MoveSelecting(unsigned int move, unsigned int extend);
-  void MoveSelecting(void (TEditorPane::*move)());
+  void MoveSelecting(void (EditorPane::*move)());
   void SelectInMode(long anchor, long caret);
   void MoveToPageTop();
   void MoveToPageBottom();
@@ -201,19 +201,19 @@ class TEditorPane : public QsciScintilla {
   void MatchBracket();
   void SetBookmark(int number);
   void GotoBookmark(int number);
-  void SetSelectionMode(TSelectionMode mode);
+  void SetSelectionMode(SelectionKind mode);
 
   TSynCustomHighlighter* highlighter_ = nullptr;
-  THighlighterLexer* lexer_ = nullptr;
-  TPaneLook look_;
-  TLineBreak lineBreak_ = TLineBreak::CRLF;
-  TTextEncoding encoding_ = TTextEncoding::Windows1252;
+  HighlighterLexer* lexer_ = nullptr;
+  PaneLook look_;
+  LineEnding lineBreak_ = LineEnding::CRLF;
+  TextEncoding encoding_ = TextEncoding::Windows1252;
   bool appended_ = false;
   bool plainText_ = false;
   // An empty document is either no lines or one empty line.
   bool singleEmptyLine_ = false;
   int gutterDigits_ = 0;
-  TSelectionMode selectionMode_ = TSelectionMode::Normal;
+  SelectionKind selectionMode_ = SelectionKind::Normal;
   // Line selections are kept as the positions the user moved between; the
   // editor's selection itself covers whole lines.
   long lineAnchor_ = 0, lineCaret_ = 0, lineSelStart_ = -1, lineSelEnd_ = -1;

@@ -16,7 +16,7 @@ constexpr const char* kBrackets = "()[]{}<>";
 
 }  // namespace
 
-void TEditorPane::ExecuteCommand(TEditorCommand command) {
+void EditorPane::ExecuteCommand(TEditorCommand command) {
   switch (command) {
     case ecNone: break;
     case ecLeft: Send(Sci::SCI_CHARLEFT); break;
@@ -43,8 +43,8 @@ void TEditorPane::ExecuteCommand(TEditorCommand command) {
     case ecSelLineEnd: MoveSelecting(Sci::SCI_LINEEND, Sci::SCI_LINEENDEXTEND); break;
     case ecSelPageUp: MoveSelecting(Sci::SCI_PAGEUP, Sci::SCI_PAGEUPEXTEND); break;
     case ecSelPageDown: MoveSelecting(Sci::SCI_PAGEDOWN, Sci::SCI_PAGEDOWNEXTEND); break;
-    case ecSelPageTop: MoveSelecting(&TEditorPane::MoveToPageTop); break;
-    case ecSelPageBottom: MoveSelecting(&TEditorPane::MoveToPageBottom); break;
+    case ecSelPageTop: MoveSelecting(&EditorPane::MoveToPageTop); break;
+    case ecSelPageBottom: MoveSelecting(&EditorPane::MoveToPageBottom); break;
     case ecSelEditorTop: MoveSelecting(Sci::SCI_DOCUMENTSTART, Sci::SCI_DOCUMENTSTARTEXTEND); break;
     case ecSelEditorBottom: MoveSelecting(Sci::SCI_DOCUMENTEND, Sci::SCI_DOCUMENTENDEXTEND); break;
     case ecScrollUp: Send(Sci::SCI_LINESCROLLUP); break;
@@ -69,9 +69,9 @@ void TEditorPane::ExecuteCommand(TEditorCommand command) {
     case ecShiftTab: Send(Sci::SCI_BACKTAB); break;
     case ecContextHelp: break;  // no help is attached to the panes
     case ecMatchBracket: MatchBracket(); break;
-    case ecNormalSelect: SetSelectionMode(TSelectionMode::Normal); break;
-    case ecColumnSelect: SetSelectionMode(TSelectionMode::Column); break;
-    case ecLineSelect: SetSelectionMode(TSelectionMode::Line); break;
+    case ecNormalSelect: SetSelectionMode(SelectionKind::Normal); break;
+    case ecColumnSelect: SetSelectionMode(SelectionKind::Column); break;
+    case ecLineSelect: SetSelectionMode(SelectionKind::Line); break;
     case ecBlockIndent: IndentBlock(+1); break;
     case ecBlockUnindent: IndentBlock(-1); break;
     case ecUndo: Send(Sci::SCI_UNDO); break;
@@ -88,14 +88,14 @@ void TEditorPane::ExecuteCommand(TEditorCommand command) {
 
 // ---- selection modes ----
 
-void TEditorPane::MoveSelecting(unsigned int move, unsigned int extend) {
-  if (selectionMode_ == TSelectionMode::Normal) {
+void EditorPane::MoveSelecting(unsigned int move, unsigned int extend) {
+  if (selectionMode_ == SelectionKind::Normal) {
     Send(extend);
     return;
   }
   long anchor;
   long caret;
-  if (selectionMode_ == TSelectionMode::Line && Send(Sci::SCI_GETSELECTIONSTART) == lineSelStart_ &&
+  if (selectionMode_ == SelectionKind::Line && Send(Sci::SCI_GETSELECTIONSTART) == lineSelStart_ &&
       Send(Sci::SCI_GETSELECTIONEND) == lineSelEnd_) {
     anchor = lineAnchor_;
     caret = lineCaret_;
@@ -111,27 +111,27 @@ void TEditorPane::MoveSelecting(unsigned int move, unsigned int extend) {
   SelectInMode(anchor, Send(Sci::SCI_GETCURRENTPOS));
 }
 
-void TEditorPane::MoveSelecting(void (TEditorPane::*move)()) {
+void EditorPane::MoveSelecting(void (EditorPane::*move)()) {
   const long anchor = Send(Sci::SCI_GETANCHOR);
-  const TSelectionMode mode = selectionMode_;
+  const SelectionKind mode = selectionMode_;
   (this->*move)();
-  if (mode == TSelectionMode::Normal) {
+  if (mode == SelectionKind::Normal) {
     Send(Sci::SCI_SETANCHOR, anchor);
   } else {
     SelectInMode(anchor, Send(Sci::SCI_GETCURRENTPOS));
   }
 }
 
-void TEditorPane::SelectInMode(long anchor, long caret) {
+void EditorPane::SelectInMode(long anchor, long caret) {
   switch (selectionMode_) {
-    case TSelectionMode::Normal:
+    case SelectionKind::Normal:
       Send(Sci::SCI_SETSEL, anchor, caret);
       break;
-    case TSelectionMode::Column:
+    case SelectionKind::Column:
       Send(Sci::SCI_SETRECTANGULARSELECTIONANCHOR, anchor);
       Send(Sci::SCI_SETRECTANGULARSELECTIONCARET, caret);
       break;
-    case TSelectionMode::Line: {
+    case SelectionKind::Line: {
       const long lines = Send(Sci::SCI_GETLINECOUNT);
       const long anchorLine = Send(Sci::SCI_LINEFROMPOSITION, anchor);
       const long caretLine = Send(Sci::SCI_LINEFROMPOSITION, caret);
@@ -153,7 +153,7 @@ void TEditorPane::SelectInMode(long anchor, long caret) {
   }
 }
 
-void TEditorPane::SetSelectionMode(TSelectionMode mode) {
+void EditorPane::SetSelectionMode(SelectionKind mode) {
   const long anchor = Send(Sci::SCI_GETANCHOR);
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
   selectionMode_ = mode;
@@ -163,13 +163,13 @@ void TEditorPane::SetSelectionMode(TSelectionMode mode) {
 
 // ---- moves ----
 
-void TEditorPane::MoveToPageTop() {
+void EditorPane::MoveToPageTop() {
   const long column = Send(Sci::SCI_GETCOLUMN, Send(Sci::SCI_GETCURRENTPOS));
   const long line = Send(Sci::SCI_DOCLINEFROMVISIBLE, Send(Sci::SCI_GETFIRSTVISIBLELINE));
   Send(Sci::SCI_GOTOPOS, Send(Sci::SCI_FINDCOLUMN, line, column));
 }
 
-void TEditorPane::MoveToPageBottom() {
+void EditorPane::MoveToPageBottom() {
   const long column = Send(Sci::SCI_GETCOLUMN, Send(Sci::SCI_GETCURRENTPOS));
   const long lastShown = Send(Sci::SCI_GETFIRSTVISIBLELINE) + std::max(1L, Send(Sci::SCI_LINESONSCREEN)) - 1;
   const long line = std::min(Send(Sci::SCI_DOCLINEFROMVISIBLE, lastShown), Send(Sci::SCI_GETLINECOUNT) - 1);
@@ -178,7 +178,7 @@ void TEditorPane::MoveToPageBottom() {
 
 // ---- editing ----
 
-void TEditorPane::InsertLine() {
+void EditorPane::InsertLine() {
   if (isReadOnly()) return;
   // A break after the caret: the caret stays where it is.
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
@@ -186,7 +186,7 @@ void TEditorPane::InsertLine() {
   Send(Sci::SCI_SETEMPTYSELECTION, caret);
 }
 
-void TEditorPane::IndentBlock(int direction) {
+void EditorPane::IndentBlock(int direction) {
   if (isReadOnly()) return;
   const long anchor = Send(Sci::SCI_GETANCHOR);
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
@@ -224,11 +224,11 @@ void TEditorPane::IndentBlock(int direction) {
 
 // ---- bookmarks ----
 
-int TEditorPane::BookmarkLine(int number) const {
+int EditorPane::BookmarkLine(int number) const {
   return static_cast<int>(Send(Sci::SCI_MARKERNEXT, 0, 1L << number));
 }
 
-void TEditorPane::SetBookmark(int number) {
+void EditorPane::SetBookmark(int number) {
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
   const long line = Send(Sci::SCI_LINEFROMPOSITION, caret);
   // Setting a bookmark on its own line again takes it away.
@@ -239,7 +239,7 @@ void TEditorPane::SetBookmark(int number) {
   bookmarkColumn_[static_cast<std::size_t>(number)] = static_cast<int>(Send(Sci::SCI_GETCOLUMN, caret));
 }
 
-void TEditorPane::GotoBookmark(int number) {
+void EditorPane::GotoBookmark(int number) {
   const int line = BookmarkLine(number);
   if (line < 0) return;
   Send(Sci::SCI_GOTOPOS, Send(Sci::SCI_FINDCOLUMN, line, bookmarkColumn_[static_cast<std::size_t>(number)]));
@@ -253,7 +253,7 @@ void TEditorPane::GotoBookmark(int number) {
 // calls its string role, does not count; nor does one in a token without
 // attribute when that role has none, which is why NC parentheses, being
 // comments or bare closers, never match.
-void TEditorPane::MatchBracket() {
+void EditorPane::MatchBracket() {
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
   const int caretLine = static_cast<int>(Send(Sci::SCI_LINEFROMPOSITION, caret));
   std::vector<int> offsets;

@@ -34,14 +34,14 @@ QColor ToQColor(TColor value) {
 
 }  // namespace
 
-int THighlighterLexer::StyleOfIndex(int index) {
+int HighlighterLexer::StyleOfIndex(int index) {
   // The editor reserves styles 32 to 39 for its own parts.
   const int style = index + 1;
   if (style < 32) return style;
   return style + 8 <= 255 ? style + 8 : 0;
 }
 
-THighlighterLexer::THighlighterLexer(TSynCustomHighlighter& highlighter, const TPaneLook& look, QObject* parent)
+HighlighterLexer::HighlighterLexer(TSynCustomHighlighter& highlighter, const PaneLook& look, QObject* parent)
     : QsciLexerCustom(parent),
       highlighter_(highlighter),
       look_(look),
@@ -51,43 +51,43 @@ THighlighterLexer::THighlighterLexer(TSynCustomHighlighter& highlighter, const T
   strikeOut_ = AnyStrikeOut();
 }
 
-const char* THighlighterLexer::language() const { return language_.c_str(); }
+const char* HighlighterLexer::language() const { return language_.c_str(); }
 
-const TSynHighlighterAttributes* THighlighterLexer::AttributeOfStyle(int style) const {
+const TSynHighlighterAttributes* HighlighterLexer::AttributeOfStyle(int style) const {
   for (std::size_t i = 0; i < attributes_.size(); ++i)
     if (StyleOfIndex(static_cast<int>(i)) == style) return attributes_[i];
   return nullptr;
 }
 
-int THighlighterLexer::StyleOf(const TSynHighlighterAttributes* attribute) const {
+int HighlighterLexer::StyleOf(const TSynHighlighterAttributes* attribute) const {
   if (!attribute) return 0;
   for (std::size_t i = 0; i < attributes_.size(); ++i)
     if (attributes_[i] == attribute) return StyleOfIndex(static_cast<int>(i));
   return 0;
 }
 
-QString THighlighterLexer::description(int style) const {
+QString HighlighterLexer::description(int style) const {
   if (style == 0) return QStringLiteral("Default");
   const TSynHighlighterAttributes* attribute = AttributeOfStyle(style);
   return attribute ? QString::fromLatin1(attribute->Name().c_str()) : QString();
 }
 
-QColor THighlighterLexer::AreaPaper() const {
+QColor HighlighterLexer::AreaPaper() const {
   const TSynHighlighterAttributes* space = highlighter_.AttributeForRole(4);
   return space && space->Background() != clNone ? ToQColor(space->Background()) : look_.paper;
 }
 
-QColor THighlighterLexer::color(int style) const {
+QColor HighlighterLexer::color(int style) const {
   const TSynHighlighterAttributes* attribute = AttributeOfStyle(style);
   return attribute && attribute->Foreground() != clNone ? ToQColor(attribute->Foreground()) : look_.color;
 }
 
-QColor THighlighterLexer::paper(int style) const {
+QColor HighlighterLexer::paper(int style) const {
   const TSynHighlighterAttributes* attribute = AttributeOfStyle(style);
   return attribute && attribute->Background() != clNone ? ToQColor(attribute->Background()) : AreaPaper();
 }
 
-QFont THighlighterLexer::font(int style) const {
+QFont HighlighterLexer::font(int style) const {
   QFont font = look_.font;
   if (const TSynHighlighterAttributes* attribute = AttributeOfStyle(style)) {
     // An attribute's style replaces the pane's, so a plain attribute draws
@@ -100,14 +100,14 @@ QFont THighlighterLexer::font(int style) const {
   return font;
 }
 
-bool THighlighterLexer::eolFill(int) const { return false; }
+bool HighlighterLexer::eolFill(int) const { return false; }
 
-bool THighlighterLexer::AnyStrikeOut() const {
+bool HighlighterLexer::AnyStrikeOut() const {
   return std::any_of(attributes_.begin(), attributes_.end(),
                      [](const TSynHighlighterAttributes* a) { return a->Style() & fsStrikeOut; });
 }
 
-bool THighlighterLexer::RefreshStyles() {
+bool HighlighterLexer::RefreshStyles() {
   attributes_.clear();
   for (int i = 0; i < highlighter_.AttributeCount(); ++i) attributes_.push_back(highlighter_.AttributeAt(i));
   const bool hadStrikeOut = strikeOut_;
@@ -123,13 +123,13 @@ bool THighlighterLexer::RefreshStyles() {
   return hadStrikeOut || strikeOut_;
 }
 
-int THighlighterLexer::WindowStart() const {
+int HighlighterLexer::WindowStart() const {
   const QsciScintilla* ed = editor();
   const long firstShown = ed->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, ed->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
   return static_cast<int>(ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, firstShown));
 }
 
-int THighlighterLexer::WindowEnd() const {
+int HighlighterLexer::WindowEnd() const {
   const QsciScintilla* ed = editor();
   const long firstShown = ed->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, ed->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
   const long shown = ed->SendScintilla(Sci::SCI_LINESONSCREEN);
@@ -138,7 +138,7 @@ int THighlighterLexer::WindowEnd() const {
   return static_cast<int>(ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, lastWanted + 1));
 }
 
-void THighlighterLexer::styleText(int start, int end) {
+void HighlighterLexer::styleText(int start, int end) {
   if (!lineLocal_) {
     // The editor asks for everything from the first unstyled line to the
     // position it needs; after a jump that may be most of the document, but
@@ -157,11 +157,11 @@ void THighlighterLexer::styleText(int start, int end) {
   if (ed->SendScintilla(Sci::SCI_GETENDSTYLED) < end) ed->SendScintilla(Sci::SCI_STARTSTYLING, end, 0x1f);
 }
 
-void THighlighterLexer::StyleShownLines() {
+void HighlighterLexer::StyleShownLines() {
   if (lineLocal_ && editor()) StyleRange(WindowStart(), WindowEnd());
 }
 
-TLineState THighlighterLexer::StateAtStartOf(int line) {
+TLineState HighlighterLexer::StateAtStartOf(int line) {
   if (line == 0 || lineLocal_) {
     highlighter_.ClearLineState();
     return highlighter_.LineState();
@@ -171,7 +171,7 @@ TLineState THighlighterLexer::StateAtStartOf(int line) {
   return editor()->SendScintilla(Sci::SCI_GETLINESTATE, line);
 }
 
-void THighlighterLexer::StyleRange(int start, int end) {
+void HighlighterLexer::StyleRange(int start, int end) {
   QsciScintilla* ed = editor();
   if (!ed) return;
   const int length = static_cast<int>(ed->SendScintilla(Sci::SCI_GETLENGTH));
@@ -239,7 +239,7 @@ void THighlighterLexer::StyleRange(int start, int end) {
 // Puts the strike-out marks of [start, end) in place, touching the editor
 // only when they differ from what is there: a change of marks makes the
 // editor paint again, and the shown lines are styled before every paint.
-void THighlighterLexer::ApplyStrikes(int start, int end, const std::vector<Strike>& strikes) {
+void HighlighterLexer::ApplyStrikes(int start, int end, const std::vector<Strike>& strikes) {
   QsciScintilla* ed = editor();
   std::vector<Strike> wanted;
   for (const Strike& s : strikes) {
@@ -273,7 +273,7 @@ void THighlighterLexer::ApplyStrikes(int start, int end, const std::vector<Strik
   }
 }
 
-void THighlighterLexer::BeginScan(int line, std::string_view bytes) {
+void HighlighterLexer::BeginScan(int line, std::string_view bytes) {
   QsciScintilla* ed = editor();
   if (line > 0 && !lineLocal_) {
     const int lineStart = static_cast<int>(ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, line));

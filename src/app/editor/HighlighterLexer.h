@@ -16,7 +16,7 @@ namespace torvane {
 
 // What a pane draws with when a token has no attribute, or an attribute
 // without a colour of its own.
-struct TPaneLook {
+struct PaneLook {
   QFont font;
   QColor color;
   QColor paper;
@@ -29,7 +29,7 @@ struct TPaneLook {
 // Only what is on screen, and a page beyond it, is scanned: for a line-local
 // highlighter exactly that; for others also the lines between the first
 // changed one and the screen, whose states the screen depends on.
-class THighlighterLexer : public QsciLexerCustom {
+class HighlighterLexer : public QsciLexerCustom {
   Q_OBJECT
 
  public:
@@ -39,7 +39,7 @@ class THighlighterLexer : public QsciLexerCustom {
   // The indicator that draws strike-out, which editor styles cannot.
   static constexpr int kStrikeIndicator = 8;
 
-  THighlighterLexer(TSynCustomHighlighter& highlighter, const TPaneLook& look, QObject* parent);
+  HighlighterLexer(TSynCustomHighlighter& highlighter, const PaneLook& look, QObject* parent);
 
   const char* language() const override;
   QString description(int style) const override;
@@ -82,7 +82,7 @@ class THighlighterLexer : public QsciLexerCustom {
   int WindowEnd() const;
 
   TSynCustomHighlighter& highlighter_;
-  TPaneLook look_;
+  PaneLook look_;
   std::string language_;
   const bool lineLocal_;
   std::vector<const TSynHighlighterAttributes*> attributes_;

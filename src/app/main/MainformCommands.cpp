@@ -37,9 +37,9 @@ QString FromBytes(const std::string& bytes) { return BytesToQString(bytes); }
 
 // Said with the status of a text that a pane shows without colours for its
 // size, so that their absence is no riddle.
-QString PlainTextNote(const TEditorPane& pane) {
+QString PlainTextNote(const EditorPane& pane) {
   if (!pane.PlainText()) return {};
-  return QStringLiteral(" – ohne Farben (über %1 MB)").arg(TEditorPane::kPlainTextBytes >> 20);
+  return QStringLiteral(" – ohne Farben (über %1 MB)").arg(EditorPane::kPlainTextBytes >> 20);
 }
 
 // Keeps the user's hands off the window while a long job runs: input is
@@ -268,7 +268,7 @@ void TMainform::ShowTaskResult(ConversionTask& task) {
   const QString header = Label2->text();
   const std::vector<ConversionWarning> warnings = shownWarnings_;
   auto highlighter = std::make_unique<TNCSyn>();
-  TEditorPane::KeptDocument kept = Ziel->SetDocumentAside(task.Target().size());
+  EditorPane::KeptDocument kept = Ziel->SetDocumentAside(task.Target().size());
   Ziel->SetHighlighter(highlighter.get());
   // Until every line is in, MANTEL holds part of this result: should putting
   // them in fail, neither the old "complete" nor the old warnings may stay,

@@ -17,7 +17,7 @@
 
 #include "EditorPane.h"
 #include "TMainform.h"
-#include "TPreviewPanel.h"
+#include "PreviewPanel.h"
 #include "app/dialogs/TRohteil.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "conversion/Conversion.h"
@@ -97,7 +97,7 @@ class PreviewLink : public QObject {
       form_.Vorschau->ShowNothing(QStringLiteral("Kein Zylinderdurchmesser: erst konvertieren."));
       return;
     }
-    const TEditorPane& ziel = *form_.Ziel;
+    const EditorPane& ziel = *form_.Ziel;
     form_.Vorschau->ShowProgram([&ziel](const LineTaker& take) { ziel.ForEachLine(take); },
                                 settings, diameter, !newProgram_);
     newProgram_ = false;
@@ -124,7 +124,7 @@ class PreviewLink : public QObject {
 }  // namespace
 
 void TMainform::BuildPreview() {
-  Vorschau = new TPreviewPanel(this);
+  Vorschau = new PreviewPanel(this);
   Vorschau->hide();
   // Panes above, preview below, the border between them draggable.
   auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -185,7 +185,7 @@ void TMainform::BuildPreview() {
   connect(HPGLerzeugen1, &QAction::triggered, link, [link] { link->Converted(); });
   connect(Ziel, &QsciScintilla::cursorPositionChanged, Vorschau,
           [this](int line, int) { Vorschau->SetCaretLine(static_cast<std::size_t>(line) + 1); });
-  connect(Vorschau, &TPreviewPanel::LineClicked, this, [this](std::size_t line) {
+  connect(Vorschau, &PreviewPanel::LineClicked, this, [this](std::size_t line) {
     const int index = static_cast<int>(line) - 1;
     Ziel->setCursorPosition(index, 0);
     Ziel->ensureLineVisible(index);

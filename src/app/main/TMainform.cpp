@@ -68,7 +68,7 @@ void FitToolbarButtons(QWidget* toolbar) {
 
 // A pane under its 24-pixel header.
 QWidget* PaneWithHeader(QWidget* parent, const QString& title, QLabel*& label,
-                        TEditorPane*& pane) {
+                        EditorPane*& pane) {
   auto* panel = new QWidget(parent);
   panel->setMinimumWidth(100);
   auto* layout = new QVBoxLayout(panel);
@@ -86,7 +86,7 @@ QWidget* PaneWithHeader(QWidget* parent, const QString& title, QLabel*& label,
   bold.setBold(true);
   label->setFont(bold);
   label->move(8, 6);
-  pane = new TEditorPane(panel);
+  pane = new EditorPane(panel);
   layout->addWidget(header);
   layout->addWidget(pane, 1);
   return panel;
@@ -191,9 +191,9 @@ void TMainform::BuildPanes() {
   Ziel->setObjectName("Ziel");
   Panel_Haupt->addWidget(Panel_Links);
   Panel_Haupt->addWidget(Panel_Rechts);
-  Warnungen = new TWarningList(Panel_Rechts);
+  Warnungen = new WarningList(Panel_Rechts);
   Panel_Rechts->layout()->addWidget(Warnungen);
-  connect(Warnungen, &TWarningList::LineChosen, this, &TMainform::ShowSourceLine);
+  connect(Warnungen, &WarningList::LineChosen, this, &TMainform::ShowSourceLine);
 }
 
 void TMainform::BuildMenu() {

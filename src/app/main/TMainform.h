@@ -23,11 +23,11 @@ struct ConversionWarning;
 class ConversionTask;
 class Settings;
 class SpillText;
-class TEditorPane;
+class EditorPane;
 class TNCSyn;
-class TPreviewPanel;
+class PreviewPanel;
 class TRohteil;
-class TWarningList;
+class WarningList;
 class TXPSpeedButton;
 
 // The file dialogs of the main window, as data, so that tests can answer
@@ -98,11 +98,11 @@ class TMainform : public QMainWindow {
   QSplitter* Panel_Haupt = nullptr;
   QWidget* Panel_Links = nullptr;
   QLabel* Label1 = nullptr;
-  TEditorPane* Quelle = nullptr;
+  EditorPane* Quelle = nullptr;
   QWidget* Panel_Rechts = nullptr;
   QLabel* Label2 = nullptr;
-  TEditorPane* Ziel = nullptr;
-  TWarningList* Warnungen = nullptr;  // under the result pane
+  EditorPane* Ziel = nullptr;
+  WarningList* Warnungen = nullptr;  // under the result pane
   QStatusBar* StatusBar = nullptr;
   TXPSpeedButton* BAbbrechen = nullptr;  // in the status bar while converting
   QMenu* Datei1 = nullptr;
@@ -113,7 +113,7 @@ class TMainform : public QMainWindow {
   QAction* Info1 = nullptr;
   QAction* Beenden1 = nullptr;
   // The preview below the panes, its toolbar button and menu item.
-  TPreviewPanel* Vorschau = nullptr;
+  PreviewPanel* Vorschau = nullptr;
   TXPSpeedButton* Button_Vorschau = nullptr;
   QAction* Vorschau1 = nullptr;
 

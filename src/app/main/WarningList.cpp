@@ -10,7 +10,7 @@
 
 namespace torvane {
 
-TWarningList::TWarningList(QWidget* parent) : QListWidget(parent) {
+WarningList::WarningList(QWidget* parent) : QListWidget(parent) {
   setObjectName(QStringLiteral("Warnungen"));
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Every row shown up to a third of the pane: beyond that the list would
@@ -28,7 +28,7 @@ TWarningList::TWarningList(QWidget* parent) : QListWidget(parent) {
   });
 }
 
-void TWarningList::SetWarnings(const std::vector<ConversionWarning>& warnings) {
+void WarningList::SetWarnings(const std::vector<ConversionWarning>& warnings) {
   clear();
   lines_.clear();
   for (const ConversionWarning& warning : warnings) {
@@ -42,7 +42,7 @@ void TWarningList::SetWarnings(const std::vector<ConversionWarning>& warnings) {
   setVisible(!warnings.empty());
 }
 
-QSize TWarningList::sizeHint() const {
+QSize WarningList::sizeHint() const {
   int rows = 0;
   for (int row = 0; row < count(); ++row) rows += sizeHintForRow(row);
   int height = rows + 2 * frameWidth();
@@ -52,18 +52,18 @@ QSize TWarningList::sizeHint() const {
   return {QListWidget::sizeHint().width(), height};
 }
 
-bool TWarningList::eventFilter(QObject* watched, QEvent* event) {
+bool WarningList::eventFilter(QObject* watched, QEvent* event) {
   if (watched == parentWidget() && event->type() == QEvent::Resize) updateGeometry();
   return QListWidget::eventFilter(watched, event);
 }
 
 // A narrower list may need the horizontal scroll bar, and the room for it.
-void TWarningList::resizeEvent(QResizeEvent* event) {
+void WarningList::resizeEvent(QResizeEvent* event) {
   QListWidget::resizeEvent(event);
   updateGeometry();
 }
 
-std::size_t TWarningList::LineOf(int row) const {
+std::size_t WarningList::LineOf(int row) const {
   return row >= 0 && static_cast<std::size_t>(row) < lines_.size() ? lines_[static_cast<std::size_t>(row)]
                                                                     : 0;
 }

@@ -14,11 +14,11 @@ namespace torvane {
 // under the result pane. Hidden while there are none. As tall as its rows,
 // up to a third of the pane it stands in (`parent`); a row's tool tip holds
 // its whole text. A click on a row asks for its source line to be shown.
-class TWarningList : public QListWidget {
+class WarningList : public QListWidget {
   Q_OBJECT
 
  public:
-  explicit TWarningList(QWidget* parent = nullptr);
+  explicit WarningList(QWidget* parent = nullptr);
 
   void SetWarnings(const std::vector<ConversionWarning>& warnings);
   // The 1-based source line of a row.

@@ -9,7 +9,7 @@
 
 namespace torvane {
 
-TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter, AngleTravel travel,
+PreviewPath::PreviewPath(std::vector<Move> read, long double diameter, AngleTravel travel,
                            bool inverted)
     : moves_(std::move(read)), diameter_(diameter) {
   const std::vector<Move>& moves = moves_;
@@ -81,7 +81,7 @@ TPreviewPath::TPreviewPath(std::vector<Move> read, long double diameter, AngleTr
   maxY_ = *maxY;
 }
 
-void TPreviewPath::AddVertex(long double x, long double y, long double depth,
+void PreviewPath::AddVertex(long double x, long double y, long double depth,
                              std::uint32_t move) {
   flatX_.push_back(static_cast<float>(x));
   flatY_.push_back(static_cast<float>(y));
@@ -97,7 +97,7 @@ void TPreviewPath::AddVertex(long double x, long double y, long double depth,
   vertexMove_.push_back(move);
 }
 
-std::uint32_t TPreviewPath::MoveOfLine(std::size_t line) const {
+std::uint32_t PreviewPath::MoveOfLine(std::size_t line) const {
   const auto found = std::lower_bound(moves_.begin(), moves_.end(), line,
                                       [](const Move& move, std::size_t l) { return move.line < l; });
   if (found == moves_.end() || found->line != line) return kNoMove;

@@ -16,18 +16,18 @@ namespace torvane {
 // are straight moves that turn the rotary axis, which wind around the
 // cylinder as helices. Floats suffice for drawing and halve the memory of a
 // million-line program.
-class TPreviewPath {
+class PreviewPath {
  public:
   static constexpr std::uint32_t kNoMove = 0xFFFFFFFF;
   // Angular step of arcs and of straight moves around the cylinder.
   static constexpr long double kStepDegrees = 5;
 
-  TPreviewPath() = default;
+  PreviewPath() = default;
   // `travel`: how the rotary axis reads the angles (a modulo axis takes the
   // shorter way, a continuous one the written difference). `inverted`: the
   // program was written for an axis that turns the other way; the picture
   // turns it back, so that it shows the contour as on the part.
-  TPreviewPath(std::vector<Move> moves, long double diameter,
+  PreviewPath(std::vector<Move> moves, long double diameter,
                AngleTravel travel = AngleTravel::Shortest, bool inverted = false);
 
   bool Empty() const { return moves_.empty(); }

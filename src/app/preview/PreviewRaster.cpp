@@ -6,14 +6,14 @@
 
 namespace torvane {
 
-TLineRaster::TLineRaster(QImage& image, QRect clip)
+LineRaster::LineRaster(QImage& image, QRect clip)
     : bits_(reinterpret_cast<QRgb*>(image.bits())),
       width_(image.width()),
       clip_(clip.intersected(image.rect())),
       stride_(image.bytesPerLine() / 4),
       ranks_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(image.height()), 255) {}
 
-void TLineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::uint8_t rank,
+void LineRaster::Line(float x0, float y0, float x1, float y1, QRgb color, std::uint8_t rank,
                        int dash, int& phase) {
   // Clip to the image (Liang-Barsky): a zoomed-in view may hold segments
   // thousands of pixels long of which only a few are on screen.

@@ -11,14 +11,14 @@ namespace torvane {
 // One-pixel lines written straight into an image's pixels. For a program of
 // a million lines this is several times faster than QPainter, whose general
 // stroker costs more per segment than the few pixels each segment covers.
-class TLineRaster {
+class LineRaster {
  public:
   // `image` must be Format_ARGB32_Premultiplied or Format_RGB32. Every
   // pixel keeps the rank of what was drawn on it: a line covers only pixels
   // of its own rank or a higher one, so that what matters most stays on top
   // whatever the order of drawing.
   // Lines are clipped to `clip`, a rectangle inside the image.
-  TLineRaster(QImage& image, QRect clip);
+  LineRaster(QImage& image, QRect clip);
 
   // From (x0, y0) to (x1, y1) in pixel coordinates, clipped to the image.
   // `dash` > 0 draws `dash` pixels, leaves `dash` out, and so on; `phase`

@@ -26,18 +26,18 @@ std::string QStringToBytes(const QString& text) {
   return bytes;
 }
 
-QString BytesToQString(std::string_view bytes, TTextEncoding encoding) {
-  if (encoding == TTextEncoding::UTF8)
+QString BytesToQString(std::string_view bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::UTF8)
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
   return BytesToQString(bytes);
 }
 
-std::string QStringToBytes(const QString& text, TTextEncoding encoding) {
-  if (encoding == TTextEncoding::UTF8) return text.toStdString();
+std::string QStringToBytes(const QString& text, TextEncoding encoding) {
+  if (encoding == TextEncoding::UTF8) return text.toStdString();
   return QStringToBytes(text);
 }
 
-QString Representable(const QString& text, TTextEncoding encoding) {
+QString Representable(const QString& text, TextEncoding encoding) {
   return BytesToQString(QStringToBytes(text, encoding), encoding);
 }
 

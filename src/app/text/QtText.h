@@ -18,11 +18,11 @@ QString BytesToQString(std::string_view bytes);
 std::string QStringToBytes(const QString& text);
 
 // The same for text kept in either encoding; UTF-8 keeps every character.
-QString BytesToQString(std::string_view bytes, TTextEncoding encoding);
-std::string QStringToBytes(const QString& text, TTextEncoding encoding);
+QString BytesToQString(std::string_view bytes, TextEncoding encoding);
+std::string QStringToBytes(const QString& text, TextEncoding encoding);
 // What a text of that encoding keeps of `text`: in Windows-1252 the
 // characters it lacks become "?", as soon as they are typed or pasted, so
 // that what is shown is what will be saved.
-QString Representable(const QString& text, TTextEncoding encoding);
+QString Representable(const QString& text, TextEncoding encoding);
 
 }  // namespace torvane

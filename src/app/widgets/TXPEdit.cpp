@@ -5,11 +5,11 @@ namespace torvane {
 
 TXPEdit::TXPEdit(QWidget* parent) : QLineEdit(parent) { SetAlignment(alignment_); }
 
-void TXPEdit::SetAlignment(TAlignment alignment) {
+void TXPEdit::SetAlignment(TextAlignment alignment) {
   alignment_ = alignment;
   Qt::Alignment horizontal = Qt::AlignLeft;
-  if (alignment == TAlignment::RightJustify) horizontal = Qt::AlignRight;
-  if (alignment == TAlignment::Center) horizontal = Qt::AlignHCenter;
+  if (alignment == TextAlignment::RightJustify) horizontal = Qt::AlignRight;
+  if (alignment == TextAlignment::Center) horizontal = Qt::AlignHCenter;
   setAlignment(horizontal | Qt::AlignVCenter);
 }
 

@@ -11,16 +11,16 @@ class TXPEdit : public QLineEdit {
   Q_OBJECT
 
  public:
-  enum class TAlignment { LeftJustify, RightJustify, Center };
-  Q_ENUM(TAlignment)
+  enum class TextAlignment { LeftJustify, RightJustify, Center };
+  Q_ENUM(TextAlignment)
 
   explicit TXPEdit(QWidget* parent = nullptr);
 
-  TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment alignment);
+  TextAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TextAlignment alignment);
 
  private:
-  TAlignment alignment_ = TAlignment::LeftJustify;
+  TextAlignment alignment_ = TextAlignment::LeftJustify;
 };
 
 }  // namespace torvane

@@ -18,13 +18,13 @@ Q_DECLARE_METATYPE(Qt::Key)
 
 namespace {
 
-class RecordingPane : public TEditorPane {
+class RecordingPane : public EditorPane {
  public:
   void ExecuteCommand(TEditorCommand command) override { executed.push_back(command); }
   std::vector<TEditorCommand> executed;
 };
 
-QString Text(const TEditorPane& pane) {
+QString Text(const EditorPane& pane) {
   QString text;
   for (const std::string& line : pane.Lines()) text += QString::fromStdString(line) + "|";
   return text;
@@ -32,13 +32,13 @@ QString Text(const TEditorPane& pane) {
 
 // The selection as the editor copies it; a column selection gives its rows
 // one per line.
-QString Selected(const TEditorPane& pane) {
+QString Selected(const EditorPane& pane) {
   QByteArray text(int(pane.SendScintilla(Sci::SCI_GETSELTEXT, 0UL, static_cast<char*>(nullptr))), '\0');
   pane.SendScintilla(Sci::SCI_GETSELTEXT, 0UL, text.data());
   return QString::fromUtf8(text.constData());
 }
 
-long Caret(const TEditorPane& pane) { return pane.SendScintilla(Sci::SCI_GETCURRENTPOS); }
+long Caret(const EditorPane& pane) { return pane.SendScintilla(Sci::SCI_GETCURRENTPOS); }
 
 }  // namespace
 
@@ -138,16 +138,16 @@ class EditorKeysTest : public QObject {
   }
 
   void storedBindings() {
-    const std::vector<TKeystroke>& keys = TEditorPane().Keystrokes();
+    const std::vector<Keystroke>& keys = EditorPane().Keystrokes();
     QCOMPARE(keys.size(), std::size_t(82));
     std::set<std::uint16_t> distinct;
-    for (const TKeystroke& k : keys) distinct.insert(k.shortcut);
+    for (const Keystroke& k : keys) distinct.insert(k.shortcut);
     QCOMPARE(distinct.size(), std::size_t(82));
-    QCOMPARE(TEditorPane::CommandFor(24613), ecSelWordLeft);
-    QCOMPARE(TEditorPane::CommandFor(0x8008), ecUndo);
-    QCOMPARE(TEditorPane::CommandFor(0xA008), ecRedo);
-    QCOMPARE(TEditorPane::CommandFor(0x0009), ecTab);
-    QCOMPARE(TEditorPane::CommandFor(0x2009), ecShiftTab);
+    QCOMPARE(EditorPane::CommandFor(24613), ecSelWordLeft);
+    QCOMPARE(EditorPane::CommandFor(0x8008), ecUndo);
+    QCOMPARE(EditorPane::CommandFor(0xA008), ecRedo);
+    QCOMPARE(EditorPane::CommandFor(0x0009), ecTab);
+    QCOMPARE(EditorPane::CommandFor(0x2009), ecShiftTab);
   }
 
   void unboundKeysDoNothing_data() {
@@ -163,7 +163,7 @@ class EditorKeysTest : public QObject {
   void unboundKeysDoNothing() {
     QFETCH(Qt::Key, key);
     QFETCH(int, modifiers);
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"N10 G1", "N20"});
     pane.SendScintilla(Sci::SCI_GOTOPOS, 3);
     QTest::keyClick(&pane, key, Qt::KeyboardModifiers(modifiers));
@@ -174,8 +174,8 @@ class EditorKeysTest : public QObject {
   void tabMovesTheFocus() {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
-    auto* quelle = new TEditorPane;
-    auto* ziel = new TEditorPane;
+    auto* quelle = new EditorPane;
+    auto* ziel = new EditorPane;
     layout->addWidget(quelle);
     layout->addWidget(ziel);
     window.show();
@@ -221,7 +221,7 @@ class EditorKeysTest : public QObject {
     QFETCH(int, modifiers);
     QFETCH(QString, want);
     QFETCH(int, wantCaret);
-    TEditorPane pane;
+    EditorPane pane;
     std::vector<std::string> lines;
     for (const QString& l : text.split('\n')) lines.push_back(l.toStdString());
     pane.SetLines(lines);
@@ -233,7 +233,7 @@ class EditorKeysTest : public QObject {
 
   // The line numbers' margin (margin 1) widens with the fifth digit.
   void gutterGrowsWhenTypingAddsADigit() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines(std::vector<std::string>(9999, "G1"));
     pane.show();
     QApplication::processEvents();
@@ -244,7 +244,7 @@ class EditorKeysTest : public QObject {
   }
 
   void blockIndentTakesEverySelectedLine() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"a", "b", "c"});
     pane.SendScintilla(Sci::SCI_SETSEL, 0, 4);  // ends at the start of "c"
     QTest::keyClick(&pane, Qt::Key_I, Qt::ShiftModifier | Qt::ControlModifier);
@@ -254,7 +254,7 @@ class EditorKeysTest : public QObject {
   }
 
   void undoAndRedo() {
-    TEditorPane pane;
+    EditorPane pane;
     QTest::keyClicks(&pane, "G1");
     QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(pane.LineCount(), 0);
@@ -267,7 +267,7 @@ class EditorKeysTest : public QObject {
   }
 
   void insertKeyTogglesOverwrite() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"G01"});
     QTest::keyClick(&pane, Qt::Key_Insert);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETCARETSTYLE), long(Sci::CARETSTYLE_BLOCK));
@@ -280,7 +280,7 @@ class EditorKeysTest : public QObject {
   }
 
   void bookmarks() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"N10", "N20 G1", "N30"});
     pane.SendScintilla(Sci::SCI_GOTOPOS, 7);  // line 1, column 3
     QTest::keyClick(&pane, Qt::Key_3, Qt::ShiftModifier | Qt::ControlModifier);
@@ -298,10 +298,10 @@ class EditorKeysTest : public QObject {
   }
 
   void selectionModes() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"N10 G1", "N20 G2", "N30 G3"});
     QTest::keyClick(&pane, Qt::Key_C, Qt::ShiftModifier | Qt::ControlModifier);
-    QCOMPARE(pane.SelectionMode(), TEditorPane::TSelectionMode::Column);
+    QCOMPARE(pane.SelectionMode(), EditorPane::SelectionKind::Column);
     QTest::keyClick(&pane, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&pane, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(&pane, Qt::Key_Right, Qt::ShiftModifier);
@@ -347,7 +347,7 @@ class EditorKeysTest : public QObject {
     QFETCH(bool, highlighted);
     QFETCH(int, want);
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     if (highlighted) pane.SetHighlighter(&syn);
     std::vector<std::string> lines;
     for (const QString& l : text.split('\n')) lines.push_back(l.toStdString());
@@ -358,7 +358,7 @@ class EditorKeysTest : public QObject {
   }
 
   void pageTopAndBottom() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.resize(400, 300);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));

@@ -46,7 +46,7 @@ void Type(QWidget* widget, const QString& text) {
 }
 
 // The editor takes Qt's font weight as a negative number (-700 for bold).
-bool IsBold(const TEditorPane& pane, int style) {
+bool IsBold(const EditorPane& pane, int style) {
   return std::abs(pane.SendScintilla(Sci::SCI_STYLEGETWEIGHT, style)) >= 600;
 }
 
@@ -160,21 +160,21 @@ class EditorPaneTest : public QObject {
     QFETCH(std::vector<std::string>, set);
     QFETCH(std::vector<std::string>, append);
     QFETCH(std::vector<std::string>, want);
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines(set);
     pane.AppendLines(append);
     QCOMPARE(pane.Lines(), want);
     QCOMPARE(pane.LineCount(), int(want.size()));
     for (int i = 0; i < int(want.size()); ++i) QCOMPARE(pane.LineAt(i), want[std::size_t(i)]);
 
-    TEditorPane oneByOne;
+    EditorPane oneByOne;
     oneByOne.SetLines(set);
     for (const std::string& line : append) oneByOne.AppendLine(line);
     QCOMPARE(oneByOne.Lines(), want);
   }
 
   void lineOutsideIsEmpty() {
-    TEditorPane pane;
+    EditorPane pane;
     QCOMPARE(pane.LineAt(0), std::string());
     pane.AppendLines({"G1", "G2"});
     QCOMPARE(pane.LineAt(-1), std::string());
@@ -189,7 +189,7 @@ class EditorPaneTest : public QObject {
     // gives what splitting and joining the bytes gives.
     for (const LineBreakCase& c : LineBreakCases()) {
       QTest::newRow(c.name) << c.bytes
-                            << JoinLines(c.lines, c.crlf ? TLineBreak::CRLF : TLineBreak::LF);
+                            << JoinLines(c.lines, c.crlf ? LineEnding::CRLF : LineEnding::LF);
     }
     QTest::newRow("high bytes") << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n"
                                 << "(" + std::string("\x80\x81\x8D\x8F\x90\x9D\xE4\xFF") + ")\r\n";
@@ -199,7 +199,7 @@ class EditorPaneTest : public QObject {
     QFETCH(std::string, saved);
     QTemporaryDir dir;
     WriteBytes(dir.filePath("in.nc"), file);
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(nullptr);
     pane.LoadFromFile(dir.filePath("in.nc"));
     pane.SaveToFile(dir.filePath("out.nc"));
@@ -236,7 +236,7 @@ class EditorPaneTest : public QObject {
     QFETCH(std::string, savedAfterTyping);
     QTemporaryDir dir;
     WriteBytes(dir.filePath("in.nc"), file);
-    TEditorPane pane;
+    EditorPane pane;
     pane.show();
     pane.LoadFromFile(dir.filePath("in.nc"));
     QCOMPARE(pane.text(0).section('\n', 0, 0), shown);
@@ -251,7 +251,7 @@ class EditorPaneTest : public QObject {
   // A line longer than the pane is wide can be scrolled to; a pane whose
   // lines all fit shows no bar.
   void longLinesScrollSideways() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.resize(300, 200);
     pane.show();
     pane.SetLines({"G1 X1"});
@@ -267,9 +267,9 @@ class EditorPaneTest : public QObject {
   void failedLoadKeepsTheLines() {
     QTemporaryDir dir;
     const QString missing = dir.filePath("fehlt.nc");
-    TEditorPane pane;
+    EditorPane pane;
     pane.AppendLines({"N10 G1", "N20"});
-    pane.SetLineBreak(TLineBreak::LF);
+    pane.SetLineBreak(LineEnding::LF);
     try {
       pane.LoadFromFile(missing);
       QFAIL("no error");
@@ -277,13 +277,13 @@ class EditorPaneTest : public QObject {
       QCOMPARE(std::string(e.what()), "Datei " + missing.toStdString() + " kann nicht ge\xF6" "ffnet werden");
     }
     QCOMPARE(pane.Lines(), (std::vector<std::string>{"N10 G1", "N20"}));
-    QCOMPARE(pane.LineBreak(), TLineBreak::LF);
+    QCOMPARE(pane.LineBreak(), LineEnding::LF);
   }
 
   void failedSaveNamesTheFile() {
     QTemporaryDir dir;
     const QString target = dir.filePath("fehlt/out.nc");
-    TEditorPane pane;
+    EditorPane pane;
     pane.AppendLine("G1");
     try {
       pane.SaveToFile(target);
@@ -295,14 +295,14 @@ class EditorPaneTest : public QObject {
 
   void newPaneAndTargetSaveWithCrLf() {
     QTemporaryDir dir;
-    TEditorPane pane;
+    EditorPane pane;
     pane.AppendLines({"G1", "G2"});
     pane.SaveToFile(dir.filePath("out.min"));
     QCOMPARE(ReadBytes(dir.filePath("out.min")), std::string("G1\r\nG2\r\n"));
   }
 
   void typedAndPastedTextKeepsItsBytes() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.show();
     Type(&pane, QString::fromUtf8("X\xC3\xA4\xE2\x82\xAC\xC5\x82"));
     QCOMPARE(pane.LineAt(0), std::string("X\xE4\x80?"));
@@ -316,9 +316,9 @@ class EditorPaneTest : public QObject {
   }
 
   void clearEmptiesUndoAndKeepsTheBreak() {
-    TEditorPane pane;
+    EditorPane pane;
     pane.show();
-    pane.SetLineBreak(TLineBreak::LF);
+    pane.SetLineBreak(LineEnding::LF);
     QTest::keyClicks(&pane, "G1 X10");
     pane.SendScintilla(Sci::SCI_SETSEL, 1, 4);
     QVERIFY(pane.isUndoAvailable());
@@ -328,11 +328,11 @@ class EditorPaneTest : public QObject {
     QVERIFY(!pane.hasSelectedText());
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETCURRENTPOS), 0L);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE), 0L);
-    QCOMPARE(pane.LineBreak(), TLineBreak::LF);
+    QCOMPARE(pane.LineBreak(), LineEnding::LF);
   }
 
   void gutterWidensAtTenThousandLines() {
-    TEditorPane pane;
+    EditorPane pane;
     const std::vector<std::string> lines(9999, "G1");
     pane.SetLines(lines);
     QCOMPARE(pane.GutterDigits(), 4);
@@ -349,13 +349,13 @@ class EditorPaneTest : public QObject {
   }
 
   void settings() {
-    TEditorPane pane;
+    EditorPane pane;
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGECOLUMN), 80L);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGEMODE), long(Sci::EDGE_LINE));
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETEDGECOLOUR), 0xC0C0C0L);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETTABWIDTH), 8L);
-    QCOMPARE(pane.SendScintilla(Sci::SCI_GETMARGINBACKN, 0), long(TEditorPane::kGutterColor));
-    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), long(TEditorPane::kGutterColor));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETMARGINBACKN, 0), long(EditorPane::kGutterColor));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), long(EditorPane::kGutterColor));
     QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, Sci::STYLE_LINENUMBER), 0x800000L);
     QVERIFY(!IsBold(pane, Sci::STYLE_LINENUMBER));
     QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, 0), 0x800000L);
@@ -390,7 +390,7 @@ class EditorPaneTest : public QObject {
     QFETCH(int, at);
     QFETCH(QString, attribute);
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     pane.AppendLines({"M30", line});
     pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
@@ -404,7 +404,7 @@ class EditorPaneTest : public QObject {
     int index = 0;
     while (QString::fromStdString(syn.AttributeAt(index)->Name()) != attribute) ++index;
     const TSynHighlighterAttributes& a = *syn.AttributeAt(index);
-    QCOMPARE(style, long(THighlighterLexer::StyleOfIndex(index)));
+    QCOMPARE(style, long(HighlighterLexer::StyleOfIndex(index)));
     const long pane_colour = 0x800000;
     QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, style), a.Foreground() == clNone ? pane_colour : long(a.Foreground()));
     QCOMPARE(IsBold(pane, int(style)), bool(a.Style() & fsBold));
@@ -413,11 +413,11 @@ class EditorPaneTest : public QObject {
 
   void attributeChangesRestyleAndDestroyingGivesPlainText() {
     auto syn = std::make_unique<TNCSyn>();
-    TEditorPane pane;
+    EditorPane pane;
     pane.AppendLines({"N10 G1 X5.5", "(x) Y7"});
     pane.SetHighlighter(syn.get());
     pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
-    const long number = THighlighterLexer::StyleOfIndex(5);
+    const long number = HighlighterLexer::StyleOfIndex(5);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, 1), number);
 
     syn->NumberAttri().SetForeground(RGBColor(1, 2, 3));
@@ -431,7 +431,7 @@ class EditorPaneTest : public QObject {
 
     syn->LabelAttri().SetStyle(fsStrikeOut);
     pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
-    QVERIFY(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 0) & (1 << THighlighterLexer::kStrikeIndicator));
+    QVERIFY(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 0) & (1 << HighlighterLexer::kStrikeIndicator));
     QCOMPARE(pane.SendScintilla(Sci::SCI_INDICATORALLONFOR, 1), 0L);
 
     syn.reset();
@@ -448,12 +448,12 @@ class EditorPaneTest : public QObject {
   // settings; a short one afterwards is coloured again.
   void largeTextsAreShownPlain() {
     TNCSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     pane.setReadOnly(true);
     const std::string line = "N10 G1 X5.5 Y7\n";
     std::string big;
-    while (big.size() <= TEditorPane::kPlainTextBytes) big += line;
+    while (big.size() <= EditorPane::kPlainTextBytes) big += line;
     QTemporaryDir dir;
     const QString path = dir.filePath("big.nc");
     WriteBytes(path, big);
@@ -462,7 +462,7 @@ class EditorPaneTest : public QObject {
     QCOMPARE(pane.DocumentText().size(), big.size() - 1);
     QVERIFY(pane.isReadOnly());
     QVERIFY(pane.isUtf8());
-    QCOMPARE(pane.SendScintilla(Sci::SCI_GETTABWIDTH), long(TEditorPane::kTabWidth));
+    QCOMPARE(pane.SendScintilla(Sci::SCI_GETTABWIDTH), long(EditorPane::kTabWidth));
 
     auto colouredAtStart = [&pane] {
       pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
@@ -493,7 +493,7 @@ class EditorPaneTest : public QObject {
   }
   void documentSetAsideComesBackWhole() {
     QFETCH(int, stopAfter);
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetLines({"alt 1", "alt 2", "alt 3"});
     pane.setCursorPosition(1, 2);
     SpillText joined(1 << 10);  // in pieces, through a file beyond 1 KB
@@ -501,7 +501,7 @@ class EditorPaneTest : public QObject {
     for (int i = 0; i < 200000; ++i) text += "G01 Z" + std::to_string(i) + (i + 1 < 200000 ? "\n" : "");
     joined.Append(text);
 
-    TEditorPane::KeptDocument kept = pane.SetDocumentAside(joined.size());
+    EditorPane::KeptDocument kept = pane.SetDocumentAside(joined.size());
     QCOMPARE(pane.LineCount(), 0);
     int asked = 0;
     const bool whole = pane.AppendJoinedLines(joined, 200000, [&] { return asked++ == stopAfter; });
@@ -524,20 +524,20 @@ class EditorPaneTest : public QObject {
   void switchingHighlightersUnsubscribes() {
     TNCSyn first;
     TNCSyn second;
-    TEditorPane pane;
+    EditorPane pane;
     pane.AppendLine("N1");
     pane.SetHighlighter(&first);
     pane.SetHighlighter(&second);
     first.NumberAttri().SetForeground(RGBColor(9, 9, 9));
     pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
-    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, THighlighterLexer::StyleOfIndex(5)), 0x800000L);
+    QCOMPARE(pane.SendScintilla(Sci::SCI_STYLEGETFORE, HighlighterLexer::StyleOfIndex(5)), 0x800000L);
     pane.SetHighlighter(nullptr);
     QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, 0), 0L);
   }
 
   void onlyTheShownLinesAreScanned() {
     CountingSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.resize(400, 300);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -569,8 +569,8 @@ class EditorPaneTest : public QObject {
       pane.repaint();
       QVERIFY2(syn.lines < 1000, qPrintable(QString("%1: %2").arg(step.name).arg(syn.lines)));
       const long start = pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, step.line);
-      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start), long(THighlighterLexer::StyleOfIndex(3)));
-      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start + 1), long(THighlighterLexer::StyleOfIndex(5)));
+      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start), long(HighlighterLexer::StyleOfIndex(3)));
+      QCOMPARE(pane.SendScintilla(Sci::SCI_GETSTYLEAT, start + 1), long(HighlighterLexer::StyleOfIndex(5)));
     }
   }
 
@@ -578,14 +578,14 @@ class EditorPaneTest : public QObject {
   // start state and scans again from the first changed line.
   void statesCarryAcrossLines() {
     BraceSyn syn;
-    TEditorPane pane;
+    EditorPane pane;
     pane.SetHighlighter(&syn);
     pane.SetLines({"a", "{", "b", "}", "c"});
     pane.SendScintilla(Sci::SCI_COLOURISE, 0, -1);
     auto styleOfLine = [&](long line) {
       return pane.SendScintilla(Sci::SCI_GETSTYLEAT, pane.SendScintilla(Sci::SCI_POSITIONFROMLINE, line));
     };
-    const long inside = THighlighterLexer::StyleOfIndex(0);
+    const long inside = HighlighterLexer::StyleOfIndex(0);
     QCOMPARE(styleOfLine(0), 0L);
     QCOMPARE(styleOfLine(2), inside);
     QCOMPARE(styleOfLine(4), 0L);

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   QWidget window;
   window.setWindowTitle("TORVANE 1.0");
   auto* layout = new QHBoxLayout(&window);
-  auto* quelle = new TEditorPane;
-  auto* ziel = new TEditorPane;
+  auto* quelle = new EditorPane;
+  auto* ziel = new EditorPane;
   layout->addWidget(quelle);
   layout->addWidget(ziel);
 

@@ -452,7 +452,7 @@ class MainformTest : public QObject {
     Program program;
     program.mainform->show();
     program.mainform->Quelle->SetLines({"G20", "G1 X1", "G1 X2", "G1 X3"});
-    TWarningList* list = program.mainform->Warnungen;
+    WarningList* list = program.mainform->Warnungen;
     list->SetWarnings({{1, "Zoll-Programm"}, {3, "Radius zu kurz f\xFCr die Sehne"}});
     QVERIFY(list->isVisible());
     QCOMPARE(list->item(1)->text(), QStringLiteral("Zeile 3: Radius zu kurz für die Sehne"));
@@ -484,7 +484,7 @@ class MainformTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("source.nc");
     WriteFile(path, file.toStdString());
-    TEditorPane pane;
+    EditorPane pane;
     pane.LoadFromFile(path);
     Conversion byLines, byDocument;
     ConversionTask want(byLines, 100, pane.Lines(), {"%"}, {"M30"});
@@ -686,7 +686,7 @@ class MainformTest : public QObject {
     const std::string longText(300, 'w');
     for (int i = 1; i <= warnings; ++i)
       list.push_back({std::size_t(i), i == 1 ? longText : "kurz"});
-    TWarningList* rows = program.mainform->Warnungen;
+    WarningList* rows = program.mainform->Warnungen;
     rows->SetWarnings(list);
     QApplication::processEvents();
 

@@ -18,8 +18,8 @@
 #include "EditorPane.h"
 #include "PreviewPath.h"
 #include "TMainform.h"
-#include "TPreviewCanvas.h"
-#include "TPreviewPanel.h"
+#include "PreviewCanvas.h"
+#include "PreviewPanel.h"
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
@@ -86,21 +86,21 @@ class PreviewTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TPreviewPanel> panel_;
-  TPreviewCanvas* canvas_ = nullptr;
+  std::unique_ptr<PreviewPanel> panel_;
+  PreviewCanvas* canvas_ = nullptr;
 
   QImage Picture() { return canvas_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
   QPointF At(double x, double y) const { return canvas_->ScreenPoint(x, y, 0); }
 
  private slots:
   void init() {
-    panel_ = std::make_unique<TPreviewPanel>();
+    panel_ = std::make_unique<PreviewPanel>();
     panel_->resize(900, 600);
     panel_->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel_.get()));
     panel_->ShowProgram(kProgram, Settings3Decimals(), kDiameter, false);
     canvas_ = panel_->Canvas();
-    canvas_->SetMode(TPreviewCanvas::Mode::Flat);
+    canvas_->SetMode(PreviewCanvas::Mode::Flat);
   }
   void cleanup() { panel_.reset(); }
 
@@ -129,12 +129,12 @@ class PreviewTest : public QObject {
 
   void caretHighlightsItsMove_data() {
     QTest::addColumn<int>("mode");
-    QTest::newRow("flat") << static_cast<int>(TPreviewCanvas::Mode::Flat);
-    QTest::newRow("cylinder") << static_cast<int>(TPreviewCanvas::Mode::Cylinder);
+    QTest::newRow("flat") << static_cast<int>(PreviewCanvas::Mode::Flat);
+    QTest::newRow("cylinder") << static_cast<int>(PreviewCanvas::Mode::Cylinder);
   }
   void caretHighlightsItsMove() {
     QFETCH(int, mode);
-    canvas_->SetMode(static_cast<TPreviewCanvas::Mode>(mode));
+    canvas_->SetMode(static_cast<PreviewCanvas::Mode>(mode));
     // The middle of the cut along the circumference, line 4.
     const QPoint middle = canvas_->ScreenPoint(80, 85, 0).toPoint();
     const QColor highlight(220, 0, 220);
@@ -144,13 +144,13 @@ class PreviewTest : public QObject {
     QVERIFY(IsColour(Picture().pixel(middle), highlight));
     // A line without a move highlights nothing.
     panel_->SetCaretLine(1);
-    QCOMPARE(canvas_->HighlightedMove(), TPreviewPath::kNoMove);
+    QCOMPARE(canvas_->HighlightedMove(), PreviewPath::kNoMove);
     QVERIFY(!IsColour(Picture().pixel(middle), highlight));
   }
 
   void clickOnAMoveNamesItsLine() {
     Picture();
-    QSignalSpy clicked(panel_.get(), &TPreviewPanel::LineClicked);
+    QSignalSpy clicked(panel_.get(), &PreviewPanel::LineClicked);
     QTest::mouseClick(canvas_, Qt::LeftButton, {}, At(50, 60).toPoint());
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.first().first().value<std::size_t>(), std::size_t{3});
@@ -184,7 +184,7 @@ class PreviewTest : public QObject {
     QVERIFY(!mainform.Vorschau->isVisible());
     mainform.Vorschau1->setChecked(true);
     QVERIFY(mainform.Vorschau->isVisible());
-    TPreviewCanvas* canvas = mainform.Vorschau->Canvas();
+    PreviewCanvas* canvas = mainform.Vorschau->Canvas();
     QTRY_VERIFY(canvas->Path() != nullptr);
     QCOMPARE(canvas->Path()->MoveCount(), std::size_t{3});
 
@@ -192,7 +192,7 @@ class PreviewTest : public QObject {
     QTRY_COMPARE(canvas->HighlightedMove(), 1u);
 
     // The middle of line 4's cut: angle 275 on the dialog's diameter 100.
-    canvas->SetMode(TPreviewCanvas::Mode::Flat);
+    canvas->SetMode(PreviewCanvas::Mode::Flat);
     canvas->grab();
     const double y = 85 * static_cast<double>(canvas->Path()->Circumference()) / 360;
     QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->ScreenPoint(80, y, 0).toPoint());

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TPreviewPanel.h"
+#include "PreviewPanel.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -10,14 +10,14 @@
 #include <memory>
 
 #include "PreviewPath.h"
-#include "TPreviewCanvas.h"
+#include "PreviewCanvas.h"
 #include "readback/TargetReader.h"
 #include "app/text/QtText.h"
 
 namespace torvane {
 namespace {
 
-QString LineList(const std::vector<std::size_t>& lines) {
+QString LineNumberList(const std::vector<std::size_t>& lines) {
   constexpr std::size_t kShown = 12;
   QStringList parts;
   for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) parts << QString::number(lines[i]);
@@ -28,7 +28,7 @@ QString LineList(const std::vector<std::size_t>& lines) {
 
 }  // namespace
 
-TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
+PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("Vorschau");
   setMinimumHeight(120);
   auto* layout = new QVBoxLayout(this);
@@ -74,7 +74,7 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   group->addButton(ButtonFlat);
   headerLayout->addStretch(1);
 
-  canvas_ = new TPreviewCanvas(this);
+  canvas_ = new PreviewCanvas(this);
   canvas_->setToolTip(QStringLiteral(
       "Ziehen dreht den Zylinder (Umschalt oder rechte Taste: verschieben), das Mausrad "
       "zoomt, ein Klick auf eine Bewegung setzt die Schreibmarke auf ihre Zeile"));
@@ -87,15 +87,15 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(summary_);
 
   connect(Button3D, &QToolButton::clicked, this,
-          [this] { canvas_->SetMode(TPreviewCanvas::Mode::Cylinder); });
+          [this] { canvas_->SetMode(PreviewCanvas::Mode::Cylinder); });
   connect(ButtonFlat, &QToolButton::clicked, this,
-          [this] { canvas_->SetMode(TPreviewCanvas::Mode::Flat); });
-  connect(ButtonReset, &QToolButton::clicked, canvas_, &TPreviewCanvas::ResetView);
-  connect(canvas_, &TPreviewCanvas::LineClicked, this, &TPreviewPanel::LineClicked);
+          [this] { canvas_->SetMode(PreviewCanvas::Mode::Flat); });
+  connect(ButtonReset, &QToolButton::clicked, canvas_, &PreviewCanvas::ResetView);
+  connect(canvas_, &PreviewCanvas::LineClicked, this, &PreviewPanel::LineClicked);
   ShowNothing(QStringLiteral("Die Vorschau zeigt das MANTEL-Programm nach der Konvertierung."));
 }
 
-void TPreviewPanel::ShowProgram(const std::vector<std::string>& lines,
+void PreviewPanel::ShowProgram(const std::vector<std::string>& lines,
                                 const ConversionSettings& settings, long double diameter,
                                 bool sameProgram) {
   ShowProgram(
@@ -103,7 +103,7 @@ void TPreviewPanel::ShowProgram(const std::vector<std::string>& lines,
       settings, diameter, sameProgram);
 }
 
-void TPreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& eachLine,
+void PreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& eachLine,
                                 const ConversionSettings& settings, long double diameter,
                                 bool sameProgram) {
   TargetReader reader(settings, diameter);
@@ -115,22 +115,22 @@ void TPreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& eac
   eachLine([&reader](std::string_view line) { reader.Read(line); });
   ReadBack read = reader.Take();
   const std::size_t moves = read.moves.size();
-  auto path = std::make_shared<TPreviewPath>(
+  auto path = std::make_shared<PreviewPath>(
       std::move(read.moves), diameter,
       settings.erot == 1 ? AngleTravel::AsWritten : AngleTravel::Modulo, settings.einv);
   QString summary = QStringLiteral("%1 Bewegungen").arg(moves);
   if (!read.unreadLines.empty())
     summary += QStringLiteral(" · nicht gelesen (Vorspann, Nachspann, eigener Text): Zeile ") +
-               LineList(read.unreadLines);
+               LineNumberList(read.unreadLines);
   summary_->setText(summary);
   canvas_->SetPath(std::move(path), sameProgram);
 }
 
-void TPreviewPanel::ShowNothing(const QString& reason) {
+void PreviewPanel::ShowNothing(const QString& reason) {
   canvas_->SetMessage(reason);
   summary_->clear();
 }
 
-void TPreviewPanel::SetCaretLine(std::size_t line) { canvas_->SetCaretLine(line); }
+void PreviewPanel::SetCaretLine(std::size_t line) { canvas_->SetCaretLine(line); }
 
 }  // namespace torvane

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TPreviewCanvas.h"
+#include "PreviewCanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,7 +55,7 @@ QString Number(double value, int decimals = 3) {
 
 }  // namespace
 
-TPreviewCanvas::TPreviewCanvas(QWidget* parent) : QWidget(parent) {
+PreviewCanvas::PreviewCanvas(QWidget* parent) : QWidget(parent) {
   setMinimumSize(200, 150);
   setMouseTracking(false);
   setFocusPolicy(Qt::ClickFocus);
@@ -63,38 +63,38 @@ TPreviewCanvas::TPreviewCanvas(QWidget* parent) : QWidget(parent) {
   for (int i = 0; i < 256; ++i) palette_[static_cast<std::size_t>(i)] = PaletteColour(i);
 }
 
-void TPreviewCanvas::SetPath(std::shared_ptr<const TPreviewPath> path, bool keepView) {
+void PreviewCanvas::SetPath(std::shared_ptr<const PreviewPath> path, bool keepView) {
   path_ = std::move(path);
   message_.clear();
-  highlighted_ = TPreviewPath::kNoMove;
+  highlighted_ = PreviewPath::kNoMove;
   if (!keepView) ResetView();
   Invalidate();
 }
 
-void TPreviewCanvas::SetMessage(const QString& message) {
+void PreviewCanvas::SetMessage(const QString& message) {
   path_.reset();
   message_ = message;
-  highlighted_ = TPreviewPath::kNoMove;
+  highlighted_ = PreviewPath::kNoMove;
   Invalidate();
 }
 
-void TPreviewCanvas::SetMode(Mode mode) {
+void PreviewCanvas::SetMode(Mode mode) {
   if (mode_ == mode) return;
   mode_ = mode;
   Invalidate();
 }
 
-QRect TPreviewCanvas::PlotRect() const {
+QRect PreviewCanvas::PlotRect() const {
   if (mode_ == Mode::Cylinder) return rect();
   return QRect(kLeftMargin + 1, 0, width() - kLeftMargin - 1, height() - kBottomMargin);
 }
 
-void TPreviewCanvas::Invalidate() {
+void PreviewCanvas::Invalidate() {
   frameValid_ = false;
   update();
 }
 
-void TPreviewCanvas::ResetView() {
+void PreviewCanvas::ResetView() {
   userMoved_ = false;
   pan_ = {};
   spin_ = 0;
@@ -157,21 +157,21 @@ void TPreviewCanvas::ResetView() {
   Invalidate();
 }
 
-void TPreviewCanvas::Rotate(double spinDegrees, double yawDegrees) {
+void PreviewCanvas::Rotate(double spinDegrees, double yawDegrees) {
   spin_ = std::fmod(spin_ + spinDegrees, 360.0);
   yaw_ = std::clamp(yaw_ + yawDegrees, -89.0, 89.0);
   Invalidate();
 }
 
-void TPreviewCanvas::SetCaretLine(std::size_t line) {
+void PreviewCanvas::SetCaretLine(std::size_t line) {
   const std::uint32_t move =
-      path_ && line > 0 ? path_->MoveOfLine(line) : TPreviewPath::kNoMove;
+      path_ && line > 0 ? path_->MoveOfLine(line) : PreviewPath::kNoMove;
   if (move == highlighted_) return;
   highlighted_ = move;
   update();
 }
 
-TPreviewCanvas::Projection TPreviewCanvas::CurrentProjection() const {
+PreviewCanvas::Projection PreviewCanvas::CurrentProjection() const {
   Projection p{};
   const double s = spin_ * kRadians;
   const double t = yaw_ * kRadians;
@@ -187,13 +187,13 @@ TPreviewCanvas::Projection TPreviewCanvas::CurrentProjection() const {
   return p;
 }
 
-QPointF TPreviewCanvas::Project(const Projection& p, double x, double c, double s) const {
+QPointF PreviewCanvas::Project(const Projection& p, double x, double c, double s) const {
   const double screenX = p.m[0][0] * x + p.m[0][1] * c + p.m[0][2] * s;
   const double screenUp = p.m[1][1] * c + p.m[1][2] * s;
   return {p.origin.x() + p.scale * (screenX - p.cx), p.origin.y() - p.scale * (screenUp - p.cu)};
 }
 
-QPointF TPreviewCanvas::ScreenPoint(double x, double y, double depth) const {
+QPointF PreviewCanvas::ScreenPoint(double x, double y, double depth) const {
   if (mode_ == Mode::Flat) return {flatOrigin_.x() + flatZoom_ * x, flatOrigin_.y() - flatZoom_ * y};
   if (!path_) return {};
   const double circumference = static_cast<double>(path_->Circumference());
@@ -202,7 +202,7 @@ QPointF TPreviewCanvas::ScreenPoint(double x, double y, double depth) const {
   return Project(CurrentProjection(), x, radius * std::cos(phi), -radius * std::sin(phi));
 }
 
-void TPreviewCanvas::ProjectVertices() {
+void PreviewCanvas::ProjectVertices() {
   const std::size_t n = path_->VertexCount();
   screenX_.resize(n);
   screenY_.resize(n);
@@ -240,10 +240,10 @@ void TPreviewCanvas::ProjectVertices() {
 }
 
 template <typename Sink>
-void TPreviewCanvas::EmitSegment(std::size_t from, std::size_t to, Sink& sink) const {
+void PreviewCanvas::EmitSegment(std::size_t from, std::size_t to, Sink& sink) const {
   const std::uint32_t move = path_->VertexMove()[to];
   const std::uint8_t colour = path_->VertexStyle()[to];
-  const bool rapid = colour == TPreviewPath::kRapidStyle;
+  const bool rapid = colour == PreviewPath::kRapidStyle;
   if (mode_ == Mode::Cylinder) {
     sink(Segment{screenX_[from], screenY_[from], screenX_[to], screenY_[to], move, colour, rapid});
     return;
@@ -268,7 +268,7 @@ void TPreviewCanvas::EmitSegment(std::size_t from, std::size_t to, Sink& sink) c
 }
 
 template <typename Sink>
-void TPreviewCanvas::WalkSegments(Sink&& sink) const {
+void PreviewCanvas::WalkSegments(Sink&& sink) const {
   const std::size_t n = path_->VertexCount();
   if (n < 2 || screenX_.size() != n) return;
   const std::vector<std::uint8_t>& style = path_->VertexStyle();
@@ -280,14 +280,14 @@ void TPreviewCanvas::WalkSegments(Sink&& sink) const {
     const bool last = v + 1 == n;
     if (!last && std::fabs(screenX_[v] - screenX_[anchor]) < 1 &&
         std::fabs(screenY_[v] - screenY_[anchor]) < 1 &&
-        (style[v] == TPreviewPath::kRapidStyle) == (style[anchor + 1] == TPreviewPath::kRapidStyle))
+        (style[v] == PreviewPath::kRapidStyle) == (style[anchor + 1] == PreviewPath::kRapidStyle))
       continue;
     if (visible_[anchor] || visible_[v]) EmitSegment(anchor, v, sink);
     anchor = v;
   }
 }
 
-void TPreviewCanvas::DrawCylinderBody(QPainter& painter, const Projection& p) const {
+void PreviewCanvas::DrawCylinderBody(QPainter& painter, const Projection& p) const {
   const double radius = static_cast<double>(path_->Diameter()) / 2;
   double x0 = path_->MinX();
   double x1 = path_->MaxX();
@@ -360,7 +360,7 @@ void TPreviewCanvas::DrawCylinderBody(QPainter& painter, const Projection& p) co
   }
 }
 
-void TPreviewCanvas::DrawFlatStrip(QPainter& painter) const {
+void PreviewCanvas::DrawFlatStrip(QPainter& painter) const {
   const double circumference = static_cast<double>(path_->Circumference());
   const int w = width();
   const int h = height();
@@ -410,11 +410,11 @@ void TPreviewCanvas::DrawFlatStrip(QPainter& painter) const {
   painter.drawLine(QPointF(kLeftMargin, 0), QPointF(kLeftMargin, h - kBottomMargin));
 }
 
-void TPreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
+void PreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);
   std::array<std::vector<QLineF>, 64> buckets;
   std::vector<QPolygonF> rapids;
-  std::uint32_t lastRapidMove = TPreviewPath::kNoMove;
+  std::uint32_t lastRapidMove = PreviewPath::kNoMove;
   for (const Segment& s : segments_) {
     if (s.rapid) {
       // A rapid is one dashed stroke, so that its dashes do not restart at
@@ -442,15 +442,15 @@ void TPreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
   }
 }
 
-bool TPreviewCanvas::DrawsWithPainter() const {
+bool PreviewCanvas::DrawsWithPainter() const {
   return path_->VertexCount() <= kPainterLimit;
 }
 
-void TPreviewCanvas::DrawSegmentsRaster() {
-  TLineRaster raster(frame_, PlotRect());
+void PreviewCanvas::DrawSegmentsRaster() {
+  LineRaster raster(frame_, PlotRect());
   const QRgb rapidColour = kRapid.rgb();
   int phase = 0;
-  std::uint32_t lastMove = TPreviewPath::kNoMove;
+  std::uint32_t lastMove = PreviewPath::kNoMove;
   std::size_t count = 0;
   WalkSegments([&](const Segment& s) {
     ++count;
@@ -466,7 +466,7 @@ void TPreviewCanvas::DrawSegmentsRaster() {
   drawnSegments_ = count;
 }
 
-void TPreviewCanvas::RenderFrame() {
+void PreviewCanvas::RenderFrame() {
   if (frame_.size() != size()) frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
   frame_.fill(kBackground);
   frameValid_ = true;
@@ -497,8 +497,8 @@ void TPreviewCanvas::RenderFrame() {
   DrawSegmentsRaster();
 }
 
-void TPreviewCanvas::DrawHighlight(QPainter& painter) const {
-  if (!path_ || highlighted_ == TPreviewPath::kNoMove) return;
+void PreviewCanvas::DrawHighlight(QPainter& painter) const {
+  if (!path_ || highlighted_ == PreviewPath::kNoMove) return;
   const std::size_t first = path_->FirstVertex(highlighted_) - 1;
   const std::size_t last = path_->LastVertex(highlighted_);
   QPolygonF stroke;
@@ -534,7 +534,7 @@ void TPreviewCanvas::DrawHighlight(QPainter& painter) const {
   painter.restore();
 }
 
-void TPreviewCanvas::DrawLegend(QPainter& painter) const {
+void PreviewCanvas::DrawLegend(QPainter& painter) const {
   if (!path_ || path_->Empty()) return;
   painter.setRenderHint(QPainter::Antialiasing, true);
   const int top = height() - 44;
@@ -568,7 +568,7 @@ void TPreviewCanvas::DrawLegend(QPainter& painter) const {
                    QStringLiteral("Ø %1 mm").arg(Number(static_cast<double>(path_->Diameter()))));
 }
 
-void TPreviewCanvas::paintEvent(QPaintEvent*) {
+void PreviewCanvas::paintEvent(QPaintEvent*) {
   if (!frameValid_ || frame_.size() != size()) RenderFrame();
   QPainter painter(this);
   painter.drawImage(0, 0, frame_);
@@ -576,16 +576,16 @@ void TPreviewCanvas::paintEvent(QPaintEvent*) {
   DrawLegend(painter);
 }
 
-void TPreviewCanvas::resizeEvent(QResizeEvent* event) {
+void PreviewCanvas::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!userMoved_) ResetView();
   Invalidate();
 }
 
-std::uint32_t TPreviewCanvas::MoveAt(QPointF point) const {
+std::uint32_t PreviewCanvas::MoveAt(QPointF point) const {
   constexpr double kReach = 6;
   double best = kReach * kReach;
-  std::uint32_t found = TPreviewPath::kNoMove;
+  std::uint32_t found = PreviewPath::kNoMove;
   if (!path_ || !frameValid_) return found;
   const auto px = point.x();
   const auto py = point.y();
@@ -611,13 +611,13 @@ std::uint32_t TPreviewCanvas::MoveAt(QPointF point) const {
   return found;
 }
 
-void TPreviewCanvas::mousePressEvent(QMouseEvent* event) {
+void PreviewCanvas::mousePressEvent(QMouseEvent* event) {
   pressPoint_ = lastPoint_ = event->position().toPoint();
   dragged_ = false;
   setCursor(Qt::ClosedHandCursor);
 }
 
-void TPreviewCanvas::mouseMoveEvent(QMouseEvent* event) {
+void PreviewCanvas::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   const QPoint delta = point - lastPoint_;
   lastPoint_ = point;
@@ -638,17 +638,17 @@ void TPreviewCanvas::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
-void TPreviewCanvas::mouseReleaseEvent(QMouseEvent* event) {
+void PreviewCanvas::mouseReleaseEvent(QMouseEvent* event) {
   setCursor(Qt::OpenHandCursor);
   if (dragged_ || event->button() != Qt::LeftButton || !path_) return;
   const std::uint32_t move = MoveAt(event->position());
-  if (move == TPreviewPath::kNoMove) return;
+  if (move == PreviewPath::kNoMove) return;
   highlighted_ = move;
   update();
   emit LineClicked(path_->MoveAt(move).line);
 }
 
-void TPreviewCanvas::wheelEvent(QWheelEvent* event) {
+void PreviewCanvas::wheelEvent(QWheelEvent* event) {
   userMoved_ = true;
   const double factor = std::pow(1.15, event->angleDelta().y() / 120.0);
   const QPointF at = event->position();

@@ -16,15 +16,15 @@ class QToolButton;
 
 namespace torvane {
 
-class TPreviewCanvas;
+class PreviewCanvas;
 
 // The "Vorschau" beside the panes: a header with the view buttons, the
 // picture, and a line that says what was read and what was not.
-class TPreviewPanel : public QWidget {
+class PreviewPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPreviewPanel(QWidget* parent = nullptr);
+  explicit PreviewPanel(QWidget* parent = nullptr);
 
   // Reads the converted program's lines with the settings and the diameter
   // that wrote them, and shows it. `sameProgram`: an edit of the program
@@ -39,7 +39,7 @@ class TPreviewPanel : public QWidget {
   void ShowNothing(const QString& reason);
   void SetCaretLine(std::size_t line);
 
-  TPreviewCanvas* Canvas() const { return canvas_; }
+  PreviewCanvas* Canvas() const { return canvas_; }
   QLabel* Summary() const { return summary_; }
   QToolButton* Button3D = nullptr;
   QToolButton* ButtonFlat = nullptr;
@@ -50,7 +50,7 @@ class TPreviewPanel : public QWidget {
   void LineClicked(std::size_t line);
 
  private:
-  TPreviewCanvas* canvas_ = nullptr;
+  PreviewCanvas* canvas_ = nullptr;
   QLabel* summary_ = nullptr;
 };
 

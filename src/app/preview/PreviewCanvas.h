@@ -19,18 +19,18 @@ namespace torvane {
 // mouse) or laid flat (Z across, circumference upwards, the seam marked).
 // The picture of the path is kept between frames, so that moving the caret
 // only redraws the highlighted move.
-class TPreviewCanvas : public QWidget {
+class PreviewCanvas : public QWidget {
   Q_OBJECT
 
  public:
   enum class Mode { Cylinder, Flat };
 
-  explicit TPreviewCanvas(QWidget* parent = nullptr);
+  explicit PreviewCanvas(QWidget* parent = nullptr);
 
   // A new program. `keepView`: the same program edited, keep the user's
   // turn and zoom; otherwise the view is fitted anew.
-  void SetPath(std::shared_ptr<const TPreviewPath> path, bool keepView);
-  const TPreviewPath* Path() const { return path_.get(); }
+  void SetPath(std::shared_ptr<const PreviewPath> path, bool keepView);
+  const PreviewPath* Path() const { return path_.get(); }
   // Shown instead of a picture while there is no path.
   void SetMessage(const QString& message);
 
@@ -102,7 +102,7 @@ class TPreviewCanvas : public QWidget {
   // scales when flat.
   QRect PlotRect() const;
 
-  std::shared_ptr<const TPreviewPath> path_;
+  std::shared_ptr<const PreviewPath> path_;
   QString message_;
   Mode mode_ = Mode::Cylinder;
   // Cylinder view: turns in degrees, pixels per program unit, shift.
@@ -111,7 +111,7 @@ class TPreviewCanvas : public QWidget {
   // Flat view: pixels per unit and the screen point of the flat origin.
   double flatZoom_ = 1;
   QPointF flatOrigin_;
-  std::uint32_t highlighted_ = TPreviewPath::kNoMove;
+  std::uint32_t highlighted_ = PreviewPath::kNoMove;
 
   QImage frame_;
   bool frameValid_ = false;
