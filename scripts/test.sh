@@ -10,6 +10,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# As in build.sh: another clone of the same sources hits the same cache.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 
 # core_tests TITLE FOLDER [CMAKE_ARGS...]: the core and its tests, without
 # the desktop program, built in FOLDER and run. CXX picks the compiler.
