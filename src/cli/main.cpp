@@ -23,7 +23,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/Diameter.h"
 #include "settings/ConvertOverride.h"
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
 #include "text/LineFile.h"

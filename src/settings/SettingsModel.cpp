@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "text/LineFile.h"
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 
 namespace torvane {
 namespace {

@@ -6,7 +6,7 @@
 #include "FuzzInput.h"
 #include "conversion/Conversion.h"
 #include "text/LineFile.h"
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 #include "settings/Settings.h"
 
 using namespace torvane;

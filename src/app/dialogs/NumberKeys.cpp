@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 
 namespace torvane {
 namespace {

@@ -16,7 +16,7 @@
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "conversion/Diameter.h"
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 
 namespace torvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "settings/FloatText.h"
+#include "text/FloatText.h"
 #include "text/LineBreak.h"
 #include "text/LineFile.h"
 #include "text/Windows1252.h"

@@ -27,7 +27,7 @@
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "highlighter/NCSyn.h"
-#include "settings/MainWindowRules.h"
+#include "MainWindowRules.h"
 #include "settings/Settings.h"
 
 namespace torvane {

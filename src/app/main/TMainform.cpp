@@ -21,7 +21,7 @@
 #include "app/widgets/Glyphs.h"
 #include "app/widgets/TXPSpeedButton.h"
 #include "highlighter/NCSyn.h"
-#include "settings/MainWindowRules.h"
+#include "MainWindowRules.h"
 #include "settings/Settings.h"
 
 namespace torvane {

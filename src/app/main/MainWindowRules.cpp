@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/MainWindowRules.h"
+#include "MainWindowRules.h"
 
 namespace torvane {
 
