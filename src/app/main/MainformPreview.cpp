@@ -186,8 +186,10 @@ void TMainform::BuildPreview() {
   connect(Ziel, &QsciScintilla::cursorPositionChanged, Vorschau,
           [this](int line, int) { Vorschau->SetCaretLine(static_cast<std::size_t>(line) + 1); });
   connect(Vorschau, &PreviewPanel::LineClicked, this, [this](std::size_t line) {
+    // The whole line selected: seen at once in MANTEL, which keeps no focus
+    // while the user works in the picture.
     const int index = static_cast<int>(line) - 1;
-    Ziel->setCursorPosition(index, 0);
+    Ziel->setSelection(index, 0, index, static_cast<int>(Ziel->LineAt(index).size()));
     Ziel->ensureLineVisible(index);
   });
 }

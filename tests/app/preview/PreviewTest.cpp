@@ -200,6 +200,10 @@ class PreviewTest : public QObject {
     int index = 0;
     mainform.Ziel->getCursorPosition(&line, &index);
     QCOMPARE(line, 3);
+    // Its line is selected in MANTEL and lies in the pane's visible range.
+    QCOMPARE(mainform.Ziel->selectedText(), QStringLiteral("G01 Z80.000 C250.000"));
+    const int first = mainform.Ziel->firstVisibleLine();
+    QVERIFY(first <= 3 && 3 < first + mainform.Ziel->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
 
     mainform.Ziel->append("\nG01 Z90.000");
     QTRY_COMPARE(canvas->Path()->MoveCount(), std::size_t{4});
