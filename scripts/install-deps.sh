@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core

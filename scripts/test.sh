@@ -33,6 +33,14 @@ CXX=clang++ core_tests "built by clang with portable maths" "$root/build-clang" 
   -DCMAKE_BUILD_TYPE=Release -DTORVANE_PORTABLE_MATH=ON
 
 # The benchmark helpers are built (not run) here too, so that they cannot rot.
+# The fuzz targets are built (run them with tests/fuzz/run.sh), so that
+# they cannot rot either.
+echo "== fuzz targets, built"
+CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTORVANE_FUZZ=ON -DTORVANE_GUI=OFF -DBUILD_TESTING=OFF -DTORVANE_WERROR=ON "${launcher[@]}" \
+  >/dev/null
+cmake --build "$root/build-fuzz" -j"$jobs" >/dev/null
+
 "$root/scripts/build.sh"
 echo "== all tests"
 cd "$root/build"

@@ -15,8 +15,13 @@ if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/n
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q clang libclang-rt-14-dev
 fi
 build="$root/build-fuzz"
+# The configuration scripts/test.sh builds them with, so that one build serves.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTORVANE_FUZZ=ON -DTORVANE_GUI=OFF -DBUILD_TESTING=OFF >/dev/null || exit 1
+  -DTORVANE_FUZZ=ON -DTORVANE_GUI=OFF -DBUILD_TESTING=OFF -DTORVANE_WERROR=ON "${launcher[@]}" \
+  >/dev/null || exit 1
 cmake --build "$build" -j"$(nproc)" >/dev/null || exit 1
 for target in "${targets[@]}"; do
   work="$build/fuzz-$target"
