@@ -13,6 +13,7 @@
 #include "conversion/MachineDialect.h"
 #include "conversion/NCMath.h"
 #include "conversion/X87.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -129,7 +130,7 @@ void Conversion::WriteToleranceSteps(long double start, long double sweep, bool 
                                      const long double* z1, const long double* z2) {
   const std::int64_t steps = ArcStepCount(sweep, rAbs, settings_.deg, settings_.etol);
   if (steps == 0) {
-    Refuse("Sehnenfehler zu klein: der Kreisbogen br\xE4uchte mehr als " +
+    Refuse(Cp1252("Sehnenfehler zu klein: der Kreisbogen bräuchte mehr als ") +
            std::to_string(kMaxArcSteps) + " Schritte");
   }
   // Equal steps over the exact sweep; the end point follows exactly.
@@ -187,8 +188,8 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
       const long double halfChord = CheckReal(std::hypot(arc.x2 - arc.x1, arc.y2 - arc.y1) / 2);
       if (rAbs < halfChord) {
         if (halfChord - rAbs > kRadiusTolerance) {
-          Warn("Radius R zu kurz f\xFCr den Abstand von Start- und Endpunkt: als Halbkreis "
-               "gewandelt");
+          Warn(Cp1252("Radius R zu kurz für den Abstand von Start- und Endpunkt: als Halbkreis "
+                      "gewandelt"));
         }
         rAbs = halfChord;
       }

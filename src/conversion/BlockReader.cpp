@@ -12,6 +12,7 @@
 #include "conversion/FloatError.h"
 #include "conversion/WordReader.h"
 #include "text/NCScanner.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -60,7 +61,7 @@ std::string GName(unsigned major, int minor) {
 }
 
 std::string NotSupported(const char* what, const std::string& code) {
-  return std::string(what) + " " + code + " wird nicht unterst\xFCtzt";
+  return std::string(what) + " " + code + Cp1252(" wird nicht unterstützt");
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ long double Conversion::ReadWord(std::string_view code, const BlockWords& words,
   if (words.beyondAnyReal[word]) throw FloatError(FloatError::Kind::Overflow);
   const WordNumber& number = words.number[word];
   if (!number.valid) {
-    Refuse("Ung\xFCltige Zahl im Wort " +
+    Refuse(Cp1252("Ungültige Zahl im Wort ") +
            WordText(code, words.at[word], NumberEnd(code, number.end)));
   }
   return number.value;
@@ -171,12 +172,12 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
             --start;
           if (start > 0) --start;  // the word's letter
           Refuse("Zahl mit Exponent im Wort " + WordText(code, start, NumberEnd(code, i + 1)) +
-                 " wird nicht unterst\xFCtzt");
+                 Cp1252(" wird nicht unterstützt"));
         }
         break;
       case '/':
-        Refuse("Ausblendsatz (/) wird nicht unterst\xFCtzt: das Ergebnis hinge von der "
-               "Stellung des Schalters an der Steuerung ab");
+        Refuse(Cp1252("Ausblendsatz (/) wird nicht unterstützt: das Ergebnis hinge von der "
+                      "Stellung des Schalters an der Steuerung ab"));
       case 'U':
         if (words.dwell) break;  // "G04 U1": a lathe's dwell time
         [[fallthrough]];
@@ -186,19 +187,19 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case 'V':
       case 'W':
         Refuse(std::string("Achswort ") + c +
-               " wird nicht unterst\xFCtzt: das Programm bewegt schon eine weitere Achse");
-      case '#': Refuse("Parameter (#) werden nicht unterst\xFCtzt");
-      case '[': Refuse("Ausdr\xFC" "cke ([ ]) werden nicht unterst\xFCtzt");
-      case '=': Refuse("Zuweisungen (=) werden nicht unterst\xFCtzt");
+               Cp1252(" wird nicht unterstützt: das Programm bewegt schon eine weitere Achse"));
+      case '#': Refuse(Cp1252("Parameter (#) werden nicht unterstützt"));
+      case '[': Refuse(Cp1252("Ausdrücke ([ ]) werden nicht unterstützt"));
+      case '=': Refuse(Cp1252("Zuweisungen (=) werden nicht unterstützt"));
       case ',':
-        Refuse("Komma au\xDF" "erhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
-               "nicht unterst\xFCtzt");
+        Refuse(Cp1252("Komma außerhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird nicht "
+                      "unterstützt"));
       default:
         // Words that leave the path alone (N, S, T, H, D, ...).
         if (kind == NCChar::Letter) break;
         // Checksums ("*37"), macro and variable marks ($, !, &, @, ...):
         // what the reader does not know, it cannot promise to convert.
-        Refuse("Unbekanntes Zeichen " + CharText(raw) + " au\xDF" "erhalb eines Kommentars");
+        Refuse("Unbekanntes Zeichen " + CharText(raw) + Cp1252(" außerhalb eines Kommentars"));
     }
   }
 }
@@ -227,7 +228,7 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
     while (j < code.size() && (IsDigit(code[j]) || code[j] == '.' || code[j] == '-' ||
                                code[j] == '+'))
       ++j;
-    Refuse("Ung\xFCltige Zahl im Wort " + WordText(code, at, j));
+    Refuse(Cp1252("Ungültige Zahl im Wort ") + WordText(code, at, j));
   }
   i = j - 1;
 
@@ -249,9 +250,9 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
         // Millimetres are what a program without G20 holds.
         const Units before = units_ == Units::Unnamed ? Units::Metric : units_;
         if (moved_ && units != before) {
-          Refuse("Wechsel der Ma\xDF" "einheit (" + GName(major, minor) +
-                 ") nach der ersten Bewegung wird nicht unterst\xFCtzt: die Zahlen davor "
-                 "und danach h\xE4tten verschiedene Einheiten");
+          Refuse(Cp1252("Wechsel der Maßeinheit (") + GName(major, minor) +
+                 Cp1252(") nach der ersten Bewegung wird nicht unterstützt: die Zahlen davor und "
+                        "danach hätten verschiedene Einheiten"));
         }
         units_ = units;
         if (units == Units::Inch && !inchWarned_) {
@@ -269,8 +270,9 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       case 93:
       case 95:
         if (settings_.efeed != 0) {
-          Refuse("Vorschubart " + GName(major, minor) + " im Quellprogramm wird mit "
-                 "Vorschubw\xF6rtern nicht unterst\xFCtzt (nur G94, Vorschub pro Minute)");
+          Refuse("Vorschubart " + GName(major, minor) +
+                 Cp1252(" im Quellprogramm wird mit Vorschubwörtern nicht unterstützt (nur "
+                        "G94, Vorschub pro Minute)"));
         }
         return;
       // Codes that leave the tool path alone: dwell, exact stop, polar and
@@ -318,7 +320,7 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
     if (neutral.major == major && neutral.minor == minor) return;
   }
   // What the conversion does not know, it cannot promise to keep.
-  Refuse(name + " wird nicht unterst\xFCtzt");
+  Refuse(name + Cp1252(" wird nicht unterstützt"));
 }
 
 void Conversion::CheckMWord(std::string_view code, std::size_t& i, BlockWords& words) {
@@ -331,9 +333,9 @@ void Conversion::CheckMWord(std::string_view code, std::size_t& i, BlockWords& w
   if (j == digitsStart) return;
   i = j - 1;
   if (number == 97 || number == 98) {
-    Refuse("Unterprogrammaufruf M" + std::to_string(number) + " wird nicht unterst\xFCtzt");
+    Refuse("Unterprogrammaufruf M" + std::to_string(number) + Cp1252(" wird nicht unterstützt"));
   }
-  if (number == 99) Refuse("Unterprogrammende M99 wird nicht unterst\xFCtzt");
+  if (number == 99) Refuse(Cp1252("Unterprogrammende M99 wird nicht unterstützt"));
   if (number == 2 || number == 30) words.programEnd = true;
 }
 
@@ -348,7 +350,7 @@ void Conversion::CheckOWord(std::string_view code, std::size_t& i) {
   const bool keyword =
       next + 1 < code.size() && IsLetter(code[next]) && IsLetter(code[next + 1]);
   if (!number || keyword) {
-    Refuse("Unterprogramme und Programmsteuerung (O-W\xF6rter) werden nicht unterst\xFCtzt");
+    Refuse(Cp1252("Unterprogramme und Programmsteuerung (O-Wörter) werden nicht unterstützt"));
   }
   i = j - 1;
 }

@@ -11,6 +11,7 @@
 #include "conversion/FloatError.h"
 #include "conversion/LineFormatter.h"
 #include "conversion/MachineDialect.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -222,10 +223,10 @@ std::string Conversion::UnwindLine() const {
 
 void Conversion::RefuseTurn() const {
   Refuse(DirectionWordsWritten()
-             ? "Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
-               "Modulo-Rundachse nicht in einem Satz ausf\xFChren"
-             : "Ein Satz dreht die Rundachse um 180\xB0 oder mehr: ohne "
-               "Drehrichtungsw\xF6rter nimmt die Modulo-Rundachse den k\xFCrzeren Weg");
+             ? Cp1252("Ein Satz dreht die Rundachse um 360° oder mehr: das kann eine "
+                      "Modulo-Rundachse nicht in einem Satz ausführen")
+             : Cp1252("Ein Satz dreht die Rundachse um 180° oder mehr: ohne Drehrichtungswörter "
+                      "nimmt die Modulo-Rundachse den kürzeren Weg"));
 }
 
 void Conversion::DirectionWord(OutputLine& line) {
@@ -308,8 +309,8 @@ void Conversion::WriteStraightPiece(bool planeWord, bool zWord, long double zBef
       // give, and a control in inverse time refuses a feed line without F.
       // It moves nothing, so it is left out, and the user told. (A line
       // that carries the run's first angle is never left out.)
-      Warn("Vorschubbewegung der L\xE4nge 0 ausgelassen: inverse Zeit (" + settings_.eg93 +
-           ") hat daf\xFCr kein F");
+      Warn(Cp1252("Vorschubbewegung der Länge 0 ausgelassen: inverse Zeit (") + settings_.eg93 +
+           Cp1252(") hat dafür kein F"));
       return;
     }
     FeedWord(line, length);
@@ -346,12 +347,12 @@ void Conversion::FeedWord(OutputLine& line, long double length) {
            ") braucht vorher ein F");
   }
   if (state_.feed <= 0) {
-    Refuse("Vorschub F muss f\xFCr inverse Zeit (" + settings_.eg93 +
-           ") gr\xF6\xDF" "er als 0 sein");
+    Refuse(Cp1252("Vorschub F muss für inverse Zeit (") + settings_.eg93 +
+           Cp1252(") größer als 0 sein"));
   }
   if (length == 0) {
-    Refuse("Vorschubbewegung der L\xE4nge 0: inverse Zeit (" + settings_.eg93 +
-           ") hat daf\xFCr kein F");
+    Refuse(Cp1252("Vorschubbewegung der Länge 0: inverse Zeit (") + settings_.eg93 +
+           Cp1252(") hat dafür kein F"));
   }
   // Per minute: the move takes length / F minutes, so the control runs it
   // in the programmed time with F / length.
@@ -364,8 +365,8 @@ long double Conversion::CapFeed(long double feed) {
   if (!feedCapWarned_) {
     feedCapWarned_ = true;
     Warn("Vorschub F" + FormatNC(settings_.format, feed) + " in inverser Zeit (" +
-         settings_.eg93 + ") auf den H\xF6" "chstwert F" + FormatNC(settings_.format, feedCap_) +
-         " begrenzt; weitere Zeilen dar\xFC" "ber ohne eigene Warnung");
+         settings_.eg93 + Cp1252(") auf den Höchstwert F") + FormatNC(settings_.format, feedCap_) +
+         Cp1252(" begrenzt; weitere Zeilen darüber ohne eigene Warnung"));
   }
   return feedCap_;
 }
@@ -431,9 +432,9 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (moves && !pendingMachinePositions_.empty()) {
     const MachinePositionBlock& block = pendingMachinePositions_.front();
     throw ConversionError(block.line, block.code +
-                                          " f\xE4hrt eine Maschinenposition an, die die "
-                                          "Konvertierung nicht kennt, und danach folgen "
-                                          "noch Bewegungen");
+                                          Cp1252(" fährt eine Maschinenposition an, die die "
+                                                 "Konvertierung nicht kennt, und danach folgen "
+                                                 "noch Bewegungen"));
   }
 
   // In G91 the axis words are increments from where the tool stands.
@@ -466,11 +467,11 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (state_.plane != Plane::XY) {
     Refuse(std::string("Kreisbogen in der Ebene ") +
            (state_.plane == Plane::ZX ? "G18" : "G19") +
-           " wird nicht unterst\xFCtzt (nur G17, Ebene XY)");
+           Cp1252(" wird nicht unterstützt (nur G17, Ebene XY)"));
   }
   // Some controls read P in an arc block as a number of full turns.
   if (words.at[kP] != kNone) {
-    Refuse("Kreisbogen mit P (mehrere Uml\xE4ufe) wird nicht unterst\xFCtzt");
+    Refuse(Cp1252("Kreisbogen mit P (mehrere Umläufe) wird nicht unterstützt"));
   }
   // The arc starts where the tool stood before the block.
   if (!hasY) state_.previousY = state_.currentY;

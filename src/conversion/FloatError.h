@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include "text/Windows1252.h"
 
 namespace torvane {
 
@@ -17,11 +18,11 @@ class FloatError : public std::runtime_error {
   explicit FloatError(Kind kind) : std::runtime_error(MessageOf(kind)), kind_(kind) {}
   Kind kind() const { return kind_; }
 
-  static const char* MessageOf(Kind kind) {
+  static std::string MessageOf(Kind kind) {
     switch (kind) {
       case Kind::DivisionByZero: return "Gleitkommadivision durch Null";
-      case Kind::InvalidOperation: return "Ung\xFCltige Gleitkommaoperation";
-      case Kind::Overflow: return "Gleitkomma\xFC" "berlauf";
+      case Kind::InvalidOperation: return Cp1252("Ungültige Gleitkommaoperation");
+      case Kind::Overflow: return Cp1252("Gleitkommaüberlauf");
     }
     return "";
   }

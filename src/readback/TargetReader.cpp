@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "conversion/WordReader.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -46,7 +47,7 @@ TargetReader::TargetReader(const ConversionSettings& settings, long double diame
     return;
   }
   if (settings_.axis.empty()) {
-    unreadable_ = "Kein Buchstabe f\xFCr die Drehachse eingestellt";
+    unreadable_ = Cp1252("Kein Buchstabe für die Drehachse eingestellt");
     return;
   }
   codes_ = {{settings_.eg0, MoveKind::Rapid}, {settings_.eg1, MoveKind::Feed}};

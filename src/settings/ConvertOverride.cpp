@@ -7,6 +7,7 @@
 
 #include "conversion/MachineDialect.h"
 #include "settings/SettingsModel.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -130,7 +131,7 @@ std::optional<std::string> ApplyConvertOverride(std::string_view assignment,
                                                 ConversionSettings& settings) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string_view::npos || equals == 0) {
-    return "--set erwartet SCHL\xDC" "SSEL=WERT, nicht \"" + std::string(assignment) + "\"";
+    return Cp1252("--set erwartet SCHLÜSSEL=WERT, nicht \"") + std::string(assignment) + "\"";
   }
   const std::string key = Lower(assignment.substr(0, equals));
   const std::string_view value = assignment.substr(equals + 1);
@@ -138,12 +139,12 @@ std::optional<std::string> ApplyConvertOverride(std::string_view assignment,
   for (const KeyRule& candidate : kRules)
     if (key == candidate.key) rule = &candidate;
   if (rule == nullptr) {
-    return "Unbekannter Schl\xFC" "ssel \"" + std::string(assignment.substr(0, equals)) +
-           "\" f\xFCr --set (erlaubt sind die Schl\xFC" "ssel aus [convert])";
+    return Cp1252("Unbekannter Schlüssel \"") + std::string(assignment.substr(0, equals)) +
+           Cp1252("\" für --set (erlaubt sind die Schlüssel aus [convert])");
   }
   const auto invalid = [&] {
-    return "Ung\xFCltiger Wert \"" + std::string(value) + "\" f\xFCr " + key + ": erlaubt ist " +
-           Allowed(*rule);
+    return Cp1252("Ungültiger Wert \"") + std::string(value) + Cp1252("\" für ") + key +
+           ": erlaubt ist " + Allowed(*rule);
   };
   switch (rule->kind) {
     case Kind::WordText:

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "text/LineFile.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -124,7 +125,7 @@ void Settings::ReadTextArea(const std::string& path, bool header) {
   if (::stat(path.c_str(), &info) != 0) return;  // a missing file is skipped
   if (!S_ISREG(info.st_mode)) throw FileError(CannotOpenMessage(path));
   if (static_cast<std::size_t>(info.st_size) > kMaxTextAreaBytes)
-    throw FileError("Text \xFC" "berschreitet Memo-Kapazit\xE4t");
+    throw FileError(Cp1252("Text überschreitet Memo-Kapazität"));
   const std::string content = ReadWholeFile(path);
 
   // The text area keeps its lines with CR LF between them, and a final

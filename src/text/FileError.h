@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include "text/Windows1252.h"
 
 namespace torvane {
 
@@ -16,7 +17,7 @@ class FileError : public std::runtime_error {
 
 // "Datei %s kann nicht geöffnet werden" and its siblings.
 inline std::string CannotOpenMessage(std::string_view path) {
-  return "Datei " + std::string(path) + " kann nicht ge\xF6" "ffnet werden";
+  return "Datei " + std::string(path) + Cp1252(" kann nicht geöffnet werden");
 }
 inline std::string CannotCreateMessage(std::string_view path) {
   return "Datei " + std::string(path) + " kann nicht erstellt werden";

@@ -7,6 +7,7 @@
 #include <locale.h>
 #include <cmath>
 #include <cstdlib>
+#include "text/Windows1252.h"
 
 namespace torvane {
 namespace {
@@ -55,7 +56,7 @@ std::optional<long double> StrToFloatStrict(std::string_view text) {
 
 std::string InvalidFloatMessage(std::string_view text) {
   // "ü" as the single byte of Windows-1252.
-  return "'" + std::string(text) + "' ist kein g\xFCltiger Gleitkommawert";
+  return "'" + std::string(text) + Cp1252("' ist kein gültiger Gleitkommawert");
 }
 
 std::string FloatToGeneral(long double value) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "text/LineBreak.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 
@@ -60,10 +61,10 @@ int CreateUniqueFile(const fs::path& folder, const std::string& stem, fs::path& 
 }  // namespace
 
 std::string NotARegularFileMessage(std::string_view path, unsigned mode) {
-  std::string text = CannotCreateMessage(path) + ": dort steht keine gew\xF6hnliche Datei";
+  std::string text = CannotCreateMessage(path) + Cp1252(": dort steht keine gewöhnliche Datei");
   if (S_ISDIR(mode)) text += ", sondern ein Ordner";
   else if (S_ISFIFO(mode)) text += ", sondern eine benannte Pipe (FIFO)";
-  else if (S_ISCHR(mode) || S_ISBLK(mode)) text += ", sondern eine Ger\xE4tedatei";
+  else if (S_ISCHR(mode) || S_ISBLK(mode)) text += Cp1252(", sondern eine Gerätedatei");
   else if (S_ISSOCK(mode)) text += ", sondern ein Socket";
   return text;
 }

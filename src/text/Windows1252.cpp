@@ -108,6 +108,12 @@ std::size_t AsciiPrefix(std::string_view bytes) {
 
 }  // namespace
 
+std::string Cp1252(std::string_view utf8) {
+  std::string bytes;
+  Utf8ToBytes(utf8, bytes);
+  return bytes;
+}
+
 bool IsAscii(std::string_view bytes) { return AsciiPrefix(bytes) == bytes.size(); }
 
 void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8) {

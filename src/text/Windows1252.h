@@ -20,6 +20,11 @@ int UnicodeToWindows1252(char32_t character);
 // convert without a detour, which matters for documents of many megabytes.
 void AppendBytesAsUtf8(std::string_view bytes, std::string& utf8);
 
+// The program's German texts stand in the sources as they read, in UTF-8
+// ("Länge"), and become Windows-1252 here, the code page of every text the
+// core hands out; so a search for a word finds it wherever it is written.
+std::string Cp1252(std::string_view utf8);
+
 // Whether every byte is below 0x80 (the same in Windows-1252 and UTF-8).
 bool IsAscii(std::string_view bytes);
 // Decodes UTF-8 to bytes; characters the code page lacks become "?". When

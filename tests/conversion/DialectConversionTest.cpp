@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "text/Windows1252.h"
 #include "TestSettings.h"
 #include "conversion/Conversion.h"
 
@@ -151,8 +152,8 @@ TEST(DialectConversionTest, InverseTimeFeedLimit) {
     s.efeed = 2;
     s.efmax = 20;
   };
-  const std::string capped = "Vorschub F200.000 in inverser Zeit (G93) auf den H\xF6" "chstwert "
-                             "F20.000 begrenzt; weitere Zeilen dar\xFC" "ber ohne eigene Warnung";
+  const std::string capped = Cp1252("Vorschub F200.000 in inverser Zeit (G93) auf den Höchstwert "
+                                    "F20.000 begrenzt; weitere Zeilen darüber ohne eigene Warnung");
   ExpectWarnedConversions({
       // 5 long: F 20, the limit itself. 0.5 long: F 200, written 20. Then
       // F10 over 1: 10. 0.1 long: F 100, written 20, told once only.
@@ -164,8 +165,8 @@ TEST(DialectConversionTest, InverseTimeFeedLimit) {
       {"machine arc capped", [](ConversionSettings& s) { s.efeed = 2; s.efmax = 2; s.type = 2; },
        100, {"G0 X0 Y0", "G2 X20 Y0 R10 F100"},
        {"G93", "G00 Z0.000 C0.000 M15", "G132 Z20.000 L10.000 F2.000", "G94"},
-       {{2, "Vorschub F3.183 in inverser Zeit (G93) auf den H\xF6" "chstwert F2.000 begrenzt; "
-            "weitere Zeilen dar\xFC" "ber ohne eigene Warnung"}}},
+       {{2, Cp1252("Vorschub F3.183 in inverser Zeit (G93) auf den Höchstwert F2.000 begrenzt; "
+                   "weitere Zeilen darüber ohne eigene Warnung")}}},
       // A feed as programmed is no inverse time: it is never capped.
       {"feed as programmed", [](ConversionSettings& s) { s.efeed = 1; s.efmax = 20; },
        testing::kDegreeDiameter, {"G1 X10 F500"}, {"G01 Z10.000 C0.000 M15 F500.000"}, {}},
@@ -370,25 +371,25 @@ TEST(DialectConversionTest, RefusesWhatTheDialectCannotWrite) {
        "Zeile 2: Vorschubbewegung ohne Vorschub: inverse Zeit (G93) braucht vorher ein F",
        {"G93", "G00 Z5.000 C0.000 M15"}},
       {"inverse time with F0", InverseTime, {"G1 X10 F0"},
-       "Zeile 1: Vorschub F muss f\xFCr inverse Zeit (G93) gr\xF6\xDF" "er als 0 sein", {"G93"}},
+       Cp1252("Zeile 1: Vorschub F muss für inverse Zeit (G93) größer als 0 sein"), {"G93"}},
       // The first angle of a run must reach the control, so this line
       // cannot be left out.
       {"inverse time, first move of length 0", InverseTime, {"G1 X0 Y0 F100"},
-       "Zeile 1: Vorschubbewegung der L\xE4nge 0: inverse Zeit (G93) hat daf\xFCr kein F",
+       Cp1252("Zeile 1: Vorschubbewegung der Länge 0: inverse Zeit (G93) hat dafür kein F"),
        {"G93"}},
       {"source in inverse time", [](ConversionSettings& s) { s.efeed = 1; }, {"G93 G1 X10 F2"},
-       "Zeile 1: Vorschubart G93 im Quellprogramm wird mit Vorschubw\xF6rtern nicht "
-       "unterst\xFCtzt (nur G94, Vorschub pro Minute)",
+       Cp1252("Zeile 1: Vorschubart G93 im Quellprogramm wird mit Vorschubwörtern nicht "
+              "unterstützt (nur G94, Vorschub pro Minute)"),
        {}},
       {"source feed per revolution", InverseTime, {"G95 G1 X10 F0.1"},
-       "Zeile 1: Vorschubart G95 im Quellprogramm wird mit Vorschubw\xF6rtern nicht "
-       "unterst\xFCtzt (nur G94, Vorschub pro Minute)",
+       Cp1252("Zeile 1: Vorschubart G95 im Quellprogramm wird mit Vorschubwörtern nicht "
+              "unterstützt (nur G94, Vorschub pro Minute)"),
        {"G93"}},
       // R10 and 1e-12: steps of 2 acos(1 - 1e-13) = 0.00005 degrees, some
       // 1.8 million for the quarter circle.
       {"tolerance too fine", [](ConversionSettings& s) { s.etol = 1e-12L; },
        {"G1 X10 Y0", "G2 X0 Y-10 R10"},
-       "Zeile 2: Sehnenfehler zu klein: der Kreisbogen br\xE4uchte mehr als 1000000 Schritte",
+       Cp1252("Zeile 2: Sehnenfehler zu klein: der Kreisbogen bräuchte mehr als 1000000 Schritte"),
        {"G01 Z10.000 C0.000 M15"}},
   };
   for (const ErrorCase& c : cases) {
@@ -412,8 +413,8 @@ TEST(DialectConversionTest, InverseTimeLeavesOutMovesOfLengthZero) {
   // sqrt(10^2 + 1^2) = 10.050: F 9.950; then 2 long: F 50.
   EXPECT_EQ(target, (Lines{"G93", "G01 Z10.000 X99.000 C0.000 M15 F9.950", "G01 Z12.000 F50.000",
                            "G94"}));
-  const std::string text = "Vorschubbewegung der L\xE4nge 0 ausgelassen: inverse Zeit (G93) hat "
-                           "daf\xFCr kein F";
+  const std::string text = Cp1252("Vorschubbewegung der Länge 0 ausgelassen: inverse Zeit (G93) "
+                                  "hat dafür kein F");
   EXPECT_EQ(conversion.Warnings(),
             (std::vector<ConversionWarning>{{2, text}, {3, text}}));
 }

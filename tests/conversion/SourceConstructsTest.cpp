@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "text/Windows1252.h"
 #include "TestSettings.h"
 #include "conversion/Conversion.h"
 
@@ -152,7 +153,7 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
     Lines source;
     std::string message;
   };
-  const std::string no = " wird nicht unterst\xFCtzt";
+  const std::string no = Cp1252(" wird nicht unterstützt");
   const Case cases[] = {
       {"drilling cycle", 1, {"G1 X0 Y0", "G81 X10 Y10 Z-5 R2"}, "Zeile 2: Zyklus G81" + no},
       {"peck cycle", 1, {"G73 X1"}, "Zeile 1: Zyklus G73" + no},
@@ -161,15 +162,16 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
        "Zeile 3: Kreisbogen in der Ebene G18" + no + " (nur G17, Ebene XY)"},
       {"arc in G19", 1, {"G19 G3 Y5 Z5 R5"},
        "Zeile 1: Kreisbogen in der Ebene G19" + no + " (nur G17, Ebene XY)"},
-      {"parameter", 1, {"G1 X#1"}, "Zeile 1: Parameter (#)" + std::string(" werden nicht unterst\xFCtzt")},
-      {"expression", 1, {"G1 X[1+2]"}, "Zeile 1: Ausdr\xFC" "cke ([ ]) werden nicht unterst\xFCtzt"},
-      {"assignment", 1, {"R1=5"}, "Zeile 1: Zuweisungen (=) werden nicht unterst\xFCtzt"},
+      {"parameter", 1, {"G1 X#1"}, "Zeile 1: Parameter (#)" + std::string(Cp1252(" werden nicht "
+                                                                                 "unterstützt"))},
+      {"expression", 1, {"G1 X[1+2]"}, Cp1252("Zeile 1: Ausdrücke ([ ]) werden nicht unterstützt")},
+      {"assignment", 1, {"R1=5"}, Cp1252("Zeile 1: Zuweisungen (=) werden nicht unterstützt")},
       {"subprogram definition", 1, {"O1234", "O100 sub"},
-       "Zeile 2: Unterprogramme und Programmsteuerung (O-W\xF6rter) werden nicht unterst\xFCtzt"},
+       Cp1252("Zeile 2: Unterprogramme und Programmsteuerung (O-Wörter) werden nicht unterstützt")},
       {"subprogram call, lower case", 1, {"o100 call"},
-       "Zeile 1: Unterprogramme und Programmsteuerung (O-W\xF6rter) werden nicht unterst\xFCtzt"},
+       Cp1252("Zeile 1: Unterprogramme und Programmsteuerung (O-Wörter) werden nicht unterstützt")},
       {"named subprogram", 1, {"O<kontur> call"},
-       "Zeile 1: Unterprogramme und Programmsteuerung (O-W\xF6rter) werden nicht unterst\xFCtzt"},
+       Cp1252("Zeile 1: Unterprogramme und Programmsteuerung (O-Wörter) werden nicht unterstützt")},
       {"M98", 1, {"M98 P100"}, "Zeile 1: Unterprogrammaufruf M98" + no},
       {"M97", 1, {"M97 P100"}, "Zeile 1: Unterprogrammaufruf M97" + no},
       {"M99", 1, {"G1 X1", "M99"}, "Zeile 2: Unterprogrammende M99" + no},
@@ -198,56 +200,57 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
        "Zeile 1: Achswort B" + no + ": das Programm bewegt schon eine weitere Achse"},
       {"W axis", 1, {"W5"},
        "Zeile 1: Achswort W" + no + ": das Programm bewegt schon eine weitere Achse"},
-      {"second point", 1, {"G1 X1.5.2"}, "Zeile 1: Ung\xFCltige Zahl im Wort X1.5.2"},
-      {"second sign", 1, {"G1 X1-2"}, "Zeile 1: Ung\xFCltige Zahl im Wort X1-2"},
-      {"letter alone", 1, {"G1 X"}, "Zeile 1: Ung\xFCltige Zahl im Wort X"},
-      {"sign alone", 1, {"G1 X- Y1"}, "Zeile 1: Ung\xFCltige Zahl im Wort X-"},
-      {"lower-case letter alone", 1, {"g1 y"}, "Zeile 1: Ung\xFCltige Zahl im Wort Y"},
-      {"G alone", 1, {"G X1"}, "Zeile 1: Ung\xFCltige Zahl im Wort G"},
+      {"second point", 1, {"G1 X1.5.2"}, Cp1252("Zeile 1: Ungültige Zahl im Wort X1.5.2")},
+      {"second sign", 1, {"G1 X1-2"}, Cp1252("Zeile 1: Ungültige Zahl im Wort X1-2")},
+      {"letter alone", 1, {"G1 X"}, Cp1252("Zeile 1: Ungültige Zahl im Wort X")},
+      {"sign alone", 1, {"G1 X- Y1"}, Cp1252("Zeile 1: Ungültige Zahl im Wort X-")},
+      {"lower-case letter alone", 1, {"g1 y"}, Cp1252("Zeile 1: Ungültige Zahl im Wort Y")},
+      {"G alone", 1, {"G X1"}, Cp1252("Zeile 1: Ungültige Zahl im Wort G")},
       {"malformed I", 1, {"G1 X10 Y0", "G2 X0 Y-10 I-1.0.0"},
-       "Zeile 2: Ung\xFCltige Zahl im Wort I-1.0.0"},
+       Cp1252("Zeile 2: Ungültige Zahl im Wort I-1.0.0")},
       {"decimal comma", 1, {"G1 X1,5"},
-       "Zeile 1: Komma au\xDF" "erhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
-       "nicht unterst\xFCtzt"},
+       Cp1252("Zeile 1: Komma außerhalb eines Kommentars (Dezimalkomma oder Wort wie ,R) wird "
+              "nicht unterstützt")},
       {"keyword", 1, {"MSG (HALLO)"}, "Zeile 1: Unbekanntes Wort MSG"},
       {"G28 with moves after it", 1, {"G1 X0 Y0", "G28 Z0", "M5", "G0 X5"},
-       "Zeile 2: G28 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
-       "und danach folgen noch Bewegungen"},
+       Cp1252("Zeile 2: G28 fährt eine Maschinenposition an, die die Konvertierung nicht kennt, "
+              "und danach folgen noch Bewegungen")},
       {"G53 with moves after it", 1, {"G0 X1", "G53 G0 Z0", "G0 X5"},
-       "Zeile 2: G53 f\xE4hrt eine Maschinenposition an, die die Konvertierung nicht kennt, "
-       "und danach folgen noch Bewegungen"},
+       Cp1252("Zeile 2: G53 fährt eine Maschinenposition an, die die Konvertierung nicht kennt, "
+              "und danach folgen noch Bewegungen")},
       {"arc with turns", 1, {"G1 X10 Y0", "G2 X10 Y0 I-10 P2"},
-       "Zeile 2: Kreisbogen mit P (mehrere Uml\xE4ufe) wird nicht unterst\xFCtzt"},
+       Cp1252("Zeile 2: Kreisbogen mit P (mehrere Umläufe) wird nicht unterstützt")},
       {"number with an exponent", 1, {"G1 X1e-05"},
        "Zeile 1: Zahl mit Exponent im Wort X1E-05" + no},
       {"exponent without sign", 1, {"G1 X1 Y2E1"}, "Zeile 1: Zahl mit Exponent im Wort Y2E1" + no},
       {"plus inside a number is named whole", 1, {"G1 X1+5"},
-       "Zeile 1: Ung\xFCltige Zahl im Wort X1+5"},
+       Cp1252("Zeile 1: Ungültige Zahl im Wort X1+5")},
       {"one word twice", 1, {"G1 X1 X5"}, "Zeile 1: Wort X zweimal im Satz: X1 und X5"},
       {"feed twice", 1, {"G1 X1 F100 f 200"}, "Zeile 1: Wort F zweimal im Satz: F100 und F200"},
       {"block delete", 1, {"G1 X0 Y0", "/G1 X5"},
        "Zeile 2: Ausblendsatz (/)" + no +
            ": das Ergebnis hinge von der Stellung des Schalters an der Steuerung ab"},
       {"checksum", 1, {"G1 X5*37"},
-       "Zeile 1: Unbekanntes Zeichen \"*\" au\xDF" "erhalb eines Kommentars"},
-      {"macro mark", 1, {"$HOME"}, "Zeile 1: Unbekanntes Zeichen \"$\" au\xDF" "erhalb eines Kommentars"},
+       Cp1252("Zeile 1: Unbekanntes Zeichen \"*\" außerhalb eines Kommentars")},
+      {"macro mark", 1, {"$HOME"}, Cp1252("Zeile 1: Unbekanntes Zeichen \"$\" außerhalb eines "
+                                          "Kommentars")},
       {"percent sign inside a block", 1, {"G1 X5 %"},
-       "Zeile 1: Unbekanntes Zeichen \"%\" au\xDF" "erhalb eines Kommentars"},
-      {"umlaut outside a comment", 1, {"G1 X5 \xE4"},
-       "Zeile 1: Unbekanntes Zeichen \"\xE4\" au\xDF" "erhalb eines Kommentars"},
+       Cp1252("Zeile 1: Unbekanntes Zeichen \"%\" außerhalb eines Kommentars")},
+      {"umlaut outside a comment", 1, {Cp1252("G1 X5 ä")},
+       Cp1252("Zeile 1: Unbekanntes Zeichen \"ä\" außerhalb eines Kommentars")},
       {"switch to inch after a move", 1, {"G1 X10 Y0", "G20"},
-       "Zeile 2: Wechsel der Ma\xDF" "einheit (G20) nach der ersten Bewegung" + no +
-           ": die Zahlen davor und danach h\xE4tten verschiedene Einheiten"},
+       Cp1252("Zeile 2: Wechsel der Maßeinheit (G20) nach der ersten Bewegung") + no +
+           Cp1252(": die Zahlen davor und danach hätten verschiedene Einheiten")},
       {"switch back to millimetres after a move", 1, {"G20", "G1 X1 Y0", "G21"},
-       "Zeile 3: Wechsel der Ma\xDF" "einheit (G21) nach der ersten Bewegung" + no +
-           ": die Zahlen davor und danach h\xE4tten verschiedene Einheiten"},
+       Cp1252("Zeile 3: Wechsel der Maßeinheit (G21) nach der ersten Bewegung") + no +
+           Cp1252(": die Zahlen davor und danach hätten verschiedene Einheiten")},
       {"explicit radius 0", 1, {"G1 X10 Y0", "G2 X0 Y-10 R0"},
        "Zeile 2: Kreisbogen mit Radius 0 (R0)"},
       {"centre on the start point, end elsewhere", 1, {"G1 X10 Y0", "G2 X0 Y-10 I0 J0"},
        "Zeile 2: Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt"},
       {"a line that turns a whole turn in an arc", 2, {"G1 X0 Y0", "G2 X0 Y400 R-200"},
-       "Zeile 2: Ein Satz dreht die Rundachse um 360\xB0 oder mehr: das kann eine "
-       "Modulo-Rundachse nicht in einem Satz ausf\xFChren"},
+       Cp1252("Zeile 2: Ein Satz dreht die Rundachse um 360° oder mehr: das kann eine "
+              "Modulo-Rundachse nicht in einem Satz ausführen")},
       {"arc without radius or centre", 1, {"G1 X10 Y0", "G2 X0 Y-10"},
        "Zeile 2: Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)"},
       {"centre off the arc", 1, {"G1 X10 Y0", "G2 X0 Y-10.5 I-10 J0"},
@@ -281,13 +284,14 @@ TEST(SourceConstructsTest, NeutralCodesOfTheShopPass) {
   };
   const Case cases[] = {
       {"listed codes pass", "G61.1 g187", {"G61.1 G1 X10 Y0", "G187"}, ""},
-      {"G61.1 is not G61.2", "G61.1", {"G61.2 G1 X10 Y0"}, "Zeile 1: G61.2 wird nicht unterst\xFCtzt"},
+      {"G61.1 is not G61.2", "G61.1", {"G61.2 G1 X10 Y0"}, Cp1252("Zeile 1: G61.2 wird nicht "
+                                                                  "unterstützt")},
       {"unlisted codes stay refused", "G187", {"G1 X10 Y0", "G188"},
-       "Zeile 2: G188 wird nicht unterst\xFCtzt"},
+       Cp1252("Zeile 2: G188 wird nicht unterstützt")},
       {"a code with a meaning stays refused", "G41", {"G41 G1 X10 Y0"},
-       "Zeile 1: Werkzeugradiuskorrektur G41 wird nicht unterst\xFCtzt"},
+       Cp1252("Zeile 1: Werkzeugradiuskorrektur G41 wird nicht unterstützt")},
       {"from a word that is no G code on, nothing counts", "G187 M5 G188", {"G188 G1 X10 Y0"},
-       "Zeile 1: G188 wird nicht unterst\xFCtzt"},
+       Cp1252("Zeile 1: G188 wird nicht unterstützt")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -314,7 +318,8 @@ TEST(SourceConstructsTest, WarnsWithLineAndText) {
       {"inch program, once", {"G20", "G1 X1 Y0", "G20"}, {{1, inch}}},
       {"metric program", {"G21", "G1 X1 Y0"}, {}},
       {"radius too short", {"G1 X0 Y0", "G2 X20 Y0 R5"},
-       {{2, "Radius R zu kurz f\xFCr den Abstand von Start- und Endpunkt: als Halbkreis gewandelt"}}},
+       {{2, Cp1252("Radius R zu kurz für den Abstand von Start- und Endpunkt: als Halbkreis "
+                   "gewandelt")}}},
       {"radius short within the tolerance", {"G1 X0 Y0", "G2 X20 Y0 R9.999"}, {}},
       {"R and I/J in one block", {"G1 X10 Y0", "G2 X0 Y-10 R10 I-10 J0"},
        {{2, "R und I/J im selben Satz: R gilt, I und J werden nicht beachtet"}}},

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "text/Windows1252.h"
 #include "readback/TargetReader.h"
 
 #include <gtest/gtest.h>
@@ -147,7 +148,7 @@ TEST(TargetReaderTest, RefusesSettingsItCannotTellApart) {
        },
        "Zwei Bewegungsarten haben denselben Code \"G132\""},
       {"no axis letter", [](ConversionSettings& s) { s.axis.clear(); },
-       "Kein Buchstabe f\xFCr die Drehachse eingestellt"},
+       Cp1252("Kein Buchstabe für die Drehachse eingestellt")},
   };
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "text/Windows1252.h"
 #include "settings/ConvertOverride.h"
 
 #include <gtest/gtest.h>
@@ -55,35 +56,34 @@ TEST(ConvertOverrideTest, SetsTheKeyForOneRun) {
 TEST(ConvertOverrideTest, RefusesWithGermanMessage) {
   struct Case {
     const char* assignment;
-    const char* want;
+    std::string want;
   };
   const Case cases[] = {
-      {"efeed", "--set erwartet SCHL\xDCSSEL=WERT, nicht \"efeed\""},
-      {"=2", "--set erwartet SCHL\xDCSSEL=WERT, nicht \"=2\""},
+      {"efeed", Cp1252("--set erwartet SCHLÜSSEL=WERT, nicht \"efeed\"")},
+      {"=2", Cp1252("--set erwartet SCHLÜSSEL=WERT, nicht \"=2\"")},
       {"feed=2",
-       "Unbekannter Schl\xFCssel \"feed\" f\xFCr --set (erlaubt sind die Schl\xFCssel aus "
-       "[convert])"},
-      {"efeed=3", "Ung\xFCltiger Wert \"3\" f\xFCr efeed: erlaubt ist 0, 1 oder 2"},
-      {"efeed=", "Ung\xFCltiger Wert \"\" f\xFCr efeed: erlaubt ist 0, 1 oder 2"},
-      {"erot=1.0", "Ung\xFCltiger Wert \"1.0\" f\xFCr erot: erlaubt ist 0 oder 1"},
-      {"einv=ja", "Ung\xFCltiger Wert \"ja\" f\xFCr einv: erlaubt ist 0 oder 1"},
-      {"etol=-0.1", "Ung\xFCltiger Wert \"-0.1\" f\xFCr etol: erlaubt ist eine Zahl ab 0"},
-      {"etol=0,1", "Ung\xFCltiger Wert \"0,1\" f\xFCr etol: erlaubt ist eine Zahl ab 0"},
-      {"eg93=", "Ung\xFCltiger Wert \"\" f\xFCr eg93: erlaubt ist ein nicht leerer Text"},
-      {"deg=0", "Ung\xFCltiger Wert \"0\" f\xFCr deg: erlaubt ist eine ganze Zahl von 1 bis 360"},
-      {"type=3", "Ung\xFCltiger Wert \"3\" f\xFCr type: erlaubt ist 1 oder 2"},
-      {"axis=C", "Ung\xFCltiger Wert \"C\" f\xFCr axis: erlaubt ist 1, 2 oder 3"},
-      {"enums=1x", "Ung\xFCltiger Wert \"1x\" f\xFCr enums: erlaubt ist eine ganze Zahl"},
-      {"efrad=2", "Ung\xFCltiger Wert \"2\" f\xFCr efrad: erlaubt ist 0 oder 1"},
-      {"efmax=-1", "Ung\xFCltiger Wert \"-1\" f\xFCr efmax: erlaubt ist eine Zahl ab 0"},
-      {"ewind=zehn", "Ung\xFCltiger Wert \"zehn\" f\xFCr ewind: erlaubt ist eine Zahl ab 0"},
-      {"ereduce=ja", "Ung\xFCltiger Wert \"ja\" f\xFCr ereduce: erlaubt ist 0 oder 1"},
+       Cp1252("Unbekannter Schlüssel \"feed\" für --set (erlaubt sind die Schlüssel aus "
+              "[convert])")},
+      {"efeed=3", Cp1252("Ungültiger Wert \"3\" für efeed: erlaubt ist 0, 1 oder 2")},
+      {"efeed=", Cp1252("Ungültiger Wert \"\" für efeed: erlaubt ist 0, 1 oder 2")},
+      {"erot=1.0", Cp1252("Ungültiger Wert \"1.0\" für erot: erlaubt ist 0 oder 1")},
+      {"einv=ja", Cp1252("Ungültiger Wert \"ja\" für einv: erlaubt ist 0 oder 1")},
+      {"etol=-0.1", Cp1252("Ungültiger Wert \"-0.1\" für etol: erlaubt ist eine Zahl ab 0")},
+      {"etol=0,1", Cp1252("Ungültiger Wert \"0,1\" für etol: erlaubt ist eine Zahl ab 0")},
+      {"eg93=", Cp1252("Ungültiger Wert \"\" für eg93: erlaubt ist ein nicht leerer Text")},
+      {"deg=0", Cp1252("Ungültiger Wert \"0\" für deg: erlaubt ist eine ganze Zahl von 1 bis 360")},
+      {"type=3", Cp1252("Ungültiger Wert \"3\" für type: erlaubt ist 1 oder 2")},
+      {"axis=C", Cp1252("Ungültiger Wert \"C\" für axis: erlaubt ist 1, 2 oder 3")},
+      {"enums=1x", Cp1252("Ungültiger Wert \"1x\" für enums: erlaubt ist eine ganze Zahl")},
+      {"efrad=2", Cp1252("Ungültiger Wert \"2\" für efrad: erlaubt ist 0 oder 1")},
+      {"efmax=-1", Cp1252("Ungültiger Wert \"-1\" für efmax: erlaubt ist eine Zahl ab 0")},
+      {"ewind=zehn", Cp1252("Ungültiger Wert \"zehn\" für ewind: erlaubt ist eine Zahl ab 0")},
+      {"ereduce=ja", Cp1252("Ungültiger Wert \"ja\" für ereduce: erlaubt ist 0 oder 1")},
       {"eunw=G92 C{C}\nM30",
-       "Ung\xFCltiger Wert \"G92 C{C}\nM30\" f\xFCr eunw: erlaubt ist ein Text ohne "
-       "Zeilenumbruch"},
+       Cp1252("Ungültiger Wert \"G92 C{C}\nM30\" für eunw: erlaubt ist ein Text ohne Zeilenumbruch")},
       {"eneutral=G61.1 M5",
-       "Ung\xFCltiger Wert \"G61.1 M5\" f\xFCr eneutral: erlaubt ist eine Liste von G-Codes wie "
-       "\"G61.1 G187\""},
+       Cp1252("Ungültiger Wert \"G61.1 M5\" für eneutral: erlaubt ist eine Liste von G-Codes wie "
+              "\"G61.1 G187\"")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.assignment);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "text/Windows1252.h"
 #include "settings/Settings.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
   controls.SetText(TC::EGrad, " 11");
   controls.SetDown(TG::EEDeziPunkt, true);
   controls.SetText(TC::EENachkommastellen, "3");
-  controls.SetEVorspann("%\r\nO0001 (\xDC" "BERSCHRIFT)");
+  controls.SetEVorspann(Cp1252("%\r\nO0001 (ÜBERSCHRIFT)"));
   controls.SetENachspann("M30\r\n");
   settings.SaveSettings();
 
@@ -109,11 +110,11 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
             "enumz=N\r\nenumss=1\r\nenums=1\r\n"
             "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
             "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\n");
-  EXPECT_EQ(dir.Read("vorspann.plt"), "%\r\nO0001 (\xDC" "BERSCHRIFT)");
+  EXPECT_EQ(dir.Read("vorspann.plt"), Cp1252("%\r\nO0001 (ÜBERSCHRIFT)"));
   EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
   EXPECT_EQ(settings.Published().deg, 11);
   EXPECT_EQ(settings.Published().format.Nachkomma, 3);
-  EXPECT_EQ(settings.HeaderLines(), (std::vector<std::string>{"%", "O0001 (\xDC" "BERSCHRIFT)"}));
+  EXPECT_EQ(settings.HeaderLines(), (std::vector<std::string>{"%", Cp1252("O0001 (ÜBERSCHRIFT)")}));
 
   // A fresh program start reads the same back.
   Settings again(dir.Dir());
@@ -261,8 +262,8 @@ TEST(SettingsTest, HeaderFilesSplitAtEveryLineBreak) {
       {"LF alone", "a\nb\n", {"a", "b"}, "a\r\nb\r\n"},
       {"only CRs", "\r\r\r", {"", "", ""}, "\r\n\r\n\r\n"},
       {"empty", "", {}, ""},
-      {"high bytes", "\xE4\xF6\xFC\xDF\x80\xFF", {"\xE4\xF6\xFC\xDF\x80\xFF"},
-       "\xE4\xF6\xFC\xDF\x80\xFF"},
+      {"high bytes", Cp1252("äöüß€ÿ"), {Cp1252("äöüß€ÿ")},
+       Cp1252("äöüß€ÿ")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -287,8 +288,8 @@ TEST(SettingsTest, FailedSaveKeepsWhatWasWritten) {
   } catch (const FileError& error) {
     EXPECT_EQ(std::string(error.what()),
               "Datei " + dir.File("nachspann.plt") +
-                  " kann nicht erstellt werden: dort steht keine gew\xF6hnliche Datei, sondern "
-                  "ein Ordner");
+                  Cp1252(" kann nicht erstellt werden: dort steht keine gewöhnliche Datei, sondern "
+                         "ein Ordner"));
   }
   EXPECT_NE(dir.Read("main.ini").find("deg=10"), std::string::npos);
   EXPECT_EQ(dir.Read("vorspann.plt"), "new");
@@ -303,7 +304,7 @@ TEST(SettingsTest, UnreadableHeaderStopsTheLoad) {
     FAIL() << "no error";
   } catch (const FileError& error) {
     EXPECT_EQ(std::string(error.what()),
-              "Datei " + dir.File("vorspann.plt") + " kann nicht ge\xF6" "ffnet werden");
+              "Datei " + dir.File("vorspann.plt") + Cp1252(" kann nicht geöffnet werden"));
   }
 }
 
@@ -315,7 +316,7 @@ TEST(SettingsTest, OversizedHeaderIsRefused) {
     settings.LoadSettings();
     FAIL() << "no error";
   } catch (const FileError& error) {
-    EXPECT_EQ(std::string(error.what()), "Text \xFC" "berschreitet Memo-Kapazit\xE4t");
+    EXPECT_EQ(std::string(error.what()), Cp1252("Text überschreitet Memo-Kapazität"));
   }
 }
 

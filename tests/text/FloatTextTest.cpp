@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "text/Windows1252.h"
 #include "text/FloatText.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST(FilterDiameterKeyTest, LetsNumbersThrough) {
 }
 
 TEST(InvalidFloatMessageTest, NamesTheText) {
-  EXPECT_EQ(InvalidFloatMessage("1.2.3"), "'1.2.3' ist kein g\xFCltiger Gleitkommawert");
+  EXPECT_EQ(InvalidFloatMessage("1.2.3"), Cp1252("'1.2.3' ist kein gültiger Gleitkommawert"));
 }
 
 }  // namespace
