@@ -16,11 +16,8 @@
 
 #include "EditorPane.h"
 #include "MemoryUse.h"
+#include "BenchWindow.h"
 #include "TMainform.h"
-#include "app/widgets/ErrorReport.h"
-#include "app/dialogs/TRohteil.h"
-#include "conversion/Conversion.h"
-#include "settings/Settings.h"
 
 using namespace torvane;
 
@@ -60,18 +57,10 @@ int main(int argc, char** argv) {
   }
   const double baseline = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
-  Settings settings(argv[2]);
-  Conversion conversion;
-  TMainform mainform(settings, conversion);
-  TRohteil rohteil(&mainform);
-  mainform.Rohteil = &rohteil;
-  QStringList errors;
-  SetErrorReportHook([&errors](QWidget*, const QString& message) { errors << message; });
-  mainform.FileDialog = [&program](QWidget*, const FileDialogRequest&) { return program; };
-  mainform.resize(1200, 800);
-  mainform.show();
-  mainform.FormShow();
-  QApplication::processEvents();
+  BenchWindow window(argv[2], program, 1200, 800);
+  TMainform& mainform = window.mainform;
+  TRohteil& rohteil = window.rohteil;
+  const QStringList& errors = window.errors;
 
   clock.restart();
   mainform.Button_LadenClick();

@@ -18,10 +18,7 @@
 #include "TMainform.h"
 #include "PreviewCanvas.h"
 #include "PreviewPanel.h"
-#include "app/dialogs/TRohteil.h"
-#include "app/widgets/ErrorReport.h"
-#include "conversion/Conversion.h"
-#include "settings/Settings.h"
+#include "BenchWindow.h"
 
 using namespace torvane;
 
@@ -64,18 +61,11 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   const QString program = QString::fromLocal8Bit(argv[1]);
-  Settings settings(argv[2]);
-  Conversion conversion;
-  TMainform mainform(settings, conversion);
-  TRohteil rohteil(&mainform);
-  mainform.Rohteil = &rohteil;
-  QStringList errors;
-  SetErrorReportHook([&errors](QWidget*, const QString& message) { errors << message; });
-  mainform.FileDialog = [&program](QWidget*, const FileDialogRequest&) { return program; };
-  mainform.resize(1400, 1000);
-  mainform.show();
-  mainform.FormShow();
-  QApplication::processEvents();
+  BenchWindow window(argv[2], program, 1400, 1000);
+  TMainform& mainform = window.mainform;
+  TRohteil& rohteil = window.rohteil;
+  Conversion& conversion = window.conversion;
+  const QStringList& errors = window.errors;
   mainform.Button_LadenClick();
   QTimer::singleShot(0, [&rohteil] { rohteil.XPSpeedButton3Click(); });
   mainform.WandelnClick();

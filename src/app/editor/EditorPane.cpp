@@ -19,6 +19,7 @@
 
 #include "app/text/QtText.h"
 #include "text/LineBreak.h"
+#include "text/Windows1252.h"
 
 namespace torvane {
 
@@ -352,14 +353,20 @@ void EditorPane::SetLines(const std::vector<std::string>& lines) {
 
 void EditorPane::AppendDocument(const std::vector<std::string>& lines) {
   if (lines.empty()) return;
+  AppendAsProgram([&](bool wasEmpty) {
+    WriteLinesAsDocument(lines, !wasEmpty, [this](std::string_view utf8) {
+      if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+    });
+  });
+}
+
+void EditorPane::AppendAsProgram(const std::function<void(bool wasEmpty)>& append) {
   const bool wasEmpty = LineCount() == 0;
   const bool readOnly = isReadOnly();
   Send(Sci::SCI_SETREADONLY, 0);
   // Program output is not part of the user's undo history.
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  WriteLinesAsDocument(lines, !wasEmpty, [this](std::string_view utf8) {
-    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-  });
+  append(wasEmpty);
   Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETREADONLY, readOnly);
@@ -411,56 +418,49 @@ void EditorPane::LetGo(KeptDocument& kept) {
 }
 
 bool EditorPane::AppendJoinedLines(const SpillText& joined, std::size_t count,
-                                    const std::function<bool()>& stop) {
+                                   const std::function<bool()>& stop) {
   if (count == 0) return true;
-  const bool wasEmpty = LineCount() == 0;
-  const bool readOnly = isReadOnly();
-  Send(Sci::SCI_SETREADONLY, 0);
-  Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  // Room for all of it at once: growing the document piece by piece would
-  // copy it again and again. The room is filled at once (and, for a text
-  // shown in colour, as much again for the colours), so it is no bigger
-  // than needed: a byte above 0x7F takes at most three in UTF-8.
-  const std::size_t wide = joined.NonAsciiBytes();
-  std::string utf8;
-  const auto before = static_cast<std::size_t>(Send(Sci::SCI_GETLENGTH));
-  const std::size_t after = before + joined.size() + 2 * wide + 2;
-  if ((after > kPlainTextBytes) != plainText_) {
-    // The text before goes into the new document with the new lines.
-    utf8 = DocumentText();
-    UseDocumentFor(after);
-    Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  }
-  Send(Sci::SCI_ALLOCATE, after);
-  if (!wasEmpty) utf8 += '\n';
-  // Every byte is a character of its own, so the text may be cut anywhere.
-  // Without a byte above 0x7F (the usual case) the text is its own UTF-8
-  // and goes in as it is.
   bool stopped = false;
-  const bool whole = joined.ForEachPiece([&](std::string_view piece) {
-    if (stopped || (stop && (stopped = stop()))) return;
-    if (wide == 0) {
-      if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-      utf8.clear();
-      SendScintilla(Sci::SCI_APPENDTEXT, piece.size(), piece.data());
-      return;
+  bool whole = true;
+  AppendAsProgram([&](bool wasEmpty) {
+    // Room for all of it at once: growing the document piece by piece would
+    // copy it again and again. The room is filled at once (and, for a text
+    // shown in colour, as much again for the colours), so it is no bigger
+    // than needed: a byte above 0x7F takes at most three in UTF-8.
+    const std::size_t wide = joined.NonAsciiBytes();
+    std::string utf8;
+    const auto before = static_cast<std::size_t>(Send(Sci::SCI_GETLENGTH));
+    const std::size_t after = before + joined.size() + 2 * wide + 2;
+    if ((after > kPlainTextBytes) != plainText_) {
+      // The text before goes into the new document with the new lines.
+      utf8 = DocumentText();
+      UseDocumentFor(after);
+      Send(Sci::SCI_SETUNDOCOLLECTION, 0);
     }
-    for (std::size_t start = 0; start < piece.size(); start += kChunk) {
-      AppendBytesAsUtf8(piece.substr(start, kChunk), utf8);
-      SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-      utf8.clear();
-    }
+    Send(Sci::SCI_ALLOCATE, after);
+    if (!wasEmpty) utf8 += '\n';
+    // Every byte is a character of its own, so the text may be cut
+    // anywhere. Without a byte above 0x7F (the usual case) the text is its
+    // own UTF-8 and goes in as it is.
+    whole = joined.ForEachPiece([&](std::string_view piece) {
+      if (stopped || (stop && (stopped = stop()))) return;
+      if (wide == 0) {
+        if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+        utf8.clear();
+        SendScintilla(Sci::SCI_APPENDTEXT, piece.size(), piece.data());
+        return;
+      }
+      for (std::size_t start = 0; start < piece.size(); start += kChunk) {
+        AppendBytesAsUtf8(piece.substr(start, kChunk), utf8);
+        SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
+        utf8.clear();
+      }
+    });
+    if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
   });
-  if (!utf8.empty()) SendScintilla(Sci::SCI_APPENDTEXT, utf8.size(), utf8.data());
-  Send(Sci::SCI_SETUNDOCOLLECTION, 1);
-  Send(Sci::SCI_EMPTYUNDOBUFFER);
-  Send(Sci::SCI_SETREADONLY, readOnly);
-  singleEmptyLine_ = wasEmpty && Send(Sci::SCI_GETLENGTH) == 0;
-  appended_ = true;
-  UpdateGutter();
   if (!whole && !stopped) {
     throw std::runtime_error(
-        "Das Ergebnis konnte nicht vollst\xE4ndig aus der tempor\xE4ren Datei gelesen werden");
+        Cp1252("Das Ergebnis konnte nicht vollständig aus der temporären Datei gelesen werden"));
   }
   return !stopped;
 }

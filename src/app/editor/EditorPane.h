@@ -171,6 +171,9 @@ class EditorPane : public QsciScintilla {
 
   // The settings the editor keeps with its document rather than the view.
   void ApplyDocumentSettings();
+  // Appends program output: past a read-only pane, outside the undo
+  // history; `append` learns whether the pane was empty.
+  void AppendAsProgram(const std::function<void(bool wasEmpty)>& append);
   // A document with or without colours for a text of `bytes`; an empty one
   // when it changes.
   void UseDocumentFor(std::size_t bytes);

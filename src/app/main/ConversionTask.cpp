@@ -128,10 +128,11 @@ void ConversionTask::Run() {
 
 std::string ConversionDoneText(long double diameter, std::size_t warnings) {
   // Told to the user, so with the German decimal comma; only the NC text
-  // keeps the point. "\xD8" is the diameter sign in the program's code page.
+  // keeps the point. Made in the program's code page, like every text of
+  // the core.
   std::string shown = FloatToGeneral(diameter);
   std::replace(shown.begin(), shown.end(), '.', ',');
-  std::string text = "Konvertierung beendet (\xD8 " + shown + ")";
+  std::string text = Cp1252("Konvertierung beendet (Ø ") + shown + ")";
   if (warnings == 1) text += ", 1 Warnung";
   if (warnings > 1) text += ", " + std::to_string(warnings) + " Warnungen";
   return text;
