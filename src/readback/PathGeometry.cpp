@@ -21,24 +21,19 @@ FlatPoint Unwrapper::Unwrap(const Move& move, long double previousY) const {
   FlatPoint point;
   point.x = move.axial;
   point.z = move.radial - diameter_;
-  if (travel_ == AngleTravel::Modulo) {
-    // The turn from where the axis stands, 0 up to a whole turn the
-    // positive way; angles are whole thousandths, so what lies within a
-    // millionth of a whole turn is rounding noise of the way back from y.
-    const long double standing = 360 - previousY * 360 / circumference_;
-    long double turn = std::fmod(move.angle - standing, 360.0L);
-    if (turn < 0) turn += 360;
-    if (turn < 1e-6L || turn > 360 - 1e-6L) turn = 0;
-    if (turn > 0 && (move.direction < 0 || (move.direction == 0 && turn > 180))) turn -= 360;
-    point.y = previousY - turn * circumference_ / 360;
-    return point;
-  }
   if (travel_ == AngleTravel::AsWritten) {
     point.y = -move.angle * circumference_ / 360;
     return point;
   }
-  point.y = (360 - move.angle) * circumference_ / 360;
-  point.y += std::round((previousY - point.y) / circumference_) * circumference_;
+  // The turn from where the axis stands, 0 up to a whole turn the positive
+  // way; angles are whole thousandths, so what lies within a millionth of a
+  // whole turn is rounding noise of the way back from y.
+  const long double standing = 360 - previousY * 360 / circumference_;
+  long double turn = std::fmod(move.angle - standing, 360.0L);
+  if (turn < 0) turn += 360;
+  if (turn < 1e-6L || turn > 360 - 1e-6L) turn = 0;
+  if (turn > 0 && (move.direction < 0 || (move.direction == 0 && turn > 180))) turn -= 360;
+  point.y = previousY - turn * circumference_ / 360;
   return point;
 }
 

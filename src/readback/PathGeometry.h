@@ -18,10 +18,6 @@ struct FlatPoint {
 
 // How the rotary axis travels from one angle to the next.
 enum class AngleTravel {
-  // A rotary axis that counts modulo 360 takes the shorter way round, as
-  // the converter means it: its angles follow the source, except that a
-  // full turn is written as 0.
-  Shortest,
   // An axis that counts on past 360 travels the written difference, from
   // the first line on: its angle is -y * 360 / circumference.
   AsWritten,
@@ -37,7 +33,7 @@ enum class AngleTravel {
 // from a = -y * 360 / circumference. Both start at y 0.
 class Unwrapper {
  public:
-  explicit Unwrapper(long double diameter, AngleTravel travel = AngleTravel::Shortest);
+  explicit Unwrapper(long double diameter, AngleTravel travel = AngleTravel::Modulo);
 
   long double Diameter() const { return diameter_; }
   long double Circumference() const { return circumference_; }

@@ -16,7 +16,7 @@ const long double kDiameter = 360 / std::numbers::pi_v<long double>;
 TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
   struct Case {
     const char* name;
-    AngleTravel travel;
+    AngleTravel travel;  // with no direction word, a modulo axis takes the shorter way
     long double angle;
     long double previousY;
     long double wantY;
@@ -24,12 +24,12 @@ TEST(PathGeometryTest, UnwrapsAnglesTheWayTheAxisTravels) {
   };
   const AngleTravel modulo = AngleTravel::Modulo;
   const Case cases[] = {
-      {"angle 0 reached from below the seam", AngleTravel::Shortest, 0, 1, 0},
-      {"angle 0 reached from above the seam", AngleTravel::Shortest, 0, 359, 360},
-      {"off 0 to just below 360 is a small step", AngleTravel::Shortest, 359, 360, 361},
-      {"angles past 360 continue across the seam", AngleTravel::Shortest, 365, 0, -5},
-      {"a quarter turn the short way", AngleTravel::Shortest, 90, 0, -90},
-      {"several turns on, the nearest image", AngleTravel::Shortest, 10, 1000, 1070},
+      {"angle 0 reached from below the seam", modulo, 0, 1, 0},
+      {"angle 0 reached from above the seam", modulo, 0, 359, 360},
+      {"off 0 to just below 360 is a small step", modulo, 359, 360, 361},
+      {"angles past 360 continue across the seam", modulo, 365, 0, -5},
+      {"a quarter turn the short way", modulo, 90, 0, -90},
+      {"several turns on, the nearest image", modulo, 10, 1000, 1070},
       {"continuous: a quarter turn as written", AngleTravel::AsWritten, 90, 0, -90},
       {"continuous: the first angle from 0, no extra turn", AngleTravel::AsWritten, -28.648L, 0,
        28.648L},

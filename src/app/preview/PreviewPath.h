@@ -28,7 +28,7 @@ class PreviewPath {
   // program was written for an axis that turns the other way; the picture
   // turns it back, so that it shows the contour as on the part.
   PreviewPath(std::vector<Move> moves, long double diameter,
-               AngleTravel travel = AngleTravel::Shortest, bool inverted = false);
+               AngleTravel travel = AngleTravel::Modulo, bool inverted = false);
 
   bool Empty() const { return moves_.empty(); }
   long double Diameter() const { return diameter_; }
