@@ -283,6 +283,13 @@ int main(int argc, char** argv) {
     pending->file.reset();
     pending->replacement.reset();
   };
+  // Before each step that hands something over: a signal meanwhile ends the
+  // run with nothing written.
+  auto endIfSignalled = [&discard] {
+    if (stopSignal == 0) return;
+    discard();
+    EndBySignal();
+  };
 
   Conversion conversion(published);
   StreamLineSource stream(input);
@@ -309,10 +316,7 @@ int main(int argc, char** argv) {
       sink.Discard();
     }
   }
-  if (stopSignal != 0) {
-    discard();
-    EndBySignal();
-  }
+  endIfSignalled();
   if (conversionError || resourceError) {
     discard();
     Report(conversionError ? *conversionError : *resourceError);
@@ -331,10 +335,7 @@ int main(int argc, char** argv) {
     return kUsageOrIoFailed;
   }
 
-  if (stopSignal != 0) {
-    discard();
-    EndBySignal();
-  }
+  endIfSignalled();
   if (options.output.empty()) {
     if (!CopyToStdout(pending->file.get())) {
       Report(CannotWriteMessage(shownOutput));
@@ -347,10 +348,7 @@ int main(int argc, char** argv) {
     Report(CannotWriteMessage(shownOutput));
     return kUsageOrIoFailed;
   }
-  if (stopSignal != 0) {
-    discard();
-    EndBySignal();
-  }
+  endIfSignalled();
   try {
     pending->replacement->Commit();
   } catch (const FileError& error) {
