@@ -108,14 +108,17 @@ long double Conversion::MachineArcLengthAtTool(long double start, long double sw
   const long double scale = (toolRadius_ + state_.toolZ) / toolRadius_;
   const long double way = clockwise ? -1 : 1;
   long double length = 0;
+  // Every piece but the last is a whole degree: its half sine once.
+  long double wholeHalfSine = 0;
+  long double halfCosine = 0;
+  SinCosDegrees(0.5L, wholeHalfSine, halfCosine);
   for (long double done = 0; done < sweep; done += 1) {
     const long double piece = std::min(1.0L, sweep - done);
     // A piece's chord is 2 r sin(piece / 2) long and lies across the radius
     // to its middle: its axial part goes with the sine of that angle, its
     // turning part with the cosine, which the tool's radius scales.
-    long double halfSine = 0;
-    long double halfCosine = 0;
-    SinCosDegrees(piece / 2, halfSine, halfCosine);
+    long double halfSine = wholeHalfSine;
+    if (piece < 1) SinCosDegrees(piece / 2, halfSine, halfCosine);
     long double sine = 0;
     long double cosine = 0;
     SinCosDegrees(start + way * (done + piece / 2), sine, cosine);
