@@ -151,9 +151,46 @@ void Conversion::WriteToleranceSteps(long double start, long double sweep, bool 
   }
 }
 
+void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, long double cy,
+                           long double rAbs, long double start, long double sweep) {
+  SourceMove move;
+  move.line = lineNumber_;
+  move.kind = SourceMove::Kind::Arc;
+  move.clockwise = clockwise;
+  move.x1 = arc.x1;
+  move.y1 = arc.y1;
+  move.z1 = arc.z1;
+  move.x2 = arc.x2;
+  move.y2 = arc.y2;
+  move.z2 = arc.z2;
+  move.cx = cx;
+  move.cy = cy;
+  move.radius = rAbs;
+  move.start = start;
+  move.sweep = sweep;
+  if (settings_.type == 1) {
+    // The longest step: an equal share of the sweep under a tolerance;
+    // whole steps of `deg` otherwise, the last up to half a degree longer
+    // (the sweep is counted in whole degrees).
+    long double longest = 0;
+    if (settings_.etol > 0) {
+      const std::int64_t steps = ArcStepCount(sweep, rAbs, settings_.deg, settings_.etol);
+      longest = steps > 0 ? sweep / static_cast<long double>(steps) : sweep;
+    } else {
+      longest = std::min(sweep, static_cast<long double>(std::max(settings_.deg, 1)) + 0.5L);
+    }
+    move.chordError = rAbs * (1 - std::cos(longest * kPi / 360));
+  }
+  recorder_->Record(move);
+}
+
 void Conversion::ConvertArc(const ArcBlock& arc) {
   // With arc output switched off the block only moves the remembered position.
-  if (settings_.type != 1 && settings_.type != 2) return;
+  if (settings_.type != 1 && settings_.type != 2) {
+    // The source still goes there, which a check of the result must miss.
+    if (recorder_) [[unlikely]] RecordStraight(arc.x1, arc.y1, arc.z1);
+    return;
+  }
 
   const bool clockwise = state_.motion == MotionMode::Clockwise;
   const bool helix = arc.z2 != arc.z1;
@@ -201,6 +238,7 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
   const long double start = PointAngle(arc.x1, arc.y1, cx, cy);
   const long double end = fullCircle ? start : PointAngle(arc.x2, arc.y2, cx, cy);
   const long double sweep = ArcSweep(start, end, clockwise, fullCircle);
+  if (recorder_) [[unlikely]] RecordArc(arc, clockwise, cx, cy, rAbs, start, sweep);
 
   if (settings_.type == 2) {
     // The arc's own length, for an inverse-time feed; or, measured at the

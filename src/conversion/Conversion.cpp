@@ -248,6 +248,7 @@ void Conversion::DirectionWord(OutputLine& line) {
 
 void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double xBefore,
                                    long double yBefore, long double zBefore) {
+  if (recorder_) [[unlikely]] RecordStraight(xBefore, yBefore, zBefore);
   const std::int64_t pieces = TurnPieces(state_.currentY);
   if (pieces > 1) {
     // A turn the axis cannot make in one line: the same straight move in
@@ -272,6 +273,19 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double xBefo
     zBefore = zFrom;
   }
   WriteStraightPiece(planeWord, zWord, zBefore);
+}
+
+void Conversion::RecordStraight(long double xBefore, long double yBefore, long double zBefore) {
+  SourceMove move;
+  move.line = lineNumber_;
+  move.kind = state_.motion == MotionMode::Rapid ? SourceMove::Kind::Rapid : SourceMove::Kind::Feed;
+  move.x1 = xBefore;
+  move.y1 = yBefore;
+  move.z1 = zBefore;
+  move.x2 = state_.currentX;
+  move.y2 = state_.currentY;
+  move.z2 = state_.currentZ;
+  recorder_->Record(move);
 }
 
 void Conversion::WriteStraightPiece(bool planeWord, bool zWord, long double zBefore) {

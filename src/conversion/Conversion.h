@@ -11,6 +11,7 @@
 #include "conversion/ConversionState.h"
 #include "conversion/LineSink.h"
 #include "conversion/MachineDialect.h"
+#include "conversion/SourcePath.h"
 #include "conversion/WordReader.h"
 
 namespace torvane {
@@ -68,6 +69,11 @@ class Conversion {
   // The diameter of the last run, 0 before the first: what the result was
   // written for, which a preview of it must use.
   long double Diameter() const { return state_.diameter; }
+  // The last run's program named inches (G20): its lengths are inches.
+  bool InchProgram() const { return units_ == Units::Inch; }
+  // Every source move of the following runs also goes to `recorder` (none
+  // when null), in order, before the lines written for it.
+  void RecordSourcePath(SourcePathRecorder* recorder) { recorder_ = recorder; }
 
   // The whole run: header lines as they are, every source line converted,
   // footer lines. Raises ConversionError naming the source line that stopped
@@ -187,6 +193,12 @@ class Conversion {
     long double r;
   };
   void ConvertArc(const ArcBlock& arc);
+  // The source path's records, off the hot path: only a check wants them.
+  [[gnu::cold, gnu::noinline]] void RecordStraight(long double xBefore, long double yBefore,
+                                                   long double zBefore);
+  [[gnu::cold, gnu::noinline]] void RecordArc(const ArcBlock& arc, bool clockwise, long double cx,
+                                              long double cy, long double rAbs, long double start,
+                                              long double sweep);
 
   struct StepTrig {
     long double sine = 0;
@@ -241,6 +253,7 @@ class Conversion {
   // The turn, in degrees, that one line of a modulo axis must stay below;
   // a continuous axis has no such limit.
   long double longestTurn_ = 360;
+  SourcePathRecorder* recorder_ = nullptr;
   // Where the lines of the running run go.
   LineFormatter* formatter_ = nullptr;
   // Comment-free copy of the block, reused from block to block: a long
