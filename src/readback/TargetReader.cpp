@@ -165,7 +165,10 @@ bool TargetReader::ReadLine(std::string_view line) {
   if (!seen[kAxial] && !seen[kRadial] && !seen[kAngle]) return true;
   if (seen[kAxial]) position_.axial = values[kAxial];
   if (seen[kRadial]) position_.radial = values[kRadial];
-  if (seen[kAngle]) position_.angle = values[kAngle];
+  if (seen[kAngle]) {
+    position_.angle = values[kAngle];
+    position_.angleWritten = true;
+  }
   position_.kind = code->kind;
   position_.radius = arc ? values[kRadius] : 0;
   position_.line = result_.lineCount;

@@ -27,6 +27,9 @@ struct Move {
   // The direction word in force: +1 the positive one (the angle rises), -1
   // the negative one, 0 none yet.
   int direction = 0;
+  // An angle has been written, here or before: where the axis stands is
+  // known from then on.
+  bool angleWritten = false;
 
   bool operator==(const Move&) const = default;
 };
@@ -54,6 +57,10 @@ class TargetReader {
   // One line after the other; `Take` hands over what was read.
   void Read(std::string_view line);
   ReadBack Take();
+  // What the lines so far gave, for a caller that streams and takes the
+  // moves and unread lines out as it uses them.
+  std::vector<Move>& Moves() { return result_.moves; }
+  std::vector<std::size_t>& UnreadLines() { return result_.unreadLines; }
 
   // The finest step in which the format writes lengths, and angles (which
   // the converter also rounds to thousandths of a degree).
