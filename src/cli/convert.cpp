@@ -19,14 +19,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/StreamLines.h"
 #include "conversion/Conversion.h"
-#include "conversion/Diameter.h"
-#include "settings/ConvertOverride.h"
-#include "text/FloatText.h"
-#include "settings/Settings.h"
-#include "settings/SettingsLocation.h"
+#include "readback/ResultCheck.h"
 #include "text/LineFile.h"
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -34,11 +32,12 @@ using namespace torvane;
 
 constexpr int kConversionFailed = 1;
 constexpr int kUsageOrIoFailed = 2;
+constexpr int kCheckFailed = 3;
 
 constexpr const char* kUsage =
     "Aufruf: torvane-convert [-d D | --diameter D] [-s DIR | --settings DIR]\n"
     "                        [-o DATEI | --output DATEI] [--set SCHLÜSSEL=WERT]...\n"
-    "                        [EINGABE]\n"
+    "                        [--check] [EINGABE]\n"
     "\n"
     "Wandelt ein ebenes XYZ-NC-Programm (DIN/ISO) in ein Programm für die\n"
     "Mantelfläche eines Zylinders mit Rundachse.\n"
@@ -51,12 +50,16 @@ constexpr const char* kUsage =
     "      --set S=W      setzt den Schlüssel S aus [convert] für diesen Lauf\n"
     "                     auf W, ohne main.ini zu ändern (mehrfach möglich),\n"
     "                     z. B. --set efeed=2 --set etol=0.01\n"
+    "      --check        prüft das Ergebnis, bevor es geschrieben wird: abgefahren\n"
+    "                     wie auf der Maschine muss es auf der Bahn der Quelle\n"
+    "                     liegen\n"
     "  EINGABE            Quelldatei; \"-\" oder keine: Standardeingabe\n"
     "      --help         diese Hilfe\n"
     "      --version      Version anzeigen\n"
     "\n"
     "Ausgabezeilen enden mit CR LF. Rückgabewert: 0 Erfolg, 1 Fehler bei der\n"
-    "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler.\n";
+    "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler,\n"
+    "3 Prüfung fehlgeschlagen (nichts wird geschrieben).\n";
 
 void Report(std::string_view message) {
   const std::string text = "torvane-convert: " + ToTerminalText(message) + "\n";
@@ -72,68 +75,6 @@ int UsageError(std::string_view message) {
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-struct Options {
-  std::string diameterText = "100";
-  std::string settingsDir;
-  std::string output;
-  std::string input = "-";
-  std::vector<std::string> overrides;  // --set KEY=VALUE, in order
-  bool help = false;
-  bool version = false;
-};
-
-// Returns an error message, or nothing when the arguments are fine.
-std::optional<std::string> ParseArguments(int argc, char** argv, Options& options) {
-  bool inputSeen = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    auto takeValue = [&](std::string_view shortName, std::string_view longName,
-                         std::string& into) -> std::optional<bool> {
-      if (arg == shortName || arg == longName) {
-        if (i + 1 >= argc) return false;
-        into = argv[++i];
-        return true;
-      }
-      const std::string prefix = std::string(longName) + "=";
-      if (arg.substr(0, prefix.size()) == prefix) {
-        into = std::string(arg.substr(prefix.size()));
-        return true;
-      }
-      return std::nullopt;
-    };
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      options.version = true;
-      continue;
-    }
-    if (arg == "--set" || arg.substr(0, 6) == "--set=") {
-      std::string assignment;
-      if (!takeValue("--set", "--set", assignment).value_or(false))
-        return "Option --set erwartet einen Wert";
-      options.overrides.push_back(std::move(assignment));
-      continue;
-    }
-    for (auto [shortName, longName, into] :
-         {std::tuple{"-d", "--diameter", &options.diameterText},
-          std::tuple{"-s", "--settings", &options.settingsDir},
-          std::tuple{"-o", "--output", &options.output}}) {
-      if (const auto taken = takeValue(shortName, longName, *into)) {
-        if (!*taken) return "Option " + std::string(arg) + " erwartet einen Wert";
-        goto next;
-      }
-    }
-    if (arg.size() > 1 && arg.front() == '-') return "Unbekannte Option " + std::string(arg);
-    if (inputSeen) return "Nur eine Eingabedatei ist erlaubt";
-    options.input = std::string(arg);
-    inputSeen = true;
-  next:;
-  }
-  return std::nullopt;
 }
 
 struct FileCloser {
@@ -169,7 +110,8 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target, std::s
   }
   const int fd = ::dup(pending.replacement->Descriptor());
   if (fd < 0) return std::nullopt;
-  pending.file.reset(::fdopen(fd, "wb"));
+  // Read as well: a checked result is read back before it is handed over.
+  pending.file.reset(::fdopen(fd, "w+b"));
   if (!pending.file) {
     ::close(fd);
     return std::nullopt;
@@ -221,60 +163,67 @@ bool CopyToStdout(std::FILE* from) {
   return !std::ferror(from) && std::fflush(stdout) == 0;
 }
 
+// Reads the result back from where it waits; none when it cannot be read.
+std::optional<CheckOutcome> CheckPending(ResultCheck& checker, std::FILE* pending, bool inches) {
+  if (std::fflush(pending) != 0) return std::nullopt;
+  std::rewind(pending);
+  StreamLineSource written(pending);
+  StoppableSource lines(written);
+  std::string_view line;
+  while (lines.Next(line)) checker.Read(line);
+  if (written.Failed()) return std::nullopt;
+  return checker.Finish(inches);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   InstallStopHandlers();
-  Options options;
-  if (const auto error = ParseArguments(argc, argv, options)) return UsageError(*error);
-  if (options.help) {
+  std::string diameterText = "100";
+  std::string settingsDir;
+  std::string output;
+  CommandLine line;
+  if (const auto error = ParseCommandLine(argc, argv,
+                                          {{"-d", "--diameter", &diameterText},
+                                           {"-s", "--settings", &settingsDir},
+                                           {"-o", "--output", &output}},
+                                          {"--check"}, line)) {
+    return UsageError(*error);
+  }
+  if (line.operands.size() > 1) return UsageError("Nur eine Eingabedatei ist erlaubt");
+  const std::string inputName = line.operands.empty() ? "-" : line.operands.front();
+  const bool check = !line.flags.empty();
+  if (line.help) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (options.version) {
+  if (line.version) {
     std::fputs("torvane-convert " TORVANE_VERSION "\n", stdout);
     return 0;
   }
-
-  const std::optional<long double> diameter = StrToFloatStrict(options.diameterText);
-  if (!diameter) return UsageError(InvalidFloatMessage(options.diameterText));
-  if (const auto problem = DiameterProblem(*diameter)) {
-    return UsageError(*problem + " (" + options.diameterText + ")");
-  }
-
-  std::string settingsDir = options.settingsDir.empty() ? FindSettingsDirOfThisProgram() : options.settingsDir;
-  if (!IsDirectory(settingsDir)) {
-    return UsageError("Einstellungsordner " + settingsDir + " nicht gefunden");
-  }
-  Settings settings(settingsDir);
-  try {
-    settings.LoadSettings();
-  } catch (const std::exception& error) {
-    Report(error.what());
+  RunSettings run;
+  if (const auto problem = LoadRunSettings(diameterText, settingsDir, line.overrides, run)) {
+    if (problem->usage) return UsageError(problem->message);
+    Report(problem->message);
     return kUsageOrIoFailed;
   }
-  ConversionSettings published = settings.Published();
-  for (const std::string& assignment : options.overrides) {
-    if (const auto error = ApplyConvertOverride(assignment, published)) return UsageError(*error);
-  }
-  if (::access((settings.SettingsDir() + "main.ini").c_str(), R_OK) != 0) {
-    Report("Warnung: " + settings.SettingsDir() + "main.ini fehlt, es gelten leere Einstellungen");
-  }
+  for (const std::string& warning : run.warnings) Report(warning);
+  const Settings& settings = *run.settings;
 
   File inputFile;
   std::FILE* input = stdin;
-  if (options.input != "-") {
-    if (IsDirectory(options.input) ||
-        !(inputFile = File(std::fopen(options.input.c_str(), "rb")))) {
+  if (inputName != "-") {
+    if (IsDirectory(inputName) ||
+        !(inputFile = File(std::fopen(inputName.c_str(), "rb")))) {
       if (stopSignal != 0) EndBySignal();
-      Report(CannotOpenMessage(options.input));
+      Report(CannotOpenMessage(inputName));
       return kUsageOrIoFailed;
     }
     input = inputFile.get();
   }
 
   std::string outputProblem;
-  std::optional<PendingOutput> pending = OpenPendingOutput(options.output, outputProblem);
+  std::optional<PendingOutput> pending = OpenPendingOutput(output, outputProblem);
   if (!pending) {
     Report(outputProblem);
     return kUsageOrIoFailed;
@@ -291,7 +240,18 @@ int main(int argc, char** argv) {
     EndBySignal();
   };
 
-  Conversion conversion(published);
+  Conversion conversion(run.published);
+  // The source path is kept while the run converts, and the result read
+  // back from where it waits before it is handed over.
+  std::optional<ResultCheck> checker;
+  if (check) {
+    checker.emplace(run.published, run.diameter, settings.HeaderLines(), settings.FooterLines());
+    if (!checker->Unreadable().empty()) {
+      discard();
+      return UsageError(Cp1252("Prüfung nicht möglich: ") + checker->Unreadable());
+    }
+    conversion.RecordSourcePath(&*checker);
+  }
   StreamLineSource stream(input);
   StoppableSource source(stream);
   bool written = false;
@@ -301,7 +261,7 @@ int main(int argc, char** argv) {
     // The sink must be gone before the file it writes to is discarded.
     StreamLineSink sink(pending->file.get());
     try {
-      conversion.RunConversion(*diameter, source, settings.HeaderLines(), settings.FooterLines(),
+      conversion.RunConversion(run.diameter, source, settings.HeaderLines(), settings.FooterLines(),
                                sink);
       for (const ConversionWarning& warning : conversion.Warnings()) {
         Report("Warnung: Zeile " + std::to_string(warning.line) + ": " + warning.text);
@@ -324,19 +284,36 @@ int main(int argc, char** argv) {
   }
   if (stream.Failed()) {
     discard();
-    Report(options.input == "-" ? std::string("Standardeingabe kann nicht gelesen werden")
-                                : CannotOpenMessage(options.input));
+    Report(inputName == "-" ? std::string("Standardeingabe kann nicht gelesen werden")
+                                : CannotOpenMessage(inputName));
     return kUsageOrIoFailed;
   }
-  const std::string shownOutput = options.output.empty() ? "die Standardausgabe" : options.output;
+  const std::string shownOutput = output.empty() ? "die Standardausgabe" : output;
   if (!written) {
     discard();
     Report(CannotWriteMessage(shownOutput));
     return kUsageOrIoFailed;
   }
 
+  if (checker) {
+    const std::optional<CheckOutcome> outcome =
+        CheckPending(*checker, pending->file.get(), conversion.InchProgram());
+    if (!outcome) {
+      discard();
+      Report(CannotWriteMessage(shownOutput));
+      return kUsageOrIoFailed;
+    }
+    endIfSignalled();
+    if (!outcome->passed) {
+      discard();
+      Report(Cp1252("Prüfung fehlgeschlagen, nichts geschrieben: ") + outcome->Summary());
+      return kCheckFailed;
+    }
+    Report(Cp1252("geprüft: ") + outcome->Summary());
+  }
+
   endIfSignalled();
-  if (options.output.empty()) {
+  if (output.empty()) {
     if (!CopyToStdout(pending->file.get())) {
       Report(CannotWriteMessage(shownOutput));
       return kUsageOrIoFailed;
