@@ -85,11 +85,9 @@ ResultCheck::ResultCheck(const ConversionSettings& settings, long double diamete
   const double yStep = static_cast<double>(reader_.AngleStep() * unwrapper_.Circumference() / 360);
   // Every written number is rounded by at most half its step: a position
   // lies that far off in each axis at most. A hair more for the sums.
-  tolerance_ = tolerance > 0 ? static_cast<double>(tolerance)
-                             : std::sqrt(2 * (lengthStep_ / 2) * (lengthStep_ / 2) +
-                                         (yStep / 2) * (yStep / 2)) *
-                                       1.001 +
-                                   1e-9;
+  const double rounding =
+      std::sqrt(2 * (lengthStep_ / 2) * (lengthStep_ / 2) + (yStep / 2) * (yStep / 2));
+  tolerance_ = tolerance > 0 ? static_cast<double>(tolerance) : rounding * 1.001 + 1e-9;
   sign_ = settings.einv ? -1 : 1;
   modulo_ = settings.erot != 1;
   // A continuous axis is written from the first line on as it stands.
@@ -334,9 +332,12 @@ bool ResultCheck::TryMove(const Move& move, bool sourceComplete) {
     }
     double distance = 0;
     std::size_t sourceLine = 0;
-    if (expected < SegmentEnd()) {
-      distance = Locate(Seg(expected), unshifted, expected == cursor_ ? cursorT_ : 0).distance;
-      sourceLine = Seg(expected).line;
+    for (std::size_t j = expected; j < std::min(expected + 2, SegmentEnd()); ++j) {
+      const double d = Locate(Seg(j), unshifted, j == cursor_ ? cursorT_ : 0).distance;
+      if (sourceLine == 0 || d < distance) {
+        distance = d;
+        sourceLine = Seg(j).line;
+      }
     }
     if (sourceLine == 0) {
       Fail(move.line, 0, 0,
@@ -406,8 +407,13 @@ bool ResultCheck::CheckKind(const Move& move, const Segment& s) {
 void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
                                 const FlatPoint& replayTo, const Point& from, const Point& to,
                                 std::size_t last, double tLast) {
-  const std::size_t first = cursor_;
-  const double tFirst = cursorT_;
+  // The piece the move starts on, unless it starts at that piece's end.
+  std::size_t first = cursor_;
+  double tFirst = cursorT_;
+  while (first < last && Seg(first).length * (1 - tFirst) <= tolerance_) {
+    ++first;
+    tFirst = 0;
+  }
   const bool arc =
       move.kind == MoveKind::ArcClockwise || move.kind == MoveKind::ArcCounterClockwise;
 

@@ -38,9 +38,10 @@ class ConverterTest : public ::testing::Test {
 
   // Runs the converter in the test folder with `arguments` (shell words) and
   // `input` on standard input; returns the exit code.
-  int Run(const std::string& arguments, const std::string& input = "") {
+  int Run(const std::string& arguments, const std::string& input = "",
+          const std::string& program = CONVERTER) {
     Write("stdin", input);
-    const std::string command = "cd '" + dir_ + "' && '" + CONVERTER + "' " + arguments +
+    const std::string command = "cd '" + dir_ + "' && '" + program + "' " + arguments +
                                 " < stdin > stdout 2> stderr";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -181,6 +182,53 @@ TEST_F(ConverterTest, SetOverridesForOneRun) {
   EXPECT_EQ(Read("settings/main.ini"), ini);
   EXPECT_EQ(Run("-s settings", "G1 X3 Y4 F100\n"), 0);
   EXPECT_EQ(Read("stdout"), "G01 Z3.000 C355.416 M15\r\n");
+}
+
+// The check as scripts use it: 0 with the largest deviation, 1 off the
+// path, 2 for what keeps it from checking; --check hands nothing over when
+// the check fails (here: arcs left out by a settings file).
+TEST_F(ConverterTest, ChecksResults) {
+  Write("part.nc", "G1 X10 Y0\nG2 X0 Y-10 R10\n");
+  Write("refused.nc", "G1 X10 Y0\nG81 X10 Y10 Z-5 R2\n");
+  ASSERT_EQ(Run("-s settings --check -o good.min part.nc"), 0);
+  EXPECT_EQ(Read("stderr"),
+            "torvane-convert: gepr\u00fcft: Abweichung h\u00f6chstens 0,0001 mm (Zeile 4)\n");
+  std::string bad = Read("good.min");
+  bad.replace(bad.find("C369.924"), 8, "C369.934");
+  Write("bad.min", bad);
+  struct Case {
+    const char* name;
+    const char* arguments;
+    int exit;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"on the path", "part.nc good.min", 0, "Abweichung h\u00f6chstens 0,0001 mm (Zeile 4)\n"},
+      {"angle off", "part.nc bad.min", 1,
+       "torvane-check: Zeile 3 des Ergebnisses liegt 0,0076 mm neben der Bahn der Quelle "
+       "(Quellzeile 2)\n"},
+      {"within a wider tolerance", "--tol 0.01 part.nc bad.min", 0, "0,0076 mm (Zeile 3)"},
+      {"another diameter", "-d 90 part.nc good.min", 1, "neben der Bahn"},
+      {"result missing", "part.nc none.min", 2, "none.min"},
+      {"one file", "part.nc", 2, "Erwartet werden QUELLE und ERGEBNIS"},
+      {"source refused", "refused.nc good.min", 2, "Quelle refused.nc: Zeile 2: "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Run("-s settings " + std::string(c.arguments), "", CHECKER), c.exit);
+    EXPECT_NE((Read("stdout") + Read("stderr")).find(c.says), std::string::npos)
+        << Read("stdout") << Read("stderr");
+  }
+  fs::copy(Path("settings"), Path("no-arcs"), fs::copy_options::recursive);
+  std::string ini = Read("no-arcs/main.ini");
+  ini.replace(ini.find("type=1"), 6, "type=0");
+  Write("no-arcs/main.ini", ini);
+  EXPECT_EQ(Run("-s no-arcs --check -o out.min part.nc"), 3);
+  EXPECT_NE(Read("stderr").find("nichts geschrieben: Das Ergebnis endet, bevor das Ende von "
+                                "Quellzeile 2"),
+            std::string::npos)
+      << Read("stderr");
+  EXPECT_FALSE(fs::exists(Path("out.min")));
 }
 
 TEST_F(ConverterTest, HelpAndVersion) {

@@ -19,6 +19,7 @@
 #include "TestSettings.h"
 #include "conversion/Conversion.h"
 #include "readback/PathGeometry.h"
+#include "readback/ResultCheck.h"
 #include "readback/TargetReader.h"
 
 namespace torvane {
@@ -185,7 +186,13 @@ TEST(RoundTripTest, ReadBackPointsLieOnTheSourcePath) {
 
         Conversion conversion(settings);
         std::vector<std::string> target;
+        // The result check replays it the same way, and must pass it.
+        ResultCheck check(settings, diameter, {"%", "O0001"}, {"M30"});
+        conversion.RecordSourcePath(&check);
         conversion.RunConversion(diameter, program.lines, {"%", "O0001"}, {"M30"}, target);
+        for (const std::string& line : target) check.Read(line);
+        const CheckOutcome outcome = check.Finish();
+        EXPECT_TRUE(outcome.passed) << outcome.message;
         TargetReader reader(settings, diameter);
         for (const std::string& line : target) reader.Read(line);
         const long double lengthStep = reader.LengthStep();

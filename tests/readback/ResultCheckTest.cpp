@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Results changed by hand the way a slip of the keyboard or a wrong tool
+// would change them: each must fail at the line changed, naming why.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSettings.h"
+#include "conversion/Conversion.h"
+#include "readback/ResultCheck.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A plunge, a straight cut, a half circle in 30-degree steps (or one
+// machine arc), back and out: 1 mm is 1 degree.
+const Lines kSource = {"G0 X0 Y20 Z2", "G1 Z-1", "G1 X30 Y20", "G2 X30 Y80 R30", "G1 X0 Y80",
+                       "G0 Z5"};
+
+CheckOutcome Check(const ConversionSettings& settings, const Lines& result) {
+  ResultCheck check(settings, testing::kDegreeDiameter, {}, {});
+  Conversion conversion(settings);
+  conversion.RecordSourcePath(&check);
+  Lines unused;
+  conversion.RunConversion(testing::kDegreeDiameter, kSource, {}, {}, unused);
+  for (const std::string& line : result) check.Read(line);
+  return check.Finish();
+}
+
+void Replace(Lines& lines, std::size_t line, const std::string& from, const std::string& to) {
+  std::string& text = lines.at(line - 1);
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << text;
+  text.replace(at, from.size(), to);
+}
+
+TEST(ResultCheckTest, TamperedResultsFailAtTheLineChanged) {
+  struct Case {
+    const char* name;
+    int type;
+    std::function<void(Lines&)> tamper;
+    std::size_t line;  // 0: the result ends too early
+    const char* says;
+  };
+  const Case cases[] = {
+      {"as converted, stepped", 1, [](Lines&) {}, 0, ""},
+      {"as converted, machine arc", 2, [](Lines&) {}, 0, ""},
+      {"angle moved by 0.01 degrees", 1,
+       [](Lines& l) { Replace(l, 5, "C325.000", "C325.010"); }, 5,
+       "neben der Bahn der Quelle (Quellzeile 4)"},
+      {"direction word swapped", 1, [](Lines& l) { Replace(l, 4, "M16", "M15"); }, 4,
+       "neben der Bahn der Quelle (Quellzeile 4)"},
+      {"rapid turned into a feed", 1, [](Lines& l) { Replace(l, 11, "G00", "G01"); }, 11,
+       "im Vorschub, wo die Quelle einen Eilgang hat"},
+      {"feed turned into a rapid", 1, [](Lines& l) { Replace(l, 3, "G01", "G00"); }, 3,
+       "im Eilgang, wo die Quelle im Vorschub"},
+      {"step deleted from the arc", 1, [](Lines& l) { l.erase(l.begin() + 5); }, 6,
+       "vom Kreisbogen der Quellzeile 4 ab"},
+      {"radial X moved by 0.01", 1, [](Lines& l) { Replace(l, 2, "X113.592", "X113.582"); }, 2,
+       "0,0096 mm neben der Bahn der Quelle (Quellzeile 2)"},
+      {"line repeated out of order", 1, [](Lines& l) { l.insert(l.begin() + 6, l[2]); }, 7,
+       "neben der Bahn"},
+      {"last line missing", 1, [](Lines& l) { l.pop_back(); }, 0,
+       "bevor das Ende von Quellzeile 6"},
+      {"line the check cannot read", 1, [](Lines& l) { l.insert(l.begin() + 3, "G01 Y5"); }, 4,
+       "kann die Pr\xfc" "fung nicht lesen"},
+      {"machine arc's radius off", 2, [](Lines& l) { Replace(l, 4, "L30.000", "L31.000"); }, 4,
+       "neben der Bahn der Quelle (Quellzeile 4)"},
+      {"machine arc turned the other way", 2,
+       [](Lines& l) { Replace(l, 4, "G132", "G133"); }, 4, "neben der Bahn"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ConversionSettings settings = testing::ExampleSettings(30, c.type);
+    Lines result;
+    Conversion(settings).RunConversion(testing::kDegreeDiameter, kSource, {}, {}, result);
+    c.tamper(result);
+    const CheckOutcome outcome = Check(settings, result);
+    EXPECT_EQ(outcome.passed, *c.says == '\0') << outcome.message;
+    EXPECT_EQ(outcome.resultLine, c.line);
+    EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+  }
+}
+
+}  // namespace
+}  // namespace torvane
