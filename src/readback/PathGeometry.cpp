@@ -15,25 +15,29 @@ constexpr long double kPi = 3.141592653589793238462643383279502884L;
 }  // namespace
 
 Unwrapper::Unwrapper(long double diameter, AngleTravel travel)
-    : diameter_(diameter), circumference_(kPi * diameter), travel_(travel) {}
+    : diameter_(diameter),
+      circumference_(kPi * diameter),
+      unitsPerDegree_(circumference_ / 360),
+      degreesPerUnit_(360 / circumference_),
+      travel_(travel) {}
 
 FlatPoint Unwrapper::Unwrap(const Move& move, long double previousY) const {
   FlatPoint point;
   point.x = move.axial;
   point.z = move.radial - diameter_;
   if (travel_ == AngleTravel::AsWritten) {
-    point.y = -move.angle * circumference_ / 360;
+    point.y = -move.angle * unitsPerDegree_;
     return point;
   }
   // The turn from where the axis stands, 0 up to a whole turn the positive
   // way; angles are whole thousandths, so what lies within a millionth of a
   // whole turn is rounding noise of the way back from y.
-  const long double standing = 360 - previousY * 360 / circumference_;
-  long double turn = std::fmod(move.angle - standing, 360.0L);
-  if (turn < 0) turn += 360;
+  const long double standing = 360 - previousY * degreesPerUnit_;
+  long double turn = move.angle - standing;
+  turn -= 360 * std::floor(turn * (1.0L / 360));
   if (turn < 1e-6L || turn > 360 - 1e-6L) turn = 0;
   if (turn > 0 && (move.direction < 0 || (move.direction == 0 && turn > 180))) turn -= 360;
-  point.y = previousY - turn * circumference_ / 360;
+  point.y = previousY - turn * unitsPerDegree_;
   return point;
 }
 

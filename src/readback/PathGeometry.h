@@ -48,6 +48,9 @@ class Unwrapper {
  private:
   long double diameter_;
   long double circumference_;
+  // Every move needs both: multiplied, not divided each time.
+  long double unitsPerDegree_;
+  long double degreesPerUnit_;
   AngleTravel travel_;
 };
 

@@ -249,6 +249,9 @@ void ResultCheck::FeedReader(std::string_view line, std::string_view shown) {
   }
   for (Move& move : moves) {
     movesRead_ = true;
+    // Most moves find their place at once; only the rest wait in line.
+    if (pending_.empty() && TryMove(move, false)) continue;
+    if (failed_) break;
     Entry entry;
     entry.line = move.line;
     entry.move = move;
@@ -501,9 +504,25 @@ void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
         const double d = Locate(s, p, t0).distance;
         if (d > allowance) return offPath(s, d);
       }
-    } else if (s.kind == SourceMove::Kind::Arc) {
+    } else if (s.kind == SourceMove::Kind::Arc && first == last) {
       // Between its ends a line leaves the arc by the arc's chord error at
-      // most, in the middle of the part it spans.
+      // most, in its middle.
+      const double mx = (from.x + to.x) / 2 - s.cx;
+      const double my = (from.y + to.y) / 2 - s.cy;
+      const double radial = s.r - std::sqrt(mx * mx + my * my);
+      const double dz = (from.z + to.z) / 2 - (s.a.z + (s.b.z - s.a.z) * (t0 + t1) / 2);
+      const double off = std::sqrt(radial * radial + dz * dz) - s.chordError;
+      if (off > allowance) {
+        Fail(move.line, s.line, off + s.chordError,
+             "Zeile " + std::to_string(move.line) + " des Ergebnisses weicht " +
+                 Length(off + s.chordError) + " vom Kreisbogen der Quellzeile " +
+                 std::to_string(s.line) + " ab (erlaubt " + Length(s.chordError + allowance) +
+                 ")");
+        return;
+      }
+    } else if (s.kind == SourceMove::Kind::Arc) {
+      // Over several pieces: the middle of the part of the line beside
+      // this arc.
       const double dx = to.x - from.x, dy = to.y - from.y, dz = to.z - from.z;
       const double length2 = dx * dx + dy * dy + dz * dz;
       auto along = [&](const Point& p) {
