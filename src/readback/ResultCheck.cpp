@@ -62,14 +62,14 @@ bool IsUnwindLine(std::string_view line, std::string_view pattern) {
 
 }  // namespace
 
-std::string CheckOutcome::Summary() const {
+std::string CheckOutcome::Summary(bool withLine) const {
   if (!passed) return message;
   char text[64];
   std::snprintf(text, sizeof text, "%.4f", static_cast<double>(largestDeviation));
   std::string number = text;
   std::replace(number.begin(), number.end(), '.', ',');
   std::string summary = Cp1252("Abweichung höchstens ") + number + " " + unit;
-  if (largestDeviationLine != 0) summary += " (Zeile " + std::to_string(largestDeviationLine) + ")";
+  if (withLine && largestDeviationLine != 0) summary += " (Zeile " + std::to_string(largestDeviationLine) + ")";
   return summary;
 }
 

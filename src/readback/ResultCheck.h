@@ -33,8 +33,9 @@ struct CheckOutcome {
   // "mm", or "Zoll" for an inch program.
   std::string unit = "mm";
 
-  // One line for the user: the largest deviation, or what failed.
-  std::string Summary() const;
+  // One line for the user: the largest deviation (and where, when
+  // `withLine`), or what failed.
+  std::string Summary(bool withLine = true) const;
 };
 
 // Replays a converted program as the machine runs it and lays it over the

@@ -72,6 +72,26 @@ class DocumentSource : public LineSource {
   std::string decoded_;
 };
 
+// Hands the lines of a joined text to the check, a piece at a time.
+void ReadJoined(const SpillText& text, ResultCheck& check, const std::atomic<bool>& cancel) {
+  std::string carry;
+  text.ForEachPiece([&](std::string_view piece) {
+    if (cancel.load(std::memory_order_relaxed)) return;
+    for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;
+         piece.remove_prefix(end + 1)) {
+      if (carry.empty()) {
+        check.Read(piece.substr(0, end));
+      } else {
+        carry.append(piece.substr(0, end));
+        check.Read(carry);
+        carry.clear();
+      }
+    }
+    carry.append(piece);
+  });
+  if (text.size() > 0) check.Read(carry);
+}
+
 // Keeps the result as one text: a string per line would cost millions of
 // allocations for a large program.
 class JoiningSink : public LineSink {
@@ -114,14 +134,40 @@ void ConversionTask::Run() {
   DocumentSource document(document_.value_or(std::string_view()), done_, cancel_);
   LineSource& source = document_ ? static_cast<LineSource&>(document) : lines;
   JoiningSink sink(target_, targetLines_);
+  std::optional<ResultCheck> check;
+  if (check_ != Check::None) {
+    check.emplace(conversion_.Settings(), diameter_, header_, footer_);
+    if (!check->Unreadable().empty()) {
+      outcome_.emplace();
+      outcome_->message = Cp1252("Prüfung nicht möglich: ") + check->Unreadable();
+      check.reset();
+    }
+  }
   try {
-    conversion_.RunConversion(diameter_, source, header_, footer_, sink);
+    if (check && check_ == Check::Document) {
+      std::atomic<std::size_t> resultLines{0};
+      DocumentSource result(resultDocument_, resultLines, cancel_);
+      outcome_ = CheckConversion(conversion_, *check, diameter_, source, result, header_, footer_);
+    } else {
+      // The source path is kept while the run converts; the result is read
+      // back afterwards.
+      conversion_.RecordSourcePath(check ? &*check : nullptr);
+      conversion_.RunConversion(diameter_, source, header_, footer_, sink);
+      conversion_.RecordSourcePath(nullptr);
+      if (check) {
+        ReadJoined(target_, *check, cancel_);
+        outcome_ = check->Finish(conversion_.InchProgram());
+      }
+    }
+    if (CancelRequested()) outcome_.reset();
   } catch (const ConversionError& error) {
     error_ = error.what();
     errorLine_ = error.line();
   } catch (const std::exception& error) {
     error_ = error.what();
   }
+  conversion_.RecordSourcePath(nullptr);
+  if (error_) outcome_.reset();
   warnings_ = conversion_.Warnings();
   done_.store(sourceLines_, std::memory_order_relaxed);
 }

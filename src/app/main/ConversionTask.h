@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "conversion/Conversion.h"
+#include "readback/ResultCheck.h"
 #include "text/SpillText.h"
 
 namespace torvane {
@@ -28,6 +29,16 @@ class ConversionTask {
   ConversionTask(Conversion& conversion, long double diameter, std::string_view document,
                  std::size_t lineCount, std::vector<std::string> header,
                  std::vector<std::string> footer);
+
+  // After the run, the result is checked: replayed as the machine runs it
+  // and laid over the source path.
+  void CheckResult() { check_ = Check::OwnResult; }
+  // Checks the lines of a pane's document (as the source document above)
+  // instead: the run writes nothing then.
+  void CheckDocument(std::string_view document) {
+    check_ = Check::Document;
+    resultDocument_ = document;
+  }
 
   // Runs the conversion; call once, from any thread.
   void Run();
@@ -53,6 +64,9 @@ class ConversionTask {
   std::size_t ErrorLine() const { return errorLine_; }
   // The run's warnings, in source order.
   const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
+  // What the check found; none when there was none (not asked for, the run
+  // stopped at an error, or it was cancelled).
+  const std::optional<CheckOutcome>& Outcome() const { return outcome_; }
 
  private:
   Conversion& conversion_;
@@ -67,6 +81,9 @@ class ConversionTask {
   std::optional<std::string> error_;
   std::size_t errorLine_ = 0;
   std::vector<ConversionWarning> warnings_;
+  enum class Check { None, OwnResult, Document } check_ = Check::None;
+  std::string_view resultDocument_;
+  std::optional<CheckOutcome> outcome_;
   std::atomic<std::size_t> done_{0};
   std::atomic<bool> cancel_{false};
 };

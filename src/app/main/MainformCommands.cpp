@@ -206,32 +206,13 @@ void TMainform::ConvertWithProgress(long double diameter) {
                        settings_.FooterLines())
       : ConversionTask(conversion_, diameter, document, static_cast<std::size_t>(Quelle->LineCount()),
                        settings_.HeaderLines(), settings_.FooterLines());
+  task.CheckResult();
   runningTask_ = &task;
   {
     InputBlocker blocker(BAbbrechen, [this] { CancelConversion(); });
-    QEventLoop loop;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer progress;
-    progress.setInterval(200);
-    connect(&progress, &QTimer::timeout, this, [&] {
-      // Short runs finish before anyone would miss a progress text.
-      if (clock.elapsed() < 500 || task.SourceLineCount() == 0 || task.CancelRequested()) return;
-      const auto percent = task.LinesDone() * 100 / task.SourceLineCount();
-      SetStatus(QStringLiteral("Konvertierung läuft ... %1 %").arg(percent));
-      BAbbrechen->show();
-    });
-    progress.start();
-    if (WhileConverting) QTimer::singleShot(0, this, WhileConverting);
-    std::thread worker([&task, &loop] {
-      task.Run();
-      QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    progress.stop();
+    const qint64 took = WaitForTask(task, QStringLiteral("Konvertierung läuft ... %1 %"));
     if (!task.CancelRequested()) {
-      if (clock.elapsed() >= 500) {
+      if (took >= 500) {
         SetStatus(QStringLiteral("Ergebnis wird angezeigt ..."));
         BAbbrechen->show();
         StatusBar->repaint();
@@ -254,8 +235,84 @@ void TMainform::ConvertWithProgress(long double diameter) {
     throw std::runtime_error(*task.Error());
   }
   ShowResultComplete();
-  SetStatus(FromBytes(ConversionDoneText(diameter, task.Warnings().size())) +
-            PlainTextNote(*Ziel));
+  const QString done =
+      FromBytes(ConversionDoneText(diameter, task.Warnings().size())) + PlainTextNote(*Ziel);
+  if (task.Outcome()) {
+    ShowCheck(*task.Outcome(), done + QStringLiteral(" – "));
+  } else {
+    SetStatus(done);
+  }
+}
+
+qint64 TMainform::WaitForTask(ConversionTask& task, const QString& running) {
+  QEventLoop loop;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer progress;
+  progress.setInterval(200);
+  connect(&progress, &QTimer::timeout, this, [&] {
+    // Short runs finish before anyone would miss a progress text.
+    if (clock.elapsed() < 500 || task.SourceLineCount() == 0 || task.CancelRequested()) return;
+    const auto percent = task.LinesDone() * 100 / task.SourceLineCount();
+    SetStatus(running.arg(percent));
+    BAbbrechen->show();
+  });
+  progress.start();
+  if (WhileConverting) QTimer::singleShot(0, this, WhileConverting);
+  std::thread worker([&task, &loop] {
+    task.Run();
+    QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  progress.stop();
+  return clock.elapsed();
+}
+
+void TMainform::PruefenClick() {
+  Guarded([this] {
+    if (Ziel->LineCount() == 0 || (Ziel->LineCount() == 1 && Ziel->LineAt(0).empty())) {
+      SetStatus(QStringLiteral("MANTEL ist leer – nichts zu prüfen"));
+      return;
+    }
+    // The diameter the result was written for; a result loaded without a
+    // conversion asks for it.
+    long double diameter = conversion_.Diameter();
+    if (diameter <= 0) {
+      if (Rohteil == nullptr || !Rohteil->Run()) return;
+      diameter = Rohteil->Diameter();
+    }
+    // The check converts the source once more without writing anything;
+    // that run must leave no trace in the last conversion's state.
+    const Conversion before = conversion_;
+    conversion_.Settings() = settings_.Published();
+    const std::string_view document = Quelle->DocumentText();
+    ConversionTask task = document.empty()
+        ? ConversionTask(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
+                         settings_.FooterLines())
+        : ConversionTask(conversion_, diameter, document,
+                         static_cast<std::size_t>(Quelle->LineCount()), settings_.HeaderLines(),
+                         settings_.FooterLines());
+    task.CheckDocument(Ziel->DocumentText());
+    runningTask_ = &task;
+    {
+      InputBlocker blocker(BAbbrechen, [this] { CancelConversion(); });
+      WaitForTask(task, QStringLiteral("Prüfung läuft ... %1 %"));
+    }
+    runningTask_ = nullptr;
+    BAbbrechen->hide();
+    conversion_ = before;
+    if (task.CancelRequested()) {
+      SetStatus(QStringLiteral("Prüfung vom Benutzer abgebrochen"));
+      return;
+    }
+    if (task.Error()) {
+      if (task.ErrorLine() > 0) ShowSourceLine(task.ErrorLine());
+      SetStatus(QStringLiteral("Prüfung nicht möglich: die Quelle lässt sich nicht wandeln"), true);
+      throw std::runtime_error(*task.Error());
+    }
+    if (task.Outcome()) ShowCheck(*task.Outcome(), QString());
+  });
 }
 
 void TMainform::ShowTaskResult(ConversionTask& task) {

@@ -16,6 +16,7 @@
 #include "TMainform.h"
 #include "app/text/QtText.h"
 #include "app/widgets/ErrorReport.h"
+#include "readback/ResultCheck.h"
 #include "settings/Settings.h"
 
 namespace torvane {
@@ -82,7 +83,10 @@ bool TMainform::SaveResult() {
     }
     if (resultIncomplete_) {
       const int answer =
-          Ask({QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
+          Ask({resultCheckFailed_
+                   ? QStringLiteral("Die Prüfung des Ergebnisses ist fehlgeschlagen. "
+                                    "Trotzdem speichern?")
+                   : QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
                incompleteDetail_,
                {QStringLiteral("Trotzdem &speichern"), QStringLiteral("&Abbrechen")},
                1,
@@ -145,12 +149,14 @@ void PaintHeader(QLabel* label, const QColor& colour, const QString& text) {
 
 void TMainform::ShowResultComplete() {
   resultIncomplete_ = false;
+  resultCheckFailed_ = false;
   incompleteDetail_.clear();
   PaintHeader(Label2, QColor(0, 0, 128), QStringLiteral("MANTEL"));
 }
 
 void TMainform::ShowResultIncomplete(std::size_t line) {
   resultIncomplete_ = true;
+  resultCheckFailed_ = false;
   const QString where = line > 0 ? QStringLiteral(" in Zeile %1").arg(line) : QString();
   incompleteDetail_ =
       QStringLiteral("Die Konvertierung wurde%1 abgebrochen; MANTEL enthält nur die Zeilen bis "
@@ -162,6 +168,33 @@ void TMainform::ShowResultIncomplete(std::size_t line) {
   SetStatus(QStringLiteral("Konvertierung abgebrochen%1 – Ergebnis unvollständig").arg(where));
 }
 
+void TMainform::ShowCheck(const CheckOutcome& outcome, const QString& before) {
+  const QString said = BytesToQString(outcome.Summary(false));
+  if (outcome.passed) {
+    // A result mended by hand and checked again is whole once more; one
+    // that was cut short for another reason stays so.
+    if (resultCheckFailed_) ShowResultComplete();
+    Ziel->MarkLine(-1);
+    SetStatus(before + QStringLiteral("geprüft: ") + said);
+    return;
+  }
+  resultIncomplete_ = true;
+  resultCheckFailed_ = true;
+  const QString where =
+      outcome.resultLine > 0 ? QStringLiteral(" in Zeile %1").arg(outcome.resultLine) : QString();
+  incompleteDetail_ = QStringLiteral("Die Prüfung des Ergebnisses ist fehlgeschlagen: ") + said;
+  PaintHeader(Label2, QColor(160, 0, 0), QStringLiteral("MANTEL – Prüfung fehlgeschlagen") + where);
+  SetStatus(before + QStringLiteral("Prüfung fehlgeschlagen") + where + QStringLiteral(": ") + said,
+            true);
+  if (outcome.resultLine > 0) {
+    // The line marked as an error line is, and shown.
+    const int index = static_cast<int>(outcome.resultLine) - 1;
+    Ziel->MarkLine(index);
+    Ziel->setCursorPosition(index, 0);
+    Ziel->ensureLineVisible(index);
+  }
+}
+
 void TMainform::RestoreResultState(bool incomplete, const QString& detail,
                                    const QString& header) {
   resultIncomplete_ = incomplete;
@@ -171,6 +204,7 @@ void TMainform::RestoreResultState(bool incomplete, const QString& detail,
 
 void TMainform::ShowResultNotLoaded(std::size_t shown, std::size_t total) {
   resultIncomplete_ = true;
+  resultCheckFailed_ = false;
   incompleteDetail_ =
       QStringLiteral("MANTEL enthält nur %1 der %2 Zeilen des Ergebnisses.").arg(shown).arg(total);
   PaintHeader(Label2, QColor(160, 0, 0),

@@ -156,10 +156,14 @@ void TMainform::BuildToolbar() {
   layout->setSpacing(7);
   XPSpeedButton1 = ToolbarButton(Panel2, QStringLiteral("&NC öffnen"), FolderGlyph());
   XPSpeedButton3 = ToolbarButton(Panel2, QStringLiteral("&MANTEL"), ConversionGlyph());
+  Button_Pruefen = ToolbarButton(Panel2, QStringLiteral("&Prüfen"), CheckGlyph());
+  Button_Pruefen->setToolTip(
+      QStringLiteral("MANTEL abfahren wie die Maschine und mit der Bahn der Quelle vergleichen"));
   XPSpeedButton2 = ToolbarButton(Panel2, QStringLiteral("N&C speichern"), SaveGlyph());
   Button_Einstellungen =
       ToolbarButton(Panel2, QStringLiteral("&Einstellungen"), SettingsGlyph());
-  for (auto* button : {XPSpeedButton1, XPSpeedButton3, XPSpeedButton2, Button_Einstellungen})
+  for (auto* button :
+       {XPSpeedButton1, XPSpeedButton3, Button_Pruefen, XPSpeedButton2, Button_Einstellungen})
     layout->addWidget(button);
   layout->addStretch(1);
 
@@ -175,6 +179,7 @@ void TMainform::BuildToolbar() {
 
   connect(XPSpeedButton1, &TXPSpeedButton::OnClick, this, &TMainform::Button_LadenClick);
   connect(XPSpeedButton3, &TXPSpeedButton::OnClick, this, &TMainform::WandelnClick);
+  connect(Button_Pruefen, &TXPSpeedButton::OnClick, this, &TMainform::PruefenClick);
   connect(XPSpeedButton2, &TXPSpeedButton::OnClick, this, &TMainform::PLT_SpeichernClick);
   connect(Button_Einstellungen, &TXPSpeedButton::OnClick, this,
           &TMainform::Button_EinstellungenClick);
@@ -202,6 +207,7 @@ void TMainform::BuildMenu() {
   NCDateiffnen1 = Datei1->addAction(QStringLiteral("&NC-Datei öffnen ..."));
   AlsNCDateispeichern1 = Datei1->addAction(QStringLiteral("NC-Daten speichern ..."));
   HPGLerzeugen1 = bar->addAction(QStringLiteral("&MANTEL erzeugen"));
+  Pruefen1 = bar->addAction(QStringLiteral("&Prüfen"));
   Einstellungen1 = bar->addAction(QStringLiteral("&Einstellungen"));
   Info1 = bar->addAction(QStringLiteral("&Info"));
   Beenden1 = bar->addAction(QStringLiteral("&Beenden"));
@@ -209,6 +215,7 @@ void TMainform::BuildMenu() {
   connect(AlsNCDateispeichern1, &QAction::triggered, this,
           &TMainform::AlsNCDateispeichern1Click);
   connect(HPGLerzeugen1, &QAction::triggered, this, &TMainform::WandelnClick);
+  connect(Pruefen1, &QAction::triggered, this, &TMainform::PruefenClick);
   connect(Einstellungen1, &QAction::triggered, this, &TMainform::Button_EinstellungenClick);
   connect(Info1, &QAction::triggered, this, &TMainform::Info1Click);
   connect(Beenden1, &QAction::triggered, this, &TMainform::Beenden1Click);
@@ -216,7 +223,13 @@ void TMainform::BuildMenu() {
 
 QString TMainform::StatusText() const { return statusText_->text(); }
 
-void TMainform::SetStatus(const QString& text) { statusText_->setText(text); }
+void TMainform::SetStatus(const QString& text, bool alarm) {
+  QPalette palette = statusText_->palette();
+  palette.setColor(QPalette::WindowText, alarm ? QColor(192, 0, 0)
+                                               : StatusBar->palette().color(QPalette::WindowText));
+  statusText_->setPalette(palette);
+  statusText_->setText(text);
+}
 
 void TMainform::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

@@ -21,6 +21,7 @@ namespace torvane {
 class Conversion;
 struct ConversionWarning;
 class ConversionTask;
+struct CheckOutcome;
 class Settings;
 class SpillText;
 class EditorPane;
@@ -91,6 +92,7 @@ class TMainform : public QMainWindow {
   QWidget* Panel2 = nullptr;
   TXPSpeedButton* XPSpeedButton1 = nullptr;  // "&NC öffnen"
   TXPSpeedButton* XPSpeedButton3 = nullptr;  // "&MANTEL"
+  TXPSpeedButton* Button_Pruefen = nullptr;  // "&Prüfen"
   TXPSpeedButton* XPSpeedButton2 = nullptr;  // "N&C speichern"
   TXPSpeedButton* Button_Einstellungen = nullptr;
   QWidget* Panel1 = nullptr;
@@ -109,6 +111,7 @@ class TMainform : public QMainWindow {
   QAction* NCDateiffnen1 = nullptr;
   QAction* AlsNCDateispeichern1 = nullptr;
   QAction* HPGLerzeugen1 = nullptr;
+  QAction* Pruefen1 = nullptr;
   QAction* Einstellungen1 = nullptr;
   QAction* Info1 = nullptr;
   QAction* Beenden1 = nullptr;
@@ -121,6 +124,8 @@ class TMainform : public QMainWindow {
   void FormShow();
   void Button_LadenClick();
   void WandelnClick();
+  // Checks MANTEL as it stands (edited by hand, say) against the source.
+  void PruefenClick();
   void PLT_SpeichernClick();
   void AlsNCDateispeichern1Click();
   void Button_EinstellungenClick();
@@ -145,7 +150,7 @@ class TMainform : public QMainWindow {
   // (MainformPreview.cpp).
   void BuildPreview();
   void HandleCommandLine();
-  void SetStatus(const QString& text);
+  void SetStatus(const QString& text, bool alarm = false);
   // Runs `command`; an error it does not handle goes to the error report.
   void Guarded(const std::function<void()>& command);
   QString RunFileDialog(const FileDialogRequest& request);
@@ -153,6 +158,10 @@ class TMainform : public QMainWindow {
   // Empties the result pane, its warnings and its header's note.
   void ClearResult();
   void ConvertWithProgress(long double diameter);
+  // Runs `task` on a thread of its own while the window waits, with the
+  // progress after half a second (`running` takes the percentage); Esc
+  // cancels. Returns the milliseconds it took.
+  qint64 WaitForTask(ConversionTask& task, const QString& running);
   // Unsaved work (an edited source, an unsaved result) is saved, dropped,
   // or kept by not going on: true when the caller may go on.
   bool ConfirmUnsavedWork();
@@ -174,6 +183,9 @@ class TMainform : public QMainWindow {
   // A finished run's lines into MANTEL; Esc meanwhile puts back what was
   // there.
   void ShowTaskResult(ConversionTask& task);
+  // What a check of the result found: in the status bar after `before`,
+  // and a failed one marks MANTEL and its line like an incomplete result.
+  void ShowCheck(const CheckOutcome& outcome, const QString& before);
   void RestoreResultState(bool incomplete, const QString& detail, const QString& header);
   void ShowWarnings(const std::vector<ConversionWarning>& warnings);
 
@@ -189,6 +201,8 @@ class TMainform : public QMainWindow {
   // question before saving.
   bool resultIncomplete_ = false;
   QString incompleteDetail_;
+  // The result pane failed its check (and is marked incomplete for it).
+  bool resultCheckFailed_ = false;
   // What the warning list shows.
   std::vector<ConversionWarning> shownWarnings_;
   ConversionTask* runningTask_ = nullptr;

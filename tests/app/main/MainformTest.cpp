@@ -202,13 +202,16 @@ class MainformTest : public QObject {
     QTest::addColumn<QStringList>("errors");
 
     QTest::newRow("accept 100") << "100" << QStringList{"G01 Z10.000 X102.000 C0.000 M15"}
-                                << QStringLiteral("Konvertierung beendet (Ø 100)")
+                                << QStringLiteral("Konvertierung beendet (Ø 100) – geprüft: Abweichung "
+                                                   "höchstens 0,0000 mm")
                                 << QStringList{};
     QTest::newRow("accept 63.5") << "63.5" << QStringList{"G01 Z10.000 X65.500 C0.000 M15"}
-                                 << QStringLiteral("Konvertierung beendet (Ø 63,5)")
+                                 << QStringLiteral("Konvertierung beendet (Ø 63,5) – geprüft: Abweichung "
+                                                   "höchstens 0,0000 mm")
                                  << QStringList{};
     QTest::newRow("accept 50,5") << "50,5" << QStringList{"G01 Z10.000 X52.500 C0.000 M15"}
-                                 << QStringLiteral("Konvertierung beendet (Ø 50,5)")
+                                 << QStringLiteral("Konvertierung beendet (Ø 50,5) – geprüft: Abweichung "
+                                                   "höchstens 0,0000 mm")
                                  << QStringList{};
     QTest::newRow("-40 refused") << "-40" << QStringList{"previous"} << ""
                                  << QStringList{QStringLiteral(
@@ -249,7 +252,8 @@ class MainformTest : public QObject {
     program.Convert("100");
     QCOMPARE(program.mainform->Ziel->Lines(),
              (std::vector<std::string>{"%", "", "(\xC4\xD6\xDC \x80\x81)", "M30"}));
-    QCOMPARE(program.mainform->StatusText(), QStringLiteral("Konvertierung beendet (Ø 100)"));
+    QCOMPARE(program.mainform->StatusText(),
+             QStringLiteral("Konvertierung beendet (Ø 100) – geprüft: Abweichung höchstens 0,0000 mm"));
     QVERIFY(program.mainform->Warnungen->isHidden());
   }
 
@@ -332,6 +336,41 @@ class MainformTest : public QObject {
              (QStringList{QStringLiteral("Das Ergebnis ist unvollständig. Trotzdem speichern?"),
                           QStringLiteral("MANTEL enthält nur 1 der 10 Zeilen des Ergebnisses.")}));
     QVERIFY(!QFile::exists(program.dialogAnswer));
+  }
+
+  // A result edited by hand and checked again: off the path it is marked
+  // like an incomplete one and saving asks; mended, it is whole again.
+  void checkAfterHandEdits() {
+    Program program;
+    QTemporaryDir files;
+    program.mainform->Quelle->SetLines({"G1 X10 Y0", "G2 X0 Y-10 R10"});
+    program.Convert("100");
+    std::vector<std::string> lines = program.mainform->Ziel->Lines();
+    const std::string converted = lines.at(2);
+    const std::size_t at = converted.find(" C") + 2;
+    lines[2] = converted.substr(0, at) + "1" + converted.substr(at);  // 100 degrees further
+    program.mainform->Ziel->SetLines(lines);
+    program.mainform->PruefenClick();
+    QVERIFY2(program.mainform->StatusText().startsWith(
+                 QStringLiteral("Prüfung fehlgeschlagen in Zeile 3: Zeile 3 des Ergebnisses liegt ")),
+             qPrintable(program.mainform->StatusText()));
+    QCOMPARE(program.mainform->Label2->text(),
+             QStringLiteral("MANTEL – Prüfung fehlgeschlagen in Zeile 3"));
+    QCOMPARE(program.mainform->Ziel->MarkedLine(), 2);
+    program.answers << "Abbrechen";
+    program.dialogAnswer = files.filePath("out.min");
+    program.mainform->PLT_SpeichernClick();
+    QCOMPARE(program.questions.value(0),
+             QStringLiteral("Die Prüfung des Ergebnisses ist fehlgeschlagen. Trotzdem speichern?"));
+    QVERIFY(!QFile::exists(program.dialogAnswer));
+
+    lines[2] = converted;
+    program.mainform->Ziel->SetLines(lines);
+    program.mainform->PruefenClick();
+    QVERIFY2(program.mainform->StatusText().startsWith(QStringLiteral("geprüft: Abweichung höchstens")),
+             qPrintable(program.mainform->StatusText()));
+    QCOMPARE(program.mainform->Label2->text(), QStringLiteral("MANTEL"));
+    QCOMPARE(program.errors, QStringList{});
   }
 
   void saveEmptyResultIsRefused() {
