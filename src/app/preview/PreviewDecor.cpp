@@ -191,8 +191,8 @@ void PreviewCanvas::DrawTriad(QPainter& painter) const {
   // The machine's axes at the bottom right: Z along the cylinder, X the
   // radial word where the angle is 0, the rotary axis about Z.
   const Projection p = CurrentProjection();
-  const QPointF origin(width() - 70, height() - 42);
-  constexpr double kLength = 32;
+  const QPointF origin(width() - 62, height() - 36);
+  constexpr double kLength = 18;
   const QPointF z(p.m[0][0] * kLength, -p.m[1][0] * kLength);
   const QPointF x(p.m[0][1] * kLength, -p.m[1][1] * kLength);
   painter.setRenderHint(QPainter::Antialiasing, true);

@@ -23,8 +23,9 @@ inline const QColor kInk(40, 40, 40);
 // Room for the flat view's scales and titles, and the legend below.
 constexpr int kLeftMargin = 84;
 constexpr int kBottomMargin = 66;
-// The legend's band at the bottom of the cylinder view.
-constexpr int kLegendBand = 54;
+// The band at the bottom of the cylinder view that the legend and the
+// axes take.
+constexpr int kLegendBand = 64;
 
 // A step of 1, 2 or 5 times a power of ten, near `rough`.
 inline double NiceStep(double rough) {
