@@ -10,47 +10,22 @@
 #include <cmath>
 
 #include "PreviewRaster.h"
+#include "PreviewStyle.h"
 
 namespace torvane {
+
+using namespace preview;
+
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRadians = kPi / 180;
 // Up to this many segments QPainter draws them smoothly; beyond, they go
 // straight into the pixels.
 constexpr std::size_t kPainterLimit = 40000;
-const QColor kBackground(246, 247, 249);
-const QColor kRapid(70, 70, 70);
-const QColor kSeam(200, 30, 30);
-const QColor kHighlight(220, 0, 220);
-// Room for the flat view's scales and the legend.
-constexpr int kLeftMargin = 64;
-constexpr int kBottomMargin = 66;
 
 // Deepest cut blue, through green and yellow, to red at the shallowest.
 QRgb PaletteColour(int index) {
   const double t = index / 255.0;
   return QColor::fromHsvF(static_cast<float>(0.66 * (1 - t)), 0.85f, 0.85f).rgb();
-}
-
-// A step of 1, 2 or 5 times a power of ten, near `rough`.
-double NiceStep(double rough) {
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
-  for (const double factor : {1.0, 2.0, 5.0, 10.0})
-    if (factor * power >= rough) return factor * power;
-  return 10 * power;
-}
-
-// Angle steps that divide the turn, so that the seam is a tick.
-double NiceAngleStep(double rough) {
-  for (const double step : {1.0, 2.0, 5.0, 10.0, 15.0, 30.0, 45.0, 90.0})
-    if (step >= rough) return step;
-  return 180;
-}
-
-// Told to the user, so with the German decimal comma.
-QString Number(double value, int decimals = 3) {
-  return QString::number(value, 'f', decimals).replace(u'.', u',');
 }
 
 }  // namespace
@@ -94,67 +69,96 @@ void PreviewCanvas::Invalidate() {
   update();
 }
 
+void PreviewCanvas::SetAxisName(const QString& name) {
+  axisName_ = name;
+  update();
+}
+
 void PreviewCanvas::ResetView() {
-  userMoved_ = false;
-  pan_ = {};
   spin_ = 0;
   yaw_ = -20;
-  zoom_ = 1;
-  flatZoom_ = 1;
-  flatOrigin_ = {};
   if (path_ && !path_->Empty()) {
-    const double diameter = static_cast<double>(path_->Diameter());
-    const double circumference = static_cast<double>(path_->Circumference());
     // Turn the middle of the path towards the viewer.
+    const double circumference = static_cast<double>(path_->Circumference());
     const double middle = std::fmod((path_->MinY() + path_->MaxY()) / 2.0, circumference);
     spin_ = 90 + 360 * middle / circumference;
-    const double length = std::max<double>(path_->MaxX() - path_->MinX(), diameter * 0.25);
-    const double yaw = std::fabs(yaw_ * kRadians);
-    const double width = length * std::cos(yaw) + diameter * std::sin(yaw);
-    const double height = diameter * 1.1;
-    zoom_ = std::min((this->width() - 40) / width, (this->height() - kBottomMargin - 20) / height);
-    pan_ = {0, -kBottomMargin / 2.0 + 10};
-    // A small contour on a large cylinder would be a few pixels: bring it
-    // up to a third of the view, the cylinder still around it.
-    if (path_->VertexCount() < 200000) {
-      const Projection p = CurrentProjection();
-      QRectF box;
-      for (std::size_t v = 0; v < path_->VertexCount(); ++v) {
-        const QPointF point = Project(p, path_->FlatX()[v], path_->RadialC()[v], path_->RadialS()[v]);
-        box = box.isNull() ? QRectF(point, QSizeF(1e-9, 1e-9)) : box.united(QRectF(point, QSizeF(1e-9, 1e-9)));
-      }
-      const double available = std::min(this->width(), this->height() - kBottomMargin) / 3.0;
-      const double largest = std::max(box.width(), box.height());
-      if (largest > 0 && largest < available) {
-        const double factor = std::min(available / largest, 8.0);
-        const QPointF centre = QPointF(this->width() / 2.0, this->height() / 2.0) + pan_;
-        zoom_ *= factor;
-        pan_ += (centre - box.center()) * factor;
-      }
-    }
-
-    // The flat view fits the path, or one whole turn when it winds further.
-    double x0 = path_->MinX();
-    double x1 = path_->MaxX();
-    double y0 = path_->MinY();
-    double y1 = path_->MaxY();
-    if (y1 - y0 > circumference) {
-      y0 = 0;
-      y1 = circumference;
-    }
-    const double padX = std::max((x1 - x0) * 0.08, 2.0);
-    const double padY = std::max((y1 - y0) * 0.08, 2.0);
-    x0 -= padX;
-    x1 += padX;
-    y0 -= padY;
-    y1 += padY;
-    const double availableWidth = std::max(this->width() - kLeftMargin - 16, 50);
-    const double availableHeight = std::max(this->height() - kBottomMargin - 28, 50);
-    flatZoom_ = std::min(availableWidth / (x1 - x0), availableHeight / (y1 - y0));
-    flatOrigin_ = {kLeftMargin + (availableWidth - (x1 - x0) * flatZoom_) / 2 - x0 * flatZoom_,
-                   28 + (availableHeight + (y1 - y0) * flatZoom_) / 2 + y0 * flatZoom_};
   }
+  userMoved_ = false;
+  FitCylinder();
+  FitFlat();
   Invalidate();
+}
+
+void PreviewCanvas::FitView() {
+  userMoved_ = false;
+  if (mode_ == Mode::Cylinder)
+    FitCylinder();
+  else
+    FitFlat();
+  Invalidate();
+}
+
+void PreviewCanvas::FitCylinder() {
+  zoom_ = 1;
+  pan_ = {};
+  if (!path_ || path_->Empty()) return;
+  // The box of the body, with room for the turning arrow at its end, and
+  // of the path, which may stand out of it (rapids above the surface), at
+  // a scale of 1 about the widget's centre.
+  const Projection p = CurrentProjection();
+  double left = 1e300, right = -1e300, top = 1e300, bottom = -1e300;
+  auto take = [&](QPointF q) {
+    left = std::min(left, q.x());
+    right = std::max(right, q.x());
+    top = std::min(top, q.y());
+    bottom = std::max(bottom, q.y());
+  };
+  const auto [x0, x1] = CylinderEnds();
+  const double rim = static_cast<double>(path_->Diameter()) / 2 * 1.15;
+  for (int i = 0; i < 72; ++i) {
+    const double a = 2 * kPi * i / 72;
+    take(Project(p, x0, rim * std::cos(a), rim * std::sin(a)));
+    take(Project(p, x1, rim * std::cos(a), rim * std::sin(a)));
+  }
+  // Every vertex of a small program; of a large one, enough of them.
+  const std::size_t n = path_->VertexCount();
+  const std::size_t stride = std::max<std::size_t>(1, n / 20000);
+  for (std::size_t v = 0; v < n; v += stride)
+    take(Project(p, path_->FlatX()[v], path_->RadialC()[v], path_->RadialS()[v]));
+  const QRectF room(16, 12, std::max(width() - 32, 40), std::max(height() - kLegendBand - 20, 40));
+  zoom_ = std::min(room.width() / std::max(right - left, 1e-9),
+                   room.height() / std::max(bottom - top, 1e-9));
+  const QPointF centre(width() / 2.0, height() / 2.0);
+  const QPointF boxCentre((left + right) / 2, (top + bottom) / 2);
+  pan_ = room.center() - zoom_ * (boxCentre - centre) - centre;
+}
+
+void PreviewCanvas::FitFlat() {
+  flatZoom_ = 1;
+  flatOrigin_ = {};
+  if (!path_ || path_->Empty()) return;
+  // The flat view fits the path, or one whole turn when it winds further.
+  const double circumference = static_cast<double>(path_->Circumference());
+  double x0 = path_->MinX();
+  double x1 = path_->MaxX();
+  double y0 = path_->MinY();
+  double y1 = path_->MaxY();
+  if (y1 - y0 > circumference) {
+    y0 = 0;
+    y1 = circumference;
+  }
+  const double padX = std::max((x1 - x0) * 0.08, 2.0);
+  const double padY = std::max((y1 - y0) * 0.08, 2.0);
+  x0 -= padX;
+  x1 += padX;
+  y0 -= padY;
+  y1 += padY;
+  constexpr int kTop = 20;
+  const double availableWidth = std::max(width() - kLeftMargin - 16, 50);
+  const double availableHeight = std::max(height() - kBottomMargin - kTop - 8, 50);
+  flatZoom_ = std::min(availableWidth / (x1 - x0), availableHeight / (y1 - y0));
+  flatOrigin_ = {kLeftMargin + (availableWidth - (x1 - x0) * flatZoom_) / 2 - x0 * flatZoom_,
+                 kTop + (availableHeight + (y1 - y0) * flatZoom_) / 2 + y0 * flatZoom_};
 }
 
 void PreviewCanvas::Rotate(double spinDegrees, double yawDegrees) {
@@ -287,129 +291,6 @@ void PreviewCanvas::WalkSegments(Sink&& sink) const {
   }
 }
 
-void PreviewCanvas::DrawCylinderBody(QPainter& painter, const Projection& p) const {
-  const double radius = static_cast<double>(path_->Diameter()) / 2;
-  double x0 = path_->MinX();
-  double x1 = path_->MaxX();
-  if (x1 - x0 < radius * 0.25) {
-    const double middle = (x0 + x1) / 2;
-    x0 = middle - radius * 0.125;
-    x1 = middle + radius * 0.125;
-  }
-  // Light from the upper left, in front of the screen.
-  const double light[3] = {0.25, 0.45, 0.86};
-  const QColor base(196, 204, 216);
-  auto shade = [&](double nx, double nu, double nw) {
-    const double lambert = std::max(0.0, nx * light[0] + nu * light[1] + nw * light[2]);
-    const double factor = 0.62 + 0.38 * lambert;
-    return QColor(static_cast<int>(base.red() * factor), static_cast<int>(base.green() * factor),
-                  static_cast<int>(base.blue() * factor));
-  };
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  constexpr int kFacets = 96;
-  for (int i = 0; i < kFacets; ++i) {
-    const double a0 = 2 * kPi * i / kFacets;
-    const double a1 = 2 * kPi * (i + 1) / kFacets;
-    const double am = (a0 + a1) / 2;
-    const double nc = std::cos(am), ns = -std::sin(am);
-    const double nx = p.m[0][1] * nc + p.m[0][2] * ns;
-    const double nu = p.m[1][1] * nc + p.m[1][2] * ns;
-    const double nw = p.m[2][1] * nc + p.m[2][2] * ns;
-    if (nw <= 0) continue;
-    const QColor colour = shade(nx, nu, nw);
-    const QPointF quad[4] = {
-        Project(p, x0, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a1), -radius * std::sin(a1)),
-        Project(p, x0, radius * std::cos(a1), -radius * std::sin(a1))};
-    painter.setPen(QPen(colour, 1));
-    painter.setBrush(colour);
-    painter.drawPolygon(quad, 4);
-  }
-  // The end face that looks at the viewer.
-  for (const double end : {x0, x1}) {
-    const double sign = end == x0 ? -1 : 1;
-    const double nw = p.m[2][0] * sign;
-    if (nw <= 0) continue;
-    QPolygonF disc;
-    for (int i = 0; i < kFacets; ++i) {
-      const double a = 2 * kPi * i / kFacets;
-      disc << Project(p, end, radius * std::cos(a), -radius * std::sin(a));
-    }
-    // End faces are lit more softly, so that one turned away from the light
-    // does not read as a hole.
-    QColor colour = shade(p.m[0][0] * sign, 0, nw);
-    colour = QColor((colour.red() + base.red()) / 2, (colour.green() + base.green()) / 2,
-                    (colour.blue() + base.blue()) / 2);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour.darker(115), 1));
-    painter.setBrush(colour);
-    painter.drawPolygon(disc);
-  }
-  // The seam, angle 0/360, along the surface where it faces the viewer.
-  const double seamW = p.m[2][1];
-  const double seamUp = p.m[1][1] * radius;
-  if (seamW >= 0 || std::fabs(seamUp) > radius * 0.98) {
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    QPen pen(kSeam, 1.5, Qt::DashLine);
-    painter.setPen(pen);
-    const QPointF a = Project(p, x0, radius, 0);
-    const QPointF b = Project(p, x1, radius, 0);
-    painter.drawLine(a, b);
-    painter.drawText(b + QPointF(6, 4), QStringLiteral("Naht 0°/360°"));
-  }
-}
-
-void PreviewCanvas::DrawFlatStrip(QPainter& painter) const {
-  const double circumference = static_cast<double>(path_->Circumference());
-  const int w = width();
-  const int h = height();
-  const double viewTop = flatOrigin_.y() / flatZoom_;
-  const double viewBottom = (flatOrigin_.y() - h) / flatZoom_;
-  // The surface repeats every turn; the seams between turns are dashed red.
-  const int firstTurn = static_cast<int>(std::floor(viewBottom / circumference));
-  const int lastTurn = std::min(static_cast<int>(std::floor(viewTop / circumference)), firstTurn + 50);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.fillRect(QRectF(kLeftMargin, 0, w - kLeftMargin, h - kBottomMargin), Qt::white);
-  // Axial scale along the bottom, angle scale at the left.
-  painter.setPen(QColor(170, 175, 185));
-  const double stepX = NiceStep(70 / flatZoom_);
-  const double xLow = (kLeftMargin - flatOrigin_.x()) / flatZoom_;
-  const double xHigh = (w - flatOrigin_.x()) / flatZoom_;
-  for (double x = std::ceil(xLow / stepX) * stepX; x <= xHigh; x += stepX) {
-    const double sx = flatOrigin_.x() + flatZoom_ * x;
-    painter.setPen(QColor(225, 228, 234));
-    painter.drawLine(QPointF(sx, 0), QPointF(sx, h - kBottomMargin));
-    painter.setPen(QColor(60, 60, 60));
-    painter.drawText(QRectF(sx - 40, h - kBottomMargin + 2, 80, 16), Qt::AlignCenter, Number(x, stepX < 1 ? 2 : 0));
-  }
-  painter.drawText(QRectF(w - 90, h - kBottomMargin + 18, 84, 16), Qt::AlignRight, QStringLiteral("Z (mm)"));
-  const double angleStep = NiceAngleStep(360.0 / (circumference * flatZoom_) * 40);
-  const double stepY = circumference * angleStep / 360;
-  for (double y = std::ceil(viewBottom / stepY) * stepY; y <= viewTop; y += stepY) {
-    const double sy = flatOrigin_.y() - flatZoom_ * y;
-    if (sy > h - kBottomMargin) continue;
-    double angle = std::fmod(360 - 360 * y / circumference, 360.0);
-    if (angle < 0) angle += 360;
-    if (angle > 359.9995) angle = 0;
-    painter.setPen(QColor(225, 228, 234));
-    painter.drawLine(QPointF(kLeftMargin, sy), QPointF(w, sy));
-    painter.setPen(QColor(60, 60, 60));
-    painter.drawText(QRectF(0, sy - 8, kLeftMargin - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                     Number(angle, 0) + QStringLiteral("°"));
-  }
-  for (int turn = firstTurn; turn <= lastTurn + 1; ++turn) {
-    const double sy = flatOrigin_.y() - flatZoom_ * turn * circumference;
-    if (sy < 0 || sy > h - kBottomMargin) continue;
-    painter.setPen(QPen(kSeam, 1.5, Qt::DashLine));
-    painter.drawLine(QPointF(kLeftMargin, sy), QPointF(w, sy));
-    painter.setPen(kSeam);
-    painter.drawText(QPointF(kLeftMargin + 4, sy - 4), QStringLiteral("Naht 0°/360°"));
-  }
-  painter.setPen(QColor(150, 150, 150));
-  painter.drawLine(QPointF(kLeftMargin, 0), QPointF(kLeftMargin, h - kBottomMargin));
-}
-
 void PreviewCanvas::DrawSegmentsWithPainter(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, true);
   std::array<std::vector<QLineF>, 64> buckets;
@@ -480,21 +361,31 @@ void PreviewCanvas::RenderFrame() {
                                         : message_);
     return;
   }
+  const Projection p = CurrentProjection();
   if (mode_ == Mode::Cylinder)
-    DrawCylinderBody(painter, CurrentProjection());
+    DrawCylinderBack(painter, p);
   else
     DrawFlatStrip(painter);
   ProjectVertices();
   if (DrawsWithPainter()) {
+    painter.save();
     painter.setClipRect(PlotRect());
     WalkSegments([this](const Segment& s) { segments_.push_back(s); });
     drawnSegments_ = segments_.size();
     DrawSegmentsWithPainter(painter);
-    return;
+    painter.restore();
+  } else {
+    // Large programs go straight into the pixels, without a list between.
+    painter.end();
+    DrawSegmentsRaster();
+    painter.begin(&frame_);
   }
-  // Large programs go straight into the pixels, without a list between.
-  painter.end();
-  DrawSegmentsRaster();
+  if (mode_ == Mode::Cylinder) {
+    DrawCylinderSkin(painter, p);
+    DrawTurnArrow(painter, p);
+  } else {
+    DrawScaleBar(painter);
+  }
 }
 
 void PreviewCanvas::DrawHighlight(QPainter& painter) const {
@@ -534,51 +425,25 @@ void PreviewCanvas::DrawHighlight(QPainter& painter) const {
   painter.restore();
 }
 
-void PreviewCanvas::DrawLegend(QPainter& painter) const {
-  if (!path_ || path_->Empty()) return;
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  const int top = height() - 44;
-  const QRectF box(8, top - 4, 420, 42);
-  painter.setPen(QColor(200, 200, 200));
-  painter.setBrush(QColor(255, 255, 255, 230));
-  painter.drawRoundedRect(box, 3, 3);
-  // Colour bar: deepest left, shallowest right, the depth as X minus the
-  // diameter.
-  const QRectF bar(110, top + 3, 140, 10);
-  QLinearGradient gradient(bar.topLeft(), bar.topRight());
-  for (int i = 0; i <= 8; ++i)
-    gradient.setColorAt(i / 8.0, QColor::fromRgb(palette_[static_cast<std::size_t>(i * 255 / 8)]));
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(gradient);
-  painter.drawRect(bar);
-  painter.setPen(QColor(40, 40, 40));
-  painter.drawText(QRectF(14, top, 94, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("Tiefe X − Ø"));
-  painter.drawText(QRectF(bar.left() - 40, top + 15, 80, 16), Qt::AlignCenter,
-                   Number(path_->MinDepth()));
-  painter.drawText(QRectF(bar.right() - 40, top + 15, 80, 16), Qt::AlignCenter,
-                   Number(path_->MaxDepth()));
-  QPen dashed(kRapid, 1.3);
-  dashed.setDashPattern({4, 3});
-  painter.setPen(dashed);
-  painter.drawLine(QPointF(300, top + 8), QPointF(336, top + 8));
-  painter.setPen(QColor(40, 40, 40));
-  painter.drawText(QRectF(342, top, 80, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Eilgang"));
-  painter.drawText(QRectF(300, top + 15, 124, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("Ø %1 mm").arg(Number(static_cast<double>(path_->Diameter()))));
-}
-
 void PreviewCanvas::paintEvent(QPaintEvent*) {
   if (!frameValid_ || frame_.size() != size()) RenderFrame();
   QPainter painter(this);
   painter.drawImage(0, 0, frame_);
+  if (!path_ || path_->Empty()) return;
+  DrawStartAndEnd(painter);
   DrawHighlight(painter);
   DrawLegend(painter);
+  if (mode_ == Mode::Cylinder) DrawTriad(painter);
 }
 
 void PreviewCanvas::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!userMoved_) ResetView();
+  // The turn stays; the part is fitted to the new size until the user
+  // zooms or pans.
+  if (!userMoved_) {
+    FitCylinder();
+    FitFlat();
+  }
   Invalidate();
 }
 

@@ -36,7 +36,12 @@ class PreviewCanvas : public QWidget {
 
   Mode ViewMode() const { return mode_; }
   void SetMode(Mode mode);
+  // The letter of the rotary axis, for the turning arrow ("C").
+  void SetAxisName(const QString& name);
+  // The starting turn, and the whole part fitted into the picture.
   void ResetView();
+  // Keeps the turn and fits the whole part (flat: the whole path) anew.
+  void FitView();
   // Turns the cylinder about its own axis and about the screen's vertical.
   void Rotate(double spinDegrees, double yawDegrees);
 
@@ -90,8 +95,22 @@ class PreviewCanvas : public QWidget {
   void WalkSegments(Sink&& sink) const;
   template <typename Sink>
   void EmitSegment(std::size_t from, std::size_t to, Sink& sink) const;
-  void DrawCylinderBody(QPainter& painter, const Projection& p) const;
+  // The cylinder's far wall is drawn behind the path, its near skin
+  // translucent over it: a cut below the surface shows through the skin,
+  // inside the outline, while what stands above the surface stays clear.
+  struct BodyEnds {
+    double x0, x1;
+  };
+  BodyEnds CylinderEnds() const;
+  void DrawCylinderBack(QPainter& painter, const Projection& p) const;
+  void DrawCylinderSkin(QPainter& painter, const Projection& p) const;
+  void DrawTurnArrow(QPainter& painter, const Projection& p) const;
+  void DrawTriad(QPainter& painter) const;
   void DrawFlatStrip(QPainter& painter) const;
+  void DrawScaleBar(QPainter& painter) const;
+  void DrawStartAndEnd(QPainter& painter) const;
+  void FitCylinder();
+  void FitFlat();
   void DrawSegmentsWithPainter(QPainter& painter) const;
   void DrawSegmentsRaster();
   bool DrawsWithPainter() const;
@@ -104,6 +123,7 @@ class PreviewCanvas : public QWidget {
 
   std::shared_ptr<const PreviewPath> path_;
   QString message_;
+  QString axisName_ = QStringLiteral("C");
   Mode mode_ = Mode::Cylinder;
   // Cylinder view: turns in degrees, pixels per program unit, shift.
   double spin_ = 0, yaw_ = 0, zoom_ = 1;

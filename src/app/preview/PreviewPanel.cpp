@@ -59,19 +59,32 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     b->setToolTip(tip);
     b->setAutoRaise(true);
     b->setFixedHeight(22);
-    headerLayout->addWidget(b);
+    headerLayout->addWidget(b, 0, Qt::AlignBottom);
     return b;
   };
   Button3D = button(QStringLiteral("3D"), QStringLiteral("Das Programm auf dem Zylinder"));
   ButtonFlat = button(QStringLiteral("Abwicklung"),
                       QStringLiteral("Die Mantelfläche abgewickelt: Z nach rechts, Umfang nach oben"));
-  ButtonReset = button(QStringLiteral("Ansicht zurücksetzen"), QStringLiteral("Drehung und Zoom zurücksetzen"));
   Button3D->setCheckable(true);
   ButtonFlat->setCheckable(true);
   Button3D->setChecked(true);
+  // The two views are tabs: the one shown joins the picture below it, the
+  // other stays on the header.
+  const QString tabs = QStringLiteral(
+      "QToolButton { color: #d8dcf0; background: transparent; border: 1px solid transparent;"
+      " border-top-left-radius: 4px; border-top-right-radius: 4px; padding: 1px 12px; }"
+      "QToolButton:hover:!checked { background: #1c2c9c; color: white; }"
+      "QToolButton:checked { color: black; background: #f6f7f9; border-color: #f6f7f9;"
+      " font-weight: bold; }");
+  Button3D->setStyleSheet(tabs);
+  ButtonFlat->setStyleSheet(tabs);
   auto* group = new QButtonGroup(this);
   group->addButton(Button3D);
   group->addButton(ButtonFlat);
+  headerLayout->addSpacing(16);
+  ButtonFit = button(QStringLiteral("Ansicht einpassen"),
+                     QStringLiteral("Das ganze Werkstück in das Bild einpassen, die Drehung bleibt"));
+  ButtonReset = button(QStringLiteral("Ansicht zurücksetzen"), QStringLiteral("Drehung und Zoom zurücksetzen"));
   headerLayout->addStretch(1);
 
   canvas_ = new PreviewCanvas(this);
@@ -90,6 +103,7 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
           [this] { canvas_->SetMode(PreviewCanvas::Mode::Cylinder); });
   connect(ButtonFlat, &QToolButton::clicked, this,
           [this] { canvas_->SetMode(PreviewCanvas::Mode::Flat); });
+  connect(ButtonFit, &QToolButton::clicked, canvas_, &PreviewCanvas::FitView);
   connect(ButtonReset, &QToolButton::clicked, canvas_, &PreviewCanvas::ResetView);
   connect(canvas_, &PreviewCanvas::LineClicked, this, &PreviewPanel::LineClicked);
   ShowNothing(QStringLiteral("Die Vorschau zeigt das MANTEL-Programm nach der Konvertierung."));
@@ -123,6 +137,7 @@ void PreviewPanel::ShowProgram(const std::function<void(const LineTaker&)>& each
     summary += QStringLiteral(" · nicht gelesen (Vorspann, Nachspann, eigener Text): Zeile ") +
                LineNumberList(read.unreadLines);
   summary_->setText(summary);
+  canvas_->SetAxisName(BytesToQString(settings.axis));
   canvas_->SetPath(std::move(path), sameProgram);
 }
 

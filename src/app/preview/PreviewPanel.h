@@ -43,6 +43,7 @@ class PreviewPanel : public QWidget {
   QLabel* Summary() const { return summary_; }
   QToolButton* Button3D = nullptr;
   QToolButton* ButtonFlat = nullptr;
+  QToolButton* ButtonFit = nullptr;
   QToolButton* ButtonReset = nullptr;
 
  signals:

@@ -11,7 +11,7 @@ namespace torvane {
 
 PreviewPath::PreviewPath(std::vector<Move> read, long double diameter, AngleTravel travel,
                            bool inverted)
-    : moves_(std::move(read)), diameter_(diameter) {
+    : moves_(std::move(read)), diameter_(diameter), inverted_(inverted) {
   const std::vector<Move>& moves = moves_;
   const Unwrapper unwrapper(diameter, travel);
   // The machine's moves, machine arcs included, are followed in the

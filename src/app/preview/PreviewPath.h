@@ -33,6 +33,9 @@ class PreviewPath {
   bool Empty() const { return moves_.empty(); }
   long double Diameter() const { return diameter_; }
   long double Circumference() const { return circumference_; }
+  // The angles were mirrored back for the picture: the axis turns positive
+  // towards rising y, not falling.
+  bool Inverted() const { return inverted_; }
   std::size_t MoveCount() const { return moves_.size(); }
   std::size_t VertexCount() const { return flatX_.size(); }
 
@@ -74,6 +77,7 @@ class PreviewPath {
   std::vector<Move> moves_;
   long double diameter_ = 0;
   long double circumference_ = 0;
+  bool inverted_ = false;
   std::vector<float> flatX_, flatY_, depth_, radialC_, radialS_;
   std::vector<std::uint32_t> vertexMove_;
   std::vector<std::uint8_t> style_;

@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QFile>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,6 +26,7 @@
 #include "app/dialogs/TRohteil.h"
 #include "conversion/Conversion.h"
 #include "settings/Settings.h"
+#include "text/LineFile.h"
 
 using namespace torvane;
 
@@ -112,12 +116,13 @@ class PreviewTest : public QObject {
 
   void flatPictureShowsSeamRapidAndCut() {
     const QImage image = Picture();
-    // The seam at y = 0 runs dashed in red across the whole strip.
-    int red = 0;
+    // The seam at y = 0 runs dash-dotted in black, a colour no depth has,
+    // across the whole strip.
+    int black = 0;
     for (int x = static_cast<int>(At(30, 0).x()); x < At(70, 0).x(); ++x)
-      if (IsColour(image.pixel(x, static_cast<int>(std::lround(At(0, 0).y()))), QColor(200, 30, 30), 60))
-        ++red;
-    QVERIFY2(red > 20, qPrintable(QString::number(red)));
+      if (IsColour(image.pixel(x, static_cast<int>(std::lround(At(0, 0).y()))), QColor(0, 0, 0), 30))
+        ++black;
+    QVERIFY2(black > 20, qPrintable(QString::number(black)));
     // The rapid from the start to (20, 60) is dashed: ink and gaps.
     const Along rapid = Sample(image, At(0, 0), At(20, 60));
     QVERIFY2(rapid.inked >= 15 && rapid.blank >= 15,
@@ -125,6 +130,94 @@ class PreviewTest : public QObject {
     // The cuts are solid.
     QCOMPARE(Sample(image, At(20, 60), At(80, 60)).blank, 0);
     QCOMPARE(Sample(image, At(80, 60), At(80, 110)).blank, 0);
+  }
+
+  // A cut along Z at C90, 10 below the surface of a diameter of 40, in the
+  // first view (the middle of the path, between the start at C0 and the
+  // cut, faces the viewer) and turned either way, one of which brings it
+  // near the edge of the outline: the path's blue shows through the skin,
+  // inside the outline.
+  void deepCutShowsThroughTheSkin_data() {
+    QTest::addColumn<double>("turn");
+    QTest::newRow("first view") << 0.0;
+    QTest::newRow("turned one way") << 30.0;
+    QTest::newRow("turned the other way") << -30.0;
+  }
+  void deepCutShowsThroughTheSkin() {
+    QFETCH(double, turn);
+    panel_->ShowProgram({"G00 Z0.000 X42.000 C90.000", "G01 X30.000", "G01 Z40.000"},
+                        Settings3Decimals(), 40, false);
+    canvas_->SetMode(PreviewCanvas::Mode::Cylinder);
+    canvas_->Rotate(turn, 0);
+    const QImage image = Picture();
+    const double y = static_cast<double>(canvas_->Path()->Circumference()) * 3 / 4;
+    const QPointF deep = canvas_->ScreenPoint(20, y, -10);
+    const QPointF axis = canvas_->ScreenPoint(20, y, -40);
+    const QPointF surface = canvas_->ScreenPoint(20, y, 0);
+    // Nearer the axis on the screen than the surface is, so inside the outline.
+    QVERIFY(std::abs(deep.y() - axis.y()) < std::abs(surface.y() - axis.y()) ||
+            std::abs(turn) < 1);
+    int blue = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+      const QRgb pixel = image.pixel(deep.toPoint() + QPoint(0, dy));
+      if (qBlue(pixel) > qRed(pixel) + 60 && qBlue(pixel) > qGreen(pixel) + 40) ++blue;
+    }
+    QVERIFY2(blue > 0, qPrintable(QString::number(image.pixel(deep.toPoint()), 16)));
+  }
+
+  // The first 3D view, and the view fitted after zooming in, hold the
+  // whole part: both ends of the cylinder all around, above the legend.
+  void viewHoldsTheWholePart_data() {
+    QTest::addColumn<double>("diameter");
+    QTest::addColumn<double>("length");
+    QTest::newRow("short and wide") << 200.0 << 10.0;
+    QTest::newRow("long and thin") << 10.0 << 300.0;
+    QTest::newRow("as long as wide") << 50.0 << 50.0;
+  }
+  void viewHoldsTheWholePart() {
+    QFETCH(double, diameter);
+    QFETCH(double, length);
+    const auto number = [](double value) { return QString::number(value, 'f', 3).toStdString(); };
+    panel_->ShowProgram({"G00 Z0.000 X" + number(diameter + 2) + " C0.000",
+                         "G01 X" + number(diameter - 1), "G01 Z" + number(length)},
+                        Settings3Decimals(), diameter, false);
+    canvas_->SetMode(PreviewCanvas::Mode::Cylinder);
+    const QRect room(0, 0, canvas_->width(), canvas_->height() - 50);
+    const double circumference = static_cast<double>(canvas_->Path()->Circumference());
+    const auto fits = [&] {
+      for (const double x : {0.0, length})
+        for (int i = 0; i < 16; ++i)
+          if (!room.contains(canvas_->ScreenPoint(x, circumference * i / 16, 0).toPoint())) return false;
+      return true;
+    };
+    QVERIFY(fits());
+    for (int i = 0; i < 6; ++i) {
+      QWheelEvent wheel(QPointF(100, 100), canvas_->mapToGlobal(QPointF(100, 100)), {}, {0, 120},
+                        Qt::NoButton, {}, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(canvas_, &wheel);
+    }
+    QVERIFY(!fits());
+    panel_->ButtonFit->click();
+    QVERIFY(fits());
+  }
+
+  // With continuous angles the first move turns as written, from the
+  // first line on: examples/continuous-axis starts with 28.648 degrees on
+  // a diameter of 40, a short arc, not a ring around the part.
+  void continuousFirstMoveIsAShortArc() {
+    const std::string example = std::string(TORVANE_EXAMPLES_DIR) + "continuous-axis/";
+    Settings settings(example + "settings/");
+    settings.LoadSettings();
+    QFile file(QString::fromStdString(example + "expected.min"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    panel_->ShowProgram(SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).lines,
+                        settings.Published(), 40, false);
+    const PreviewPath& path = *canvas_->Path();
+    const std::vector<float>& y = path.FlatY();
+    const double turned = std::abs(y[path.LastVertex(0)] - y[path.FirstVertex(0) - 1]) * 360 /
+                          static_cast<double>(path.Circumference());
+    QVERIFY2(std::abs(turned - 28.648) < 0.01, qPrintable(QString::number(turned)));
   }
 
   void caretHighlightsItsMove_data() {
