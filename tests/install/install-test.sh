@@ -10,8 +10,9 @@ trap 'rm -rf "$scratch"' EXIT
 prefix="$scratch/prefix"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-expected_files=(bin/torvane-convert share/torvane/main.ini share/torvane/vorspann.plt
-                share/torvane/nachspann.plt share/man/man1/torvane-convert.1.gz
+expected_files=(bin/torvane-convert bin/torvane-check share/torvane/main.ini
+                share/torvane/vorspann.plt share/torvane/nachspann.plt
+                share/man/man1/torvane-convert.1.gz share/man/man1/torvane-check.1.gz
                 share/doc/torvane/copyright share/doc/torvane/changelog.gz)
 if [[ "$gui" == 1 ]]; then
   expected_files+=(bin/torvane share/man/man1/torvane.1.gz share/applications/torvane.desktop
@@ -29,4 +30,6 @@ for name in main.ini vorspann.plt nachspann.plt; do
   cmp "$scratch/config/torvane/$name" "$source/data/defaults/$name"
 done
 "$prefix/bin/torvane-convert" --version | grep -q '^torvane-convert '
+"$prefix/bin/torvane-check" -s "$source/data/defaults" -d 100 "$example" "$scratch/installed.min" \
+  >/dev/null
 echo "installed converter works, settings in \$XDG_CONFIG_HOME/torvane"
