@@ -11,7 +11,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 lines="${1:-1000000}"
-bench_build "$root/build-bench-core" torvane-convert floor_sketch -- -DTORVANE_GUI=OFF -DTORVANE_PORTABLE_MATH=OFF
+bench_build "$root/build-bench-core" torvane-convert torvane-check floor_sketch -- -DTORVANE_GUI=OFF -DTORVANE_PORTABLE_MATH=OFF
 bench_build "$root/build-bench-portable" torvane-convert -- -DTORVANE_GUI=OFF -DTORVANE_PORTABLE_MATH=ON
 
 awk -v lines="$lines" -f "$root/bench/generate.awk" > "$out/program.nc"
@@ -57,6 +57,7 @@ row() {
 }
 
 "${floor[@]}"
+declare -A converted checked
 printf "%-32s %8s s  %8s  %10s  %8s\n" "run" "time" "vs floor" "peak RSS" "CPU"
 for build in bench-core bench-portable; do
   converter="$root/build-$build/bin/torvane-convert"
@@ -66,6 +67,7 @@ for build in bench-core bench-portable; do
     read -r s kb floor_s cpu < <(measure "$converter" -s "$out/settings-$type" \
       -o "$out/result-$type-$build.min" "$out/program.nc")
     row "type $type$label" "$s" "$kb" "$floor_s" "$cpu" "$out/result-$type-$build.min"
+    [[ "$build" == bench-core ]] && converted[$type]=$s
   done
 done
 # The costliest machine dialect: an inverse-time feed on every line and
@@ -78,5 +80,24 @@ for type in 1 2; do
   cmp -s "$out/result-$type-bench-core.min" "$out/result-$type-bench-portable.min" ||
     echo "type $type: the portable build writes different bytes"
 done
-echo "targets: types 1 and 2 at most 1.5x the floor sketch, peak memory under 20 MB"
+# The result check beside the conversion: --check converts, then reads the
+# result back and checks it; torvane-check converts the source without
+# writing and checks the result file in the same pass.
+checker="$root/build-bench-core/bin/torvane-check"
+for type in 2 1; do
+  read -r s kb floor_s cpu < <(measure "$converter" --check -s "$out/settings-$type" \
+    -o "$out/result-check-$type.min" "$out/program.nc" 2>/dev/null)
+  row "type $type, --check" "$s" "$kb" "$floor_s" "$cpu" "$out/result-check-$type.min"
+  checked[$type]=$s
+  read -r s kb floor_s cpu < <(measure "$checker" -s "$out/settings-$type" "$out/program.nc" \
+    "$out/result-$type-bench-core.min")
+  row "torvane-check, type $type" "$s" "$kb" "$floor_s" "$cpu" "$out/result-$type-bench-core.min"
+done
+for type in 2 1; do
+  awk -v c="${converted[$type]}" -v k="${checked[$type]}" -v t="$type" 'BEGIN {
+    printf "type %s: conversion %.3f s, with --check %.3f s: the check adds %.2fx the conversion\n",
+      t, c, k, (k - c) / (c > 0 ? c : 0.001) }'
+done
+echo "targets: types 1 and 2 at most 1.5x the floor sketch, peak memory under 20 MB;"
+echo "the check at most 0.5x the conversion"
 echo "(CPU counts both threads of the converter: lines are formatted on a second one)"

@@ -101,6 +101,7 @@ void StreamLineSink::Commit(char* end) {
 }
 
 void StreamLineSink::WriteOut() {
+  if (used_ > 0 && tee_) tee_(std::string_view(buffer_.get(), used_));
   if (used_ > 0 && std::fwrite(buffer_.get(), 1, used_, stream_) != used_) failed_ = true;
   used_ = 0;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +40,9 @@ class StreamLineSink : public LineSink {
   // Lines are written straight into the buffer, CR LF added at Commit.
   char* Reserve(std::size_t size) override;
   void Commit(char* end) override;
+  // Every byte written also goes to `tee` (a check reading the result as
+  // it is written), in pieces of about a chunk.
+  void TeeTo(std::function<void(std::string_view)> tee) { tee_ = std::move(tee); }
   // False when any write failed.
   bool Flush();
   // Drops what is buffered; nothing more is written.
@@ -59,6 +63,7 @@ class StreamLineSink : public LineSink {
   std::size_t capacity_ = 0;
   bool failed_ = false;
   bool discarded_ = false;
+  std::function<void(std::string_view)> tee_;
 };
 
 // Terminal text from the program's messages: they are Windows-1252 but may

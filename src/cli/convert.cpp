@@ -22,6 +22,7 @@
 #include "cli/CommandLine.h"
 #include "cli/StreamLines.h"
 #include "conversion/Conversion.h"
+#include "readback/CheckThread.h"
 #include "readback/ResultCheck.h"
 #include "text/LineFile.h"
 #include "text/Windows1252.h"
@@ -110,8 +111,7 @@ std::optional<PendingOutput> OpenPendingOutput(const std::string& target, std::s
   }
   const int fd = ::dup(pending.replacement->Descriptor());
   if (fd < 0) return std::nullopt;
-  // Read as well: a checked result is read back before it is handed over.
-  pending.file.reset(::fdopen(fd, "w+b"));
+  pending.file.reset(::fdopen(fd, "wb"));
   if (!pending.file) {
     ::close(fd);
     return std::nullopt;
@@ -161,18 +161,6 @@ bool CopyToStdout(std::FILE* from) {
     if (std::fwrite(buffer.data(), 1, got, stdout) != got) return false;
   }
   return !std::ferror(from) && std::fflush(stdout) == 0;
-}
-
-// Reads the result back from where it waits; none when it cannot be read.
-std::optional<CheckOutcome> CheckPending(ResultCheck& checker, std::FILE* pending, bool inches) {
-  if (std::fflush(pending) != 0) return std::nullopt;
-  std::rewind(pending);
-  StreamLineSource written(pending);
-  StoppableSource lines(written);
-  std::string_view line;
-  while (lines.Next(line)) checker.Read(line);
-  if (written.Failed()) return std::nullopt;
-  return checker.Finish(inches);
 }
 
 }  // namespace
@@ -241,17 +229,20 @@ int main(int argc, char** argv) {
   };
 
   Conversion conversion(run.published);
-  // The source path is kept while the run converts, and the result read
-  // back from where it waits before it is handed over.
+  // The result is checked beside the run, as it is written, and handed
+  // over only when the check passed.
   std::optional<ResultCheck> checker;
+  std::optional<CheckThread> checkThread;
   if (check) {
     checker.emplace(run.published, run.diameter, settings.HeaderLines(), settings.FooterLines());
     if (!checker->Unreadable().empty()) {
       discard();
       return UsageError(Cp1252("Prüfung nicht möglich: ") + checker->Unreadable());
     }
-    conversion.RecordSourcePath(&*checker);
+    checkThread.emplace(*checker);
+    conversion.RecordSourcePath(&*checkThread);
   }
+  std::optional<CheckOutcome> outcome;
   StreamLineSource stream(input);
   StoppableSource source(stream);
   bool written = false;
@@ -260,6 +251,9 @@ int main(int argc, char** argv) {
   {
     // The sink must be gone before the file it writes to is discarded.
     StreamLineSink sink(pending->file.get());
+    if (checkThread) {
+      sink.TeeTo([&checkThread](std::string_view text) { checkThread->ResultText(text); });
+    }
     try {
       conversion.RunConversion(run.diameter, source, settings.HeaderLines(), settings.FooterLines(),
                                sink);
@@ -267,6 +261,7 @@ int main(int argc, char** argv) {
         Report("Warnung: Zeile " + std::to_string(warning.line) + ": " + warning.text);
       }
       written = sink.Flush();
+      if (checkThread) outcome = checkThread->Finish(conversion.InchProgram());
     } catch (const ConversionError& error) {
       conversionError = error.what();
       sink.Discard();
@@ -295,15 +290,7 @@ int main(int argc, char** argv) {
     return kUsageOrIoFailed;
   }
 
-  if (checker) {
-    const std::optional<CheckOutcome> outcome =
-        CheckPending(*checker, pending->file.get(), conversion.InchProgram());
-    if (!outcome) {
-      discard();
-      Report(CannotWriteMessage(shownOutput));
-      return kUsageOrIoFailed;
-    }
-    endIfSignalled();
+  if (outcome) {
     if (!outcome->passed) {
       discard();
       Report(Cp1252("Prüfung fehlgeschlagen, nichts geschrieben: ") + outcome->Summary());

@@ -53,29 +53,33 @@ long double DecimalValue(std::string_view digits, int fractionDigits) {
 }  // namespace
 
 bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value) {
-  std::size_t i = 0;
+  // One pass without a branch per digit beyond the digit test: a reader of
+  // a converted program takes millions of these.
+  const char* p = text.data();
+  const char* const end = p + text.size();
   bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  const char* const first = p;
+  // Zeros before the first other digit are not significant.
+  while (p < end && *p == '0') ++p;
   std::uint64_t mantissa = 0;
-  int digits = 0;
-  int significant = 0;
-  int fraction = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '.' && !point) {
-      point = true;
-      continue;
+  const char* significantFrom = p;
+  while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  std::ptrdiff_t significant = p - significantFrom;
+  std::ptrdiff_t digits = p - first;
+  std::ptrdiff_t fraction = impliedDecimals;
+  if (p < end && *p == '.') {
+    const char* const fractionFrom = ++p;
+    if (significant == 0) {
+      while (p < end && *p == '0') ++p;
     }
-    if (!IsDigit(c)) return false;
-    ++digits;
-    if (point) ++fraction;
-    if (mantissa == 0 && c == '0') continue;
-    if (++significant > 19) return false;  // no machine value has that many
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    significantFrom = p;
+    while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    significant += p - significantFrom;
+    fraction = p - fractionFrom;
+    digits += fraction;
   }
-  if (!point) fraction += impliedDecimals;
-  if (digits == 0 || fraction > 19) return false;
+  if (p != end || digits == 0 || significant > 19 || fraction > 19) return false;
   // One division of two exact values: the nearest real to the text.
   const long double magnitude = static_cast<long double>(mantissa) / kPow10[fraction];
   value = negative ? -magnitude : magnitude;

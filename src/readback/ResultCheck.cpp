@@ -179,7 +179,8 @@ void ResultCheck::Record(const SourceMove& move) {
     s.start = static_cast<double>(move.start) * kPi / 180;
     s.sweep = static_cast<double>(move.sweep) * kPi / 180;
     s.chordError = static_cast<double>(move.chordError);
-    s.length = std::hypot(s.r * s.sweep, s.b.z - s.a.z);
+    const double around = s.r * s.sweep;
+    s.length = std::sqrt(around * around + (s.b.z - s.a.z) * (s.b.z - s.a.z));
   } else {
     s.length = Distance(s.a.x, s.a.y, s.a.z, s.b.x, s.b.y, s.b.z);
   }
@@ -396,6 +397,25 @@ bool ResultCheck::TryMove(const Move& move, bool sourceComplete) {
   return true;
 }
 
+void ResultCheck::CheckChord(const Move& move, const Segment& s, const Point& from,
+                             const Point& to, double t0, double t1) {
+  // Between its ends a line leaves the arc by the arc's chord error at
+  // most, in its middle.
+  const double mx = (from.x + to.x) / 2 - s.cx;
+  const double my = (from.y + to.y) / 2 - s.cy;
+  const double radial = s.r - std::sqrt(mx * mx + my * my);
+  const double dz = (from.z + to.z) / 2 - (s.a.z + (s.b.z - s.a.z) * (t0 + t1) / 2);
+  const double off = std::sqrt(radial * radial + dz * dz);
+  if (off > tolerance_ + s.chordError) OffTheArc(move, s, off);
+}
+
+void ResultCheck::OffTheArc(const Move& move, const Segment& s, double off) {
+  Fail(move.line, s.line, off,
+       "Zeile " + std::to_string(move.line) + " des Ergebnisses weicht " + Length(off) +
+           " vom Kreisbogen der Quellzeile " + std::to_string(s.line) + " ab (erlaubt " +
+           Length(s.chordError + tolerance_) + ")");
+}
+
 bool ResultCheck::CheckKind(const Move& move, const Segment& s) {
   const bool rapid = move.kind == MoveKind::Rapid;
   if (rapid == (s.kind == SourceMove::Kind::Rapid)) return true;
@@ -419,6 +439,27 @@ void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
   }
   const bool arc =
       move.kind == MoveKind::ArcClockwise || move.kind == MoveKind::ArcCounterClockwise;
+  if (!arc && first == last) {
+    // Nearly every line: a straight move along one piece of the path.
+    const Segment& s = Seg(first);
+    if (s.length * (tLast - tFirst) <= tolerance_ || !CheckKind(move, s)) return;
+    if (s.kind == SourceMove::Kind::Arc) CheckChord(move, s, from, to, tFirst, tLast);
+    return;
+  }
+  if (arc && first == last) {
+    // Both ends on the source's circle, the radius the same, the same way
+    // round and the same of the two arcs through the ends: the control's
+    // centre is the source's, give or take what the allowance below grants
+    // for the rounding.
+    const Segment& s = Seg(first);
+    const bool clockwise = (move.kind == MoveKind::ArcClockwise) != (sign_ < 0);
+    const double r = static_cast<double>(move.radius);
+    if (s.kind == SourceMove::Kind::Arc && clockwise == s.clockwise &&
+        std::fabs(std::fabs(r) - s.r) <= tolerance_ && (r < 0) == (s.sweep > kPi)) {
+      CheckKind(move, s);
+      return;
+    }
+  }
 
   double allowance = tolerance_;
   // A machine arc's circle, in the source's frame.
@@ -504,22 +545,6 @@ void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
         const double d = Locate(s, p, t0).distance;
         if (d > allowance) return offPath(s, d);
       }
-    } else if (s.kind == SourceMove::Kind::Arc && first == last) {
-      // Between its ends a line leaves the arc by the arc's chord error at
-      // most, in its middle.
-      const double mx = (from.x + to.x) / 2 - s.cx;
-      const double my = (from.y + to.y) / 2 - s.cy;
-      const double radial = s.r - std::sqrt(mx * mx + my * my);
-      const double dz = (from.z + to.z) / 2 - (s.a.z + (s.b.z - s.a.z) * (t0 + t1) / 2);
-      const double off = std::sqrt(radial * radial + dz * dz) - s.chordError;
-      if (off > allowance) {
-        Fail(move.line, s.line, off + s.chordError,
-             "Zeile " + std::to_string(move.line) + " des Ergebnisses weicht " +
-                 Length(off + s.chordError) + " vom Kreisbogen der Quellzeile " +
-                 std::to_string(s.line) + " ab (erlaubt " + Length(s.chordError + allowance) +
-                 ")");
-        return;
-      }
     } else if (s.kind == SourceMove::Kind::Arc) {
       // Over several pieces: the middle of the part of the line beside
       // this arc.
@@ -532,15 +557,8 @@ void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
       };
       const double middle = std::clamp((along(At(s, t0)) + along(At(s, t1))) / 2, 0.0, 1.0);
       const Point m = {from.x + dx * middle, from.y + dy * middle, from.z + dz * middle};
-      const double off = Locate(s, m, 0).distance - s.chordError;
-      if (off > allowance) {
-        Fail(move.line, s.line, off + s.chordError,
-             "Zeile " + std::to_string(move.line) + " des Ergebnisses weicht " +
-                 Length(off + s.chordError) + " vom Kreisbogen der Quellzeile " +
-                 std::to_string(s.line) + " ab (erlaubt " + Length(s.chordError + allowance) +
-                 ")");
-        return;
-      }
+      const double off = Locate(s, m, 0).distance;
+      if (off > allowance + s.chordError) return OffTheArc(move, s, off);
     }
   }
   if (arc && first != last) {

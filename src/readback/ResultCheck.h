@@ -112,6 +112,10 @@ class ResultCheck : public SourcePathRecorder {
   // how far it leaves an arc of the source.
   void CheckInterior(const Move& move, const FlatPoint& replayFrom, const FlatPoint& replayTo,
                      const Point& from, const Point& to, std::size_t last, double tLast);
+  // A line between two points of an arc of the source, in the middle.
+  void CheckChord(const Move& move, const Segment& s, const Point& from, const Point& to,
+                  double t0, double t1);
+  void OffTheArc(const Move& move, const Segment& s, double off);
   // Rapids stay rapids and feeds feeds; false after failing.
   bool CheckKind(const Move& move, const Segment& s);
   void Fail(std::size_t resultLine, std::size_t sourceLine, double distance,

@@ -19,18 +19,6 @@ long double Pow10(int exponent) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A word ends at a blank: the formatter never writes one inside a number.
-std::size_t WordEnd(std::string_view line, std::size_t from) {
-  const std::size_t end = line.find(' ', from);
-  return end == std::string_view::npos ? line.size() : end;
-}
-
-bool StandsAt(std::string_view line, std::size_t at, std::string_view text) {
-  if (text.empty() || line.substr(at, text.size()) != text) return false;
-  const std::size_t after = at + text.size();
-  return after == line.size() || line[after] == ' ';
-}
-
 }  // namespace
 
 TargetReader::TargetReader(const ConversionSettings& settings, long double diameter)
@@ -107,6 +95,7 @@ bool TargetReader::ReadLine(std::string_view line) {
 
   const Code* code = nullptr;
   for (const Code& candidate : codes_) {
+    if (at < line.size() && !candidate.text.empty() && line[at] != candidate.text[0]) continue;
     if (line.substr(at, candidate.text.size()) == candidate.text &&
         (at + candidate.text.size() == line.size() || line[at + candidate.text.size()] == ' ')) {
       code = &candidate;
@@ -120,28 +109,33 @@ bool TargetReader::ReadLine(std::string_view line) {
   bool seen[kSlots] = {};
   int direction = position_.direction;
 
-  while (at < line.size()) {
-    if (line[at] == ' ') {
-      ++at;
+  // Word by word: a word ends at a blank, since the formatter never writes
+  // one inside a number.
+  const char* p = line.data() + at;
+  const char* const end = line.data() + line.size();
+  while (p < end) {
+    if (*p == ' ') {
+      ++p;
       continue;
     }
+    const char* wordEnd = p + 1;
+    while (wordEnd < end && *wordEnd != ' ') ++wordEnd;
+    const std::string_view word(p, static_cast<std::size_t>(wordEnd - p));
+    p = wordEnd;
     // The direction words tell a modulo axis which way to turn to the
     // line's angle; they stay in force until the other one comes.
-    if (StandsAt(line, at, settings_.edp)) {
-      at += settings_.edp.size();
+    if (word == settings_.edp && !word.empty()) {
       direction = 1;
       continue;
     }
-    if (StandsAt(line, at, settings_.edn)) {
-      at += settings_.edn.size();
+    if (word == settings_.edn && !word.empty()) {
       direction = -1;
       continue;
     }
-    const std::size_t end = WordEnd(line, at);
-    const std::string_view word = line.substr(at, end - at);
     bool matched = false;
     for (const Word& candidate : words_) {
-      if (!word.starts_with(candidate.letter)) continue;
+      // The first character decides nearly always, without a comparison call.
+      if (word[0] != candidate.letter[0] || !word.starts_with(candidate.letter)) continue;
       long double value = 0;
       if (!ReadNumber(word.substr(candidate.letter.size()), value)) continue;
       if (seen[candidate.slot]) return false;
@@ -151,7 +145,6 @@ bool TargetReader::ReadLine(std::string_view line) {
       break;
     }
     if (!matched) return false;
-    at = end;
   }
 
   const bool arc = code->kind == MoveKind::ArcClockwise ||

@@ -52,7 +52,7 @@ int CreateUniqueFile(const fs::path& folder, const std::string& stem, fs::path& 
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     made = folder / ("." + stem + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    const int fd = ::open(made.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;

@@ -72,39 +72,26 @@ class DocumentSource : public LineSource {
   std::string decoded_;
 };
 
-// Hands the lines of a joined text to the check, a piece at a time.
-void ReadJoined(const SpillText& text, ResultCheck& check, const std::atomic<bool>& cancel) {
-  std::string carry;
-  text.ForEachPiece([&](std::string_view piece) {
-    if (cancel.load(std::memory_order_relaxed)) return;
-    for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;
-         piece.remove_prefix(end + 1)) {
-      if (carry.empty()) {
-        check.Read(piece.substr(0, end));
-      } else {
-        carry.append(piece.substr(0, end));
-        check.Read(carry);
-        carry.clear();
-      }
-    }
-    carry.append(piece);
-  });
-  if (text.size() > 0) check.Read(carry);
-}
-
 // Keeps the result as one text: a string per line would cost millions of
 // allocations for a large program.
 class JoiningSink : public LineSink {
  public:
-  JoiningSink(SpillText& text, std::size_t& count) : text_(text), count_(count) {}
+  JoiningSink(SpillText& text, std::size_t& count, CheckThread* check)
+      : text_(text), count_(count), check_(check) {}
   void Append(std::string_view line) override {
     if (count_++ > 0) text_.Append('\n');
     text_.Append(line);
+    if (check_) {
+      check_->ResultText(line);
+      check_->ResultText("\n");
+    }
   }
 
  private:
   SpillText& text_;
   std::size_t& count_;
+  // Reads every line as it is written, beside the run.
+  CheckThread* check_;
 };
 
 }  // namespace
@@ -133,7 +120,6 @@ void ConversionTask::Run() {
   CountingSource lines(source_, done_, cancel_);
   DocumentSource document(document_.value_or(std::string_view()), done_, cancel_);
   LineSource& source = document_ ? static_cast<LineSource&>(document) : lines;
-  JoiningSink sink(target_, targetLines_);
   std::optional<ResultCheck> check;
   if (check_ != Check::None) {
     check.emplace(conversion_.Settings(), diameter_, header_, footer_);
@@ -149,15 +135,13 @@ void ConversionTask::Run() {
       DocumentSource result(resultDocument_, resultLines, cancel_);
       outcome_ = CheckConversion(conversion_, *check, diameter_, source, result, header_, footer_);
     } else {
-      // The source path is kept while the run converts; the result is read
-      // back afterwards.
-      conversion_.RecordSourcePath(check ? &*check : nullptr);
+      std::optional<CheckThread> checkThread;
+      if (check) checkThread.emplace(*check);
+      JoiningSink sink(target_, targetLines_, checkThread ? &*checkThread : nullptr);
+      conversion_.RecordSourcePath(checkThread ? &*checkThread : nullptr);
       conversion_.RunConversion(diameter_, source, header_, footer_, sink);
       conversion_.RecordSourcePath(nullptr);
-      if (check) {
-        ReadJoined(target_, *check, cancel_);
-        outcome_ = check->Finish(conversion_.InchProgram());
-      }
+      if (checkThread) outcome_ = checkThread->Finish(conversion_.InchProgram());
     }
     if (CancelRequested()) outcome_.reset();
   } catch (const ConversionError& error) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "conversion/Conversion.h"
+#include "readback/CheckThread.h"
 #include "readback/ResultCheck.h"
 #include "text/SpillText.h"
 
