@@ -157,17 +157,17 @@ void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, 
   move.line = lineNumber_;
   move.kind = SourceMove::Kind::Arc;
   move.clockwise = clockwise;
-  move.x1 = arc.x1;
-  move.y1 = arc.y1;
-  move.z1 = arc.z1;
-  move.x2 = arc.x2;
-  move.y2 = arc.y2;
-  move.z2 = arc.z2;
-  move.cx = cx;
-  move.cy = cy;
-  move.radius = rAbs;
-  move.start = start;
-  move.sweep = sweep;
+  move.x1 = static_cast<double>(arc.x1);
+  move.y1 = static_cast<double>(arc.y1);
+  move.z1 = static_cast<double>(arc.z1);
+  move.x2 = static_cast<double>(arc.x2);
+  move.y2 = static_cast<double>(arc.y2);
+  move.z2 = static_cast<double>(arc.z2);
+  move.cx = static_cast<double>(cx);
+  move.cy = static_cast<double>(cy);
+  move.radius = static_cast<double>(rAbs);
+  move.start = static_cast<double>(start);
+  move.sweep = static_cast<double>(sweep);
   if (settings_.type == 1) {
     // The longest step: an equal share of the sweep under a tolerance;
     // whole steps of `deg` otherwise, the last up to half a degree longer
@@ -179,7 +179,7 @@ void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, 
     } else {
       longest = std::min(sweep, static_cast<long double>(std::max(settings_.deg, 1)) + 0.5L);
     }
-    move.chordError = rAbs * (1 - std::cos(longest * kPi / 360));
+    move.chordError = static_cast<double>(rAbs * (1 - std::cos(longest * kPi / 360)));
   }
   recorder_->Record(move);
 }

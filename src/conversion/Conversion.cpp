@@ -279,12 +279,12 @@ void Conversion::RecordStraight(long double xBefore, long double yBefore, long d
   SourceMove move;
   move.line = lineNumber_;
   move.kind = state_.motion == MotionMode::Rapid ? SourceMove::Kind::Rapid : SourceMove::Kind::Feed;
-  move.x1 = xBefore;
-  move.y1 = yBefore;
-  move.z1 = zBefore;
-  move.x2 = state_.currentX;
-  move.y2 = state_.currentY;
-  move.z2 = state_.currentZ;
+  move.x1 = static_cast<double>(xBefore);
+  move.y1 = static_cast<double>(yBefore);
+  move.z1 = static_cast<double>(zBefore);
+  move.x2 = static_cast<double>(state_.currentX);
+  move.y2 = static_cast<double>(state_.currentY);
+  move.z2 = static_cast<double>(state_.currentZ);
   recorder_->Record(move);
 }
 

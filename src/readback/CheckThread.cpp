@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kMovesPerBatch = 4096;
 constexpr std::size_t kBytesPerBatch = std::size_t{256} << 10;
 // What may wait for the check before the side that runs ahead waits too.
-constexpr std::size_t kMostWaiting = std::size_t{8} << 20;
+constexpr std::size_t kMostWaiting = std::size_t{4} << 20;
 
 }  // namespace
 

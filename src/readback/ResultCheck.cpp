@@ -168,17 +168,15 @@ void ResultCheck::Record(const SourceMove& move) {
   s.line = move.line;
   s.kind = move.kind;
   s.clockwise = move.clockwise;
-  s.a = {static_cast<double>(move.x1), static_cast<double>(move.y1),
-         static_cast<double>(move.z1)};
-  s.b = {static_cast<double>(move.x2), static_cast<double>(move.y2),
-         static_cast<double>(move.z2)};
+  s.a = {move.x1, move.y1, move.z1};
+  s.b = {move.x2, move.y2, move.z2};
   if (move.kind == SourceMove::Kind::Arc) {
-    s.cx = static_cast<double>(move.cx);
-    s.cy = static_cast<double>(move.cy);
-    s.r = static_cast<double>(move.radius);
-    s.start = static_cast<double>(move.start) * kPi / 180;
-    s.sweep = static_cast<double>(move.sweep) * kPi / 180;
-    s.chordError = static_cast<double>(move.chordError);
+    s.cx = move.cx;
+    s.cy = move.cy;
+    s.r = move.radius;
+    s.start = move.start * kPi / 180;
+    s.sweep = move.sweep * kPi / 180;
+    s.chordError = move.chordError;
     const double around = s.r * s.sweep;
     s.length = std::sqrt(around * around + (s.b.z - s.a.z) * (s.b.z - s.a.z));
   } else {

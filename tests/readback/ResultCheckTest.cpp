@@ -10,6 +10,7 @@
 
 #include "TestSettings.h"
 #include "conversion/Conversion.h"
+#include "readback/CheckThread.h"
 #include "readback/ResultCheck.h"
 
 namespace torvane {
@@ -22,14 +23,23 @@ using Lines = std::vector<std::string>;
 const Lines kSource = {"G0 X0 Y20 Z2", "G1 Z-1", "G1 X30 Y20", "G2 X30 Y80 R30", "G1 X0 Y80",
                        "G0 Z5"};
 
-CheckOutcome Check(const ConversionSettings& settings, const Lines& result) {
+// The check as the command line's --check and the desktop run it, on a
+// thread of its own beside the conversion, or in the caller's thread.
+CheckOutcome Check(const ConversionSettings& settings, const Lines& result, bool threaded) {
   ResultCheck check(settings, testing::kDegreeDiameter, {}, {});
   Conversion conversion(settings);
-  conversion.RecordSourcePath(&check);
   Lines unused;
+  if (!threaded) {
+    conversion.RecordSourcePath(&check);
+    conversion.RunConversion(testing::kDegreeDiameter, kSource, {}, {}, unused);
+    for (const std::string& line : result) check.Read(line);
+    return check.Finish();
+  }
+  CheckThread thread(check);
+  conversion.RecordSourcePath(&thread);
   conversion.RunConversion(testing::kDegreeDiameter, kSource, {}, {}, unused);
-  for (const std::string& line : result) check.Read(line);
-  return check.Finish();
+  for (const std::string& line : result) thread.ResultText(line + "\r\n");
+  return thread.Finish(false);
 }
 
 void Replace(Lines& lines, std::size_t line, const std::string& from, const std::string& to) {
@@ -80,10 +90,12 @@ TEST(ResultCheckTest, TamperedResultsFailAtTheLineChanged) {
     Lines result;
     Conversion(settings).RunConversion(testing::kDegreeDiameter, kSource, {}, {}, result);
     c.tamper(result);
-    const CheckOutcome outcome = Check(settings, result);
-    EXPECT_EQ(outcome.passed, *c.says == '\0') << outcome.message;
-    EXPECT_EQ(outcome.resultLine, c.line);
-    EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+    for (const bool threaded : {false, true}) {
+      const CheckOutcome outcome = Check(settings, result, threaded);
+      EXPECT_EQ(outcome.passed, *c.says == '\0') << outcome.message;
+      EXPECT_EQ(outcome.resultLine, c.line);
+      EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
+    }
   }
 }
 
