@@ -261,7 +261,7 @@ int main(int argc, char** argv) {
         Report("Warnung: Zeile " + std::to_string(warning.line) + ": " + warning.text);
       }
       written = sink.Flush();
-      if (checkThread) outcome = checkThread->Finish(conversion.InchProgram());
+      if (checkThread) outcome = checkThread->Finish();
     } catch (const ConversionError& error) {
       conversionError = error.what();
       sink.Discard();

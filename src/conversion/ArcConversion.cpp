@@ -157,6 +157,7 @@ void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, 
   move.line = lineNumber_;
   move.kind = SourceMove::Kind::Arc;
   move.clockwise = clockwise;
+  move.inches = units_ == Units::Inch;
   move.x1 = static_cast<double>(arc.x1);
   move.y1 = static_cast<double>(arc.y1);
   move.z1 = static_cast<double>(arc.z1);

@@ -279,6 +279,7 @@ void Conversion::RecordStraight(long double xBefore, long double yBefore, long d
   SourceMove move;
   move.line = lineNumber_;
   move.kind = state_.motion == MotionMode::Rapid ? SourceMove::Kind::Rapid : SourceMove::Kind::Feed;
+  move.inches = units_ == Units::Inch;
   move.x1 = static_cast<double>(xBefore);
   move.y1 = static_cast<double>(yBefore);
   move.z1 = static_cast<double>(zBefore);

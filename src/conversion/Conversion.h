@@ -69,8 +69,6 @@ class Conversion {
   // The diameter of the last run, 0 before the first: what the result was
   // written for, which a preview of it must use.
   long double Diameter() const { return state_.diameter; }
-  // The last run's program named inches (G20): its lengths are inches.
-  bool InchProgram() const { return units_ == Units::Inch; }
   // Every source move of the following runs also goes to `recorder` (none
   // when null), in order, before the lines written for it.
   void RecordSourcePath(SourcePathRecorder* recorder) { recorder_ = recorder; }

@@ -14,6 +14,7 @@ struct SourceMove {
   std::size_t line = 0;  // 1-based source line
   Kind kind = Kind::Rapid;
   bool clockwise = false;
+  bool inches = false;  // the program named inches (G20) by then
   double x1 = 0, y1 = 0, z1 = 0;  // start
   double x2 = 0, y2 = 0, z2 = 0;  // end
   // Arcs: centre, radius, start angle and sweep (degrees, 0 to 360, the

@@ -72,7 +72,7 @@ void CheckThread::Hand(std::vector<SourceMove>& moves, std::string& text) {
   text.clear();
 }
 
-CheckOutcome CheckThread::Finish(bool inches) {
+CheckOutcome CheckThread::Finish() {
   Hand(moves_, text_);
   {
     const std::lock_guard lock(mutex_);
@@ -81,7 +81,7 @@ CheckOutcome CheckThread::Finish(bool inches) {
   changed_.notify_all();
   thread_.join();
   if (failure_) std::rethrow_exception(failure_);
-  return check_.Finish(inches);
+  return check_.Finish();
 }
 
 void CheckThread::Work() {

@@ -34,7 +34,7 @@ class CheckThread : public SourcePathRecorder {
   void ResultText(std::string_view text);
   // Both sides are complete (their threads done): waits for the verdict.
   // Rethrows what went wrong on the check's thread.
-  CheckOutcome Finish(bool inches);
+  CheckOutcome Finish();
 
  private:
   void Work();

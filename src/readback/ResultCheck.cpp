@@ -164,6 +164,8 @@ void ResultCheck::Record(const SourceMove& move) {
     if (pull_) throw CheckStopped{};
     return;
   }
+  // The unit of the messages: the program's, as far as it has named one.
+  outcome_.unit = move.inches ? "Zoll" : "mm";
   Segment s;
   s.line = move.line;
   s.kind = move.kind;
@@ -573,8 +575,7 @@ void ResultCheck::CheckInterior(const Move& move, const FlatPoint& replayFrom,
   }
 }
 
-CheckOutcome ResultCheck::Finish(bool inches) {
-  outcome_.unit = inches ? "Zoll" : "mm";
+CheckOutcome ResultCheck::Finish() {
   while (pull_ && !failed_ && !resultComplete_) {
     std::string_view line;
     if (!pull_->Next(line)) break;
@@ -626,7 +627,7 @@ CheckOutcome CheckConversion(Conversion& conversion, ResultCheck& check, long do
     throw;
   }
   conversion.RecordSourcePath(nullptr);
-  return check.Finish(conversion.InchProgram());
+  return check.Finish();
 }
 
 }  // namespace torvane

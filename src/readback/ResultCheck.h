@@ -64,8 +64,8 @@ class ResultCheck : public SourcePathRecorder {
 
   void Record(const SourceMove& move) override;
   void Read(std::string_view line);
-  // Both sides are complete: the verdict. `inches` names the unit.
-  CheckOutcome Finish(bool inches = false);
+  // Both sides are complete: the verdict.
+  CheckOutcome Finish();
   bool Failed() const { return failed_; }
 
  private:

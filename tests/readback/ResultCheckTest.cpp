@@ -39,7 +39,7 @@ CheckOutcome Check(const ConversionSettings& settings, const Lines& result, bool
   conversion.RecordSourcePath(&thread);
   conversion.RunConversion(testing::kDegreeDiameter, kSource, {}, {}, unused);
   for (const std::string& line : result) thread.ResultText(line + "\r\n");
-  return thread.Finish(false);
+  return thread.Finish();
 }
 
 void Replace(Lines& lines, std::size_t line, const std::string& from, const std::string& to) {

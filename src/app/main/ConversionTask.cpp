@@ -141,7 +141,7 @@ void ConversionTask::Run() {
       conversion_.RecordSourcePath(checkThread ? &*checkThread : nullptr);
       conversion_.RunConversion(diameter_, source, header_, footer_, sink);
       conversion_.RecordSourcePath(nullptr);
-      if (checkThread) outcome_ = checkThread->Finish(conversion_.InchProgram());
+      if (checkThread) outcome_ = checkThread->Finish();
     }
     if (CancelRequested()) outcome_.reset();
   } catch (const ConversionError& error) {
