@@ -7,20 +7,36 @@
 #include <algorithm>
 #include <exception>
 
+#include "cli/StreamLines.h"
 #include "conversion/Diameter.h"
 #include "settings/ConvertOverride.h"
 #include "settings/SettingsLocation.h"
 #include "text/FloatText.h"
 
 namespace torvane {
-namespace {
+
+void Reporter::operator()(std::string_view message) const {
+  const std::string text = std::string(program_) + ": " + ToTerminalText(message) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+int Reporter::Usage(std::string_view message) const {
+  (*this)(message);
+  const std::string hint = "Hilfe: " + std::string(program_) + " --help\n";
+  std::fputs(hint.c_str(), stderr);
+  return 2;
+}
 
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-}  // namespace
+File OpenForReading(const std::string& name) {
+  if (name == "-") return File(stdin);
+  if (IsDirectory(name)) return nullptr;
+  return File(std::fopen(name.c_str(), "rb"));
+}
 
 std::optional<std::string> ParseCommandLine(int argc, char** argv,
                                             const std::vector<ValueOption>& options,
@@ -63,6 +79,18 @@ std::optional<std::string> ParseCommandLine(int argc, char** argv,
     line.operands.emplace_back(arg);
   }
   return std::nullopt;
+}
+
+bool AnsweredHelpOrVersion(const CommandLine& line, const Reporter& program, const char* usage,
+                           std::string_view version) {
+  if (line.help) {
+    std::fputs(usage, stdout);
+    return true;
+  }
+  if (!line.version) return false;
+  const std::string text = std::string(program.Program()) + " " + std::string(version) + "\n";
+  std::fputs(text.c_str(), stdout);
+  return true;
 }
 
 std::optional<SetupProblem> LoadRunSettings(const std::string& diameterText,

@@ -3,8 +3,6 @@
 // lays it over the path of its source. It checks results of any origin,
 // edited by hand or written by another tool, in flat memory.
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -49,30 +47,7 @@ constexpr const char* kUsage =
     "Rückgabewert: 0 Ergebnis liegt auf der Bahn, 1 Ergebnis weicht ab oder ist\n"
     "nicht lesbar, 2 falscher Aufruf, Datei- oder Quellfehler.\n";
 
-void Report(std::string_view message) {
-  const std::string text = "torvane-check: " + ToTerminalText(message) + "\n";
-  std::fwrite(text.data(), 1, text.size(), stderr);
-}
-
-int UsageError(std::string_view message) {
-  Report(message);
-  std::fputs("Hilfe: torvane-check --help\n", stderr);
-  return kUsageOrIoFailed;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const {
-    if (file && file != stdin) std::fclose(file);
-  }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File Open(const std::string& name) {
-  if (name == "-") return File(stdin);
-  struct stat info {};
-  if (::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return nullptr;
-  return File(std::fopen(name.c_str(), "rb"));
-}
+const Reporter Report("torvane-check");
 
 }  // namespace
 
@@ -86,34 +61,27 @@ int main(int argc, char** argv) {
                                            {"-s", "--settings", &settingsDir},
                                            {"", "--tol", &toleranceText}},
                                           {}, line)) {
-    return UsageError(*error);
+    return Report.Usage(*error);
   }
-  if (line.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (line.version) {
-    std::fputs("torvane-check " TORVANE_VERSION "\n", stdout);
-    return 0;
-  }
-  if (line.operands.size() != 2) return UsageError("Erwartet werden QUELLE und ERGEBNIS");
+  if (AnsweredHelpOrVersion(line, Report, kUsage, TORVANE_VERSION)) return 0;
+  if (line.operands.size() != 2) return Report.Usage("Erwartet werden QUELLE und ERGEBNIS");
   const std::string& sourceName = line.operands[0];
   const std::string& resultName = line.operands[1];
   if (sourceName == "-" && resultName == "-") {
-    return UsageError("Nur eine der beiden Dateien kann die Standardeingabe sein");
+    return Report.Usage("Nur eine der beiden Dateien kann die Standardeingabe sein");
   }
   long double tolerance = 0;
   if (!toleranceText.empty()) {
     const std::optional<long double> value = StrToFloatStrict(toleranceText);
-    if (!value) return UsageError(InvalidFloatMessage(toleranceText));
+    if (!value) return Report.Usage(InvalidFloatMessage(toleranceText));
     if (!(*value > 0) || *value > 1e6L) {
-      return UsageError(Cp1252("Die Toleranz muss größer als 0 sein (") + toleranceText + ")");
+      return Report.Usage(Cp1252("Die Toleranz muss größer als 0 sein (") + toleranceText + ")");
     }
     tolerance = *value;
   }
   RunSettings run;
   if (const auto problem = LoadRunSettings(diameterText, settingsDir, line.overrides, run)) {
-    if (problem->usage) return UsageError(problem->message);
+    if (problem->usage) return Report.Usage(problem->message);
     Report(problem->message);
     return kUsageOrIoFailed;
   }
@@ -122,15 +90,15 @@ int main(int argc, char** argv) {
   ResultCheck check(run.published, run.diameter, run.settings->HeaderLines(),
                     run.settings->FooterLines(), tolerance);
   if (!check.Unreadable().empty()) {
-    return UsageError(Cp1252("Das Ergebnis ist mit diesen Einstellungen nicht lesbar: ") +
+    return Report.Usage(Cp1252("Das Ergebnis ist mit diesen Einstellungen nicht lesbar: ") +
                       check.Unreadable());
   }
-  const File sourceFile = Open(sourceName);
+  const File sourceFile = OpenForReading(sourceName);
   if (!sourceFile) {
     Report(CannotOpenMessage(sourceName));
     return kUsageOrIoFailed;
   }
-  const File resultFile = Open(resultName);
+  const File resultFile = OpenForReading(resultName);
   if (!resultFile) {
     Report(CannotOpenMessage(resultName));
     return kUsageOrIoFailed;

@@ -3,7 +3,6 @@
 // pipelines. Streams the source, so memory stays flat for any length, and
 // hands the result over only when the whole run succeeded.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -62,28 +61,7 @@ constexpr const char* kUsage =
     "Konvertierung (nichts wird geschrieben), 2 falscher Aufruf oder Dateifehler,\n"
     "3 Prüfung fehlgeschlagen (nichts wird geschrieben).\n";
 
-void Report(std::string_view message) {
-  const std::string text = "torvane-convert: " + ToTerminalText(message) + "\n";
-  std::fwrite(text.data(), 1, text.size(), stderr);
-}
-
-int UsageError(std::string_view message) {
-  Report(message);
-  std::fputs("Hilfe: torvane-convert --help\n", stderr);
-  return kUsageOrIoFailed;
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const {
-    if (file) std::fclose(file);
-  }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+const Reporter Report("torvane-convert");
 
 // The result goes somewhere private first, so that a failed run hands
 // nothing over: for a file, its replacement beside it (the same safe way the
@@ -176,39 +154,28 @@ int main(int argc, char** argv) {
                                            {"-s", "--settings", &settingsDir},
                                            {"-o", "--output", &output}},
                                           {"--check"}, line)) {
-    return UsageError(*error);
+    return Report.Usage(*error);
   }
-  if (line.operands.size() > 1) return UsageError("Nur eine Eingabedatei ist erlaubt");
+  if (line.operands.size() > 1) return Report.Usage("Nur eine Eingabedatei ist erlaubt");
   const std::string inputName = line.operands.empty() ? "-" : line.operands.front();
   const bool check = !line.flags.empty();
-  if (line.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (line.version) {
-    std::fputs("torvane-convert " TORVANE_VERSION "\n", stdout);
-    return 0;
-  }
+  if (AnsweredHelpOrVersion(line, Report, kUsage, TORVANE_VERSION)) return 0;
   RunSettings run;
   if (const auto problem = LoadRunSettings(diameterText, settingsDir, line.overrides, run)) {
-    if (problem->usage) return UsageError(problem->message);
+    if (problem->usage) return Report.Usage(problem->message);
     Report(problem->message);
     return kUsageOrIoFailed;
   }
   for (const std::string& warning : run.warnings) Report(warning);
   const Settings& settings = *run.settings;
 
-  File inputFile;
-  std::FILE* input = stdin;
-  if (inputName != "-") {
-    if (IsDirectory(inputName) ||
-        !(inputFile = File(std::fopen(inputName.c_str(), "rb")))) {
-      if (stopSignal != 0) EndBySignal();
-      Report(CannotOpenMessage(inputName));
-      return kUsageOrIoFailed;
-    }
-    input = inputFile.get();
+  const File inputFile = OpenForReading(inputName);
+  if (!inputFile) {
+    if (stopSignal != 0) EndBySignal();
+    Report(CannotOpenMessage(inputName));
+    return kUsageOrIoFailed;
   }
+  std::FILE* const input = inputFile.get();
 
   std::string outputProblem;
   std::optional<PendingOutput> pending = OpenPendingOutput(output, outputProblem);
@@ -237,7 +204,7 @@ int main(int argc, char** argv) {
     checker.emplace(run.published, run.diameter, settings.HeaderLines(), settings.FooterLines());
     if (!checker->Unreadable().empty()) {
       discard();
-      return UsageError(Cp1252("Prüfung nicht möglich: ") + checker->Unreadable());
+      return Report.Usage(Cp1252("Prüfung nicht möglich: ") + checker->Unreadable());
     }
     checkThread.emplace(*checker);
     conversion.RecordSourcePath(&*checkThread);
