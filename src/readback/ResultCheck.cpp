@@ -220,12 +220,16 @@ void ResultCheck::TakeLine(std::string_view line) {
     FeedReader(line, line);
     return;
   }
-  heldBack_.emplace_back(line);
-  if (heldBack_.size() > footer_.size()) {
-    const std::string front = std::move(heldBack_.front());
-    heldBack_.pop_front();
-    FeedReader(front, front);
+  // A ring as long as the footer, its strings reused: a line of its own
+  // for every result line would cost an allocation each.
+  if (heldBack_.size() < footer_.size()) {
+    heldBack_.emplace_back(line);
+    return;
   }
+  std::string& oldest = heldBack_[heldFirst_];
+  FeedReader(oldest, oldest);
+  oldest.assign(line);
+  heldFirst_ = (heldFirst_ + 1) % heldBack_.size();
 }
 
 void ResultCheck::FeedReader(std::string_view line, std::string_view shown) {
@@ -583,8 +587,9 @@ CheckOutcome ResultCheck::Finish() {
     Advance(false);
   }
   if (!failed_ && !heldBack_.empty()) {
-    const bool footer = std::equal(heldBack_.begin(), heldBack_.end(), footer_.begin(),
-                                   footer_.end());
+    std::rotate(heldBack_.begin(), heldBack_.begin() + static_cast<std::ptrdiff_t>(heldFirst_),
+                heldBack_.end());
+    const bool footer = heldBack_ == footer_;
     for (const std::string& line : heldBack_) {
       if (footer) {
         FeedReader({}, {});
@@ -593,6 +598,7 @@ CheckOutcome ResultCheck::Finish() {
       }
     }
     heldBack_.clear();
+    heldFirst_ = 0;
   }
   resultComplete_ = true;
   Advance(true);

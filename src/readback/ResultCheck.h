@@ -138,8 +138,9 @@ class ResultCheck : public SourcePathRecorder {
   std::size_t lineCount_ = 0;
   bool headerIntact_ = true;
   // The last lines, held back until the end shows whether they are the
-  // footer.
-  std::deque<std::string> heldBack_;
+  // footer: a ring, oldest at `heldFirst_`.
+  std::vector<std::string> heldBack_;
+  std::size_t heldFirst_ = 0;
   std::deque<Entry> pending_;
   bool movesRead_ = false;
 

@@ -25,8 +25,9 @@ const Lines kSource = {"G0 X0 Y20 Z2", "G1 Z-1", "G1 X30 Y20", "G2 X30 Y80 R30",
 
 // The check as the command line's --check and the desktop run it, on a
 // thread of its own beside the conversion, or in the caller's thread.
-CheckOutcome Check(const ConversionSettings& settings, const Lines& result, bool threaded) {
-  ResultCheck check(settings, testing::kDegreeDiameter, {}, {});
+CheckOutcome Check(const ConversionSettings& settings, const Lines& result, bool threaded,
+                   const Lines& header = {}, const Lines& footer = {}) {
+  ResultCheck check(settings, testing::kDegreeDiameter, header, footer);
   Conversion conversion(settings);
   Lines unused;
   if (!threaded) {
@@ -96,6 +97,40 @@ TEST(ResultCheckTest, TamperedResultsFailAtTheLineChanged) {
       EXPECT_EQ(outcome.resultLine, c.line);
       EXPECT_NE(outcome.message.find(c.says), std::string::npos) << outcome.message;
     }
+  }
+}
+
+// Header and footer as the settings have them may hold anything, even a
+// move; other lines without axis words may frame the program, but nothing
+// unread may stand between moves.
+TEST(ResultCheckTest, FrameLines) {
+  const Lines header = {"%", "G00 X200.000"};
+  const Lines footer = {"G00 X200.000", "M30"};
+  struct Case {
+    const char* name;
+    std::function<void(Lines&)> frame;
+    std::size_t line;
+  };
+  const Case cases[] = {
+      {"as written", [](Lines&) {}, 0},
+      {"footer changed to another move", [](Lines& l) { l.back() = "G00 X150.000"; }, 14},
+      {"no frame but comments", [&](Lines& l) {
+         l.erase(l.begin(), l.begin() + 2);
+         l.resize(l.size() - 2);
+         l.insert(l.begin(), "(TEIL 1)");
+         l.push_back("M30");
+       }, 0},
+      {"comment between moves", [](Lines& l) { l.insert(l.begin() + 5, "(HALT)"); }, 6},
+  };
+  const ConversionSettings settings = testing::ExampleSettings(30, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lines result;
+    Conversion(settings).RunConversion(testing::kDegreeDiameter, kSource, header, footer, result);
+    c.frame(result);
+    const CheckOutcome outcome = Check(settings, result, false, header, footer);
+    EXPECT_EQ(outcome.passed, c.line == 0) << outcome.message;
+    EXPECT_EQ(outcome.resultLine, c.line) << outcome.message;
   }
 }
 
