@@ -52,11 +52,10 @@ long double DecimalValue(std::string_view digits, int fractionDigits) {
 
 }  // namespace
 
-bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value) {
+const char* ReadDecimalAt(const char* p, const char* end, int impliedDecimals,
+                          long double& value) {
   // One pass without a branch per digit beyond the digit test: a reader of
   // a converted program takes millions of these.
-  const char* p = text.data();
-  const char* const end = p + text.size();
   bool negative = false;
   if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   const char* const first = p;
@@ -79,11 +78,16 @@ bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value)
     fraction = p - fractionFrom;
     digits += fraction;
   }
-  if (p != end || digits == 0 || significant > 19 || fraction > 19) return false;
+  if (digits == 0 || significant > 19 || fraction > 19) return nullptr;
   // One division of two exact values: the nearest real to the text.
   const long double magnitude = static_cast<long double>(mantissa) / kPow10[fraction];
   value = negative ? -magnitude : magnitude;
-  return true;
+  return p;
+}
+
+bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value) {
+  const char* const end = text.data() + text.size();
+  return ReadDecimalAt(text.data(), end, impliedDecimals, value) == end;
 }
 
 WordNumber ReadWordNumber(std::string_view code, std::size_t at) {

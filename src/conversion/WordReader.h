@@ -25,5 +25,9 @@ WordNumber ReadWordNumber(std::string_view code, std::size_t at);
 // without a decimal point). The nearest real to the text; false for any
 // other text.
 bool ReadDecimal(std::string_view text, int impliedDecimals, long double& value);
+// The same for a number at the start of [p, end): where it stops, or null
+// when no number stands there.
+const char* ReadDecimalAt(const char* p, const char* end, int impliedDecimals,
+                          long double& value);
 
 }  // namespace torvane

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "conversion/WordReader.h"
 #include "text/Windows1252.h"
@@ -69,12 +70,6 @@ long double TargetReader::LengthStep() const { return scale_; }
 
 long double TargetReader::AngleStep() const { return std::max(scale_, 0.001L); }
 
-bool TargetReader::ReadNumber(std::string_view text, long double& value) const {
-  // Without a point the format's implied decimals apply; a point typed by
-  // hand means what it says, as on the controls.
-  return ReadDecimal(text, settings_.format.DeziPunkt ? 0 : settings_.format.Nachkomma, value);
-}
-
 bool TargetReader::ReadLine(std::string_view line) {
   std::size_t at = 0;
   // Block number: the letter, the number and a blank, as the run writes it.
@@ -113,34 +108,46 @@ bool TargetReader::ReadLine(std::string_view line) {
   // one inside a number.
   const char* p = line.data() + at;
   const char* const end = line.data() + line.size();
+  // Without a point the format's implied decimals apply; a point typed by
+  // hand means what it says, as on the controls.
+  const int implied = settings_.format.DeziPunkt ? 0 : settings_.format.Nachkomma;
+  auto standsAt = [&](const std::string& text) {
+    const auto size = static_cast<std::ptrdiff_t>(text.size());
+    return size > 0 && end - p >= size && *p == text[0] &&
+           std::memcmp(p, text.data(), text.size()) == 0 && (end - p == size || p[size] == ' ');
+  };
   while (p < end) {
     if (*p == ' ') {
       ++p;
       continue;
     }
-    const char* wordEnd = p + 1;
-    while (wordEnd < end && *wordEnd != ' ') ++wordEnd;
-    const std::string_view word(p, static_cast<std::size_t>(wordEnd - p));
-    p = wordEnd;
     // The direction words tell a modulo axis which way to turn to the
     // line's angle; they stay in force until the other one comes.
-    if (word == settings_.edp && !word.empty()) {
+    if (standsAt(settings_.edp)) {
+      p += settings_.edp.size();
       direction = 1;
       continue;
     }
-    if (word == settings_.edn && !word.empty()) {
+    if (standsAt(settings_.edn)) {
+      p += settings_.edn.size();
       direction = -1;
       continue;
     }
     bool matched = false;
     for (const Word& candidate : words_) {
       // The first character decides nearly always, without a comparison call.
-      if (word[0] != candidate.letter[0] || !word.starts_with(candidate.letter)) continue;
+      const std::size_t size = candidate.letter.size();
+      if (*p != candidate.letter[0] || static_cast<std::size_t>(end - p) < size ||
+          std::memcmp(p, candidate.letter.data(), size) != 0) {
+        continue;
+      }
       long double value = 0;
-      if (!ReadNumber(word.substr(candidate.letter.size()), value)) continue;
+      const char* const stop = ReadDecimalAt(p + size, end, implied, value);
+      if (stop == nullptr || (stop != end && *stop != ' ')) continue;
       if (seen[candidate.slot]) return false;
       seen[candidate.slot] = true;
       values[candidate.slot] = value;
+      p = stop;
       matched = true;
       break;
     }

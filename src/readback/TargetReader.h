@@ -78,7 +78,6 @@ class TargetReader {
     Slot slot;
   };
   bool ReadLine(std::string_view line);
-  bool ReadNumber(std::string_view text, long double& value) const;
 
   ConversionSettings settings_;
   std::string unreadable_;
