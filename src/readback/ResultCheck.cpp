@@ -76,28 +76,45 @@ bool HasAxisWord(std::string_view line, char rotary) {
   return false;
 }
 
-// Whether `line` is the unwinding line of the pattern, with an angle for
-// every "{C}".
+// Whether `line` is the unwinding line of the pattern: its text in order,
+// with an angle wherever it says "{C}".
 bool IsUnwindLine(std::string_view line, std::string_view pattern) {
   if (pattern.empty()) return false;
-  const std::size_t at = pattern.find("{C}");
+  std::size_t at = pattern.find("{C}");
   if (at == std::string_view::npos) return line == pattern;
-  const std::string_view before = pattern.substr(0, at);
-  const std::string_view after = pattern.substr(at + 3);
-  return line.size() >= before.size() + after.size() && line.starts_with(before) &&
-         line.ends_with(after) && after.find("{C}") == std::string_view::npos;
+  if (!line.starts_with(pattern.substr(0, at))) return false;
+  std::size_t from = at;  // in `line`
+  while (true) {
+    const std::size_t next = pattern.find("{C}", at + 3);
+    const std::string_view piece = pattern.substr(at + 3, next - (at + 3));
+    if (next == std::string_view::npos) {
+      return line.size() >= from + piece.size() && line.ends_with(piece);
+    }
+    const std::size_t found = line.find(piece, from);
+    if (found == std::string_view::npos) return false;
+    from = found + piece.size();
+    at = next;
+  }
+}
+
+// A number as the user reads it: four decimals, the German decimal comma.
+std::string GermanNumber(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4f", value);
+  std::string number = text;
+  std::replace(number.begin(), number.end(), '.', ',');
+  return number;
 }
 
 }  // namespace
 
 std::string CheckOutcome::Summary(bool withLine) const {
   if (!passed) return message;
-  char text[64];
-  std::snprintf(text, sizeof text, "%.4f", static_cast<double>(largestDeviation));
-  std::string number = text;
-  std::replace(number.begin(), number.end(), '.', ',');
-  std::string summary = Cp1252("Abweichung höchstens ") + number + " " + unit;
-  if (withLine && largestDeviationLine != 0) summary += " (Zeile " + std::to_string(largestDeviationLine) + ")";
+  std::string summary = Cp1252("Abweichung höchstens ") +
+                        GermanNumber(static_cast<double>(largestDeviation)) + " " + unit;
+  if (withLine && largestDeviationLine != 0) {
+    summary += " (Zeile " + std::to_string(largestDeviationLine) + ")";
+  }
   return summary;
 }
 
@@ -117,9 +134,8 @@ ResultCheck::ResultCheck(const ConversionSettings& settings, long double diamete
       std::sqrt(2 * (lengthStep_ / 2) * (lengthStep_ / 2) + (yStep / 2) * (yStep / 2));
   tolerance_ = tolerance > 0 ? static_cast<double>(tolerance) : rounding * 1.001 + 1e-9;
   sign_ = settings.einv ? -1 : 1;
-  modulo_ = settings.erot != 1;
   // A continuous axis is written from the first line on as it stands.
-  offsetKnown_ = !modulo_;
+  offsetKnown_ = settings.erot == 1;
 }
 
 void ResultCheck::Fail(std::size_t resultLine, std::size_t sourceLine, double distance,
@@ -133,11 +149,7 @@ void ResultCheck::Fail(std::size_t resultLine, std::size_t sourceLine, double di
 }
 
 std::string ResultCheck::Length(double value) const {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.4f", value);
-  std::string number = text;
-  std::replace(number.begin(), number.end(), '.', ',');
-  return number + " " + outcome_.unit;
+  return GermanNumber(value) + " " + outcome_.unit;
 }
 
 ResultCheck::Point ResultCheck::At(const Segment& s, double t) {

@@ -131,7 +131,6 @@ class ResultCheck : public SourcePathRecorder {
   double lengthStep_ = 0;
   // -1 where the axis turns the other way and mirrors the flat.
   double sign_ = 1;
-  bool modulo_ = true;
   LineSource* pull_ = nullptr;
   bool resultComplete_ = false;
 
