@@ -207,7 +207,10 @@ int main(int argc, char** argv) {
       return Report.Usage(Cp1252("Prüfung nicht möglich: ") + checker->Unreadable());
     }
     checkThread.emplace(*checker);
+    // The check takes the second core: the lines are formatted where they
+    // are made.
     conversion.RecordSourcePath(&*checkThread);
+    conversion.FormatOnSecondThread(false);
   }
   std::optional<CheckOutcome> outcome;
   StreamLineSource stream(input);

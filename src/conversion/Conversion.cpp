@@ -92,7 +92,7 @@ void Conversion::RunConversion(long double diameter, LineSource& source,
   } catch (const FloatError& error) {
     throw ConversionError(0, error.what());
   }
-  LineFormatter formatter(settings_, target);
+  LineFormatter formatter(settings_, target, formatOnSecondThread_);
   formatter_ = &formatter;
   try {
     ConvertRun(source, header, footer);

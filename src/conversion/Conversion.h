@@ -72,6 +72,9 @@ class Conversion {
   // Every source move of the following runs also goes to `recorder` (none
   // when null), in order, before the lines written for it.
   void RecordSourcePath(SourcePathRecorder* recorder) { recorder_ = recorder; }
+  // Lines are formatted on a second thread (the default) or on the run's
+  // own, when something else (a check beside the run) takes the second core.
+  void FormatOnSecondThread(bool second) { formatOnSecondThread_ = second; }
 
   // The whole run: header lines as they are, every source line converted,
   // footer lines. Raises ConversionError naming the source line that stopped
@@ -252,6 +255,7 @@ class Conversion {
   // a continuous axis has no such limit.
   long double longestTurn_ = 360;
   SourcePathRecorder* recorder_ = nullptr;
+  bool formatOnSecondThread_ = true;
   // Where the lines of the running run go.
   LineFormatter* formatter_ = nullptr;
   // Comment-free copy of the block, reused from block to block: a long

@@ -138,9 +138,13 @@ void ConversionTask::Run() {
       std::optional<CheckThread> checkThread;
       if (check) checkThread.emplace(*check);
       JoiningSink sink(target_, targetLines_, checkThread ? &*checkThread : nullptr);
+      // The check takes the second core; the lines are formatted where
+      // they are made.
       conversion_.RecordSourcePath(checkThread ? &*checkThread : nullptr);
+      conversion_.FormatOnSecondThread(!checkThread);
       conversion_.RunConversion(diameter_, source, header_, footer_, sink);
       conversion_.RecordSourcePath(nullptr);
+      conversion_.FormatOnSecondThread(true);
       if (checkThread) outcome_ = checkThread->Finish();
     }
     if (CancelRequested()) outcome_.reset();
@@ -151,6 +155,7 @@ void ConversionTask::Run() {
     error_ = error.what();
   }
   conversion_.RecordSourcePath(nullptr);
+  conversion_.FormatOnSecondThread(true);
   if (error_) outcome_.reset();
   warnings_ = conversion_.Warnings();
   done_.store(sourceLines_, std::memory_order_relaxed);
