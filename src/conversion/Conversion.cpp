@@ -40,6 +40,16 @@ void Conversion::BeginRun(long double diameter) {
   moved_ = false;
   endLine_ = 0;
   afterEndWarned_ = false;
+  for (int k = 0; k < 3; ++k) {
+    shift_[k] = localShift_[k] = g92_[k] = g92Kept_[k] = 0;
+  }
+  g92ZeroKnown_ = true;
+  g92KeptKnown_ = true;
+  workSystem_ = 1;
+  depthUnknown_ = false;
+  cycle_ = CycleState{};
+  returnToInitial_ = true;
+  motionEnded_ = false;
   ReadNeutralCodes(settings_.eneutral, neutralCodes_);
   lineNumber_ = 0;
   state_.diameter = CheckReal(diameter);
@@ -396,11 +406,26 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (words.programEnd) endLine_ = lineNumber_;
   // A dwell's numbers are times, not positions or feeds.
   if (words.dwell) return;
+  if (words.motionWord) motionEnded_ = false;
+  if (words.workSystem != 0) [[unlikely]] SelectWorkSystem(code, words);
+  // The axis words of a shift are the frame's, not a move.
+  if (words.shift != Shift::None) [[unlikely]] {
+    ApplyShift(code, words);
+    return;
+  }
   const bool hasX = words.at[kX] != kNone;
   const bool hasY = words.at[kY] != kNone;
   const bool hasZ = words.at[kZ] != kNone;
   const bool hasR = words.at[kR] != kNone;
-  const bool hasCentre = words.at[kI] != kNone || words.at[kJ] != kNone;
+  // An arc's plane coordinates (a, b) and its third axis: X, Y, Z in G17,
+  // Z, X, Y in G18, Y, Z, X in G19, each seen from the third axis's
+  // positive end, so that G2 turns clockwise in (a, b) in every plane.
+  static constexpr int kPlaneAxes[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+  static constexpr Word kCentreWords[3][2] = {{kI, kJ}, {kK, kI}, {kJ, kK}};
+  const int plane = static_cast<int>(state_.plane);
+  const Word centreA = kCentreWords[plane][0];
+  const Word centreB = kCentreWords[plane][1];
+  const bool hasCentre = words.at[centreA] != kNone || words.at[centreB] != kNone;
   const bool arcMode =
       state_.motion == MotionMode::Clockwise || state_.motion == MotionMode::CounterClockwise;
   // Without feed words in the output the F is not even read, so a program
@@ -422,12 +447,21 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
       Warn(std::string(words.machinePosition) + " (Maschinenposition) weggelassen");
       return;
     }
+    // Along Z alone the machine only leaves the part; where it goes in the
+    // flat frame (X, Y words) is the machine's secret.
+    if (settings_.esafe && words.machinePosition != "G53" && hasZ && !hasX && !hasY &&
+        pendingMachinePositions_.empty()) {
+      Retract(code, words);
+      return;
+    }
     if (pendingMachinePositions_.size() < kMaxWarnings) {
       pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition)});
     }
     return;
   }
-  const bool moves = hasX || hasY || hasZ || (arcMode && hasCentre);
+  const bool cycleBlock = cycle_.code != 0;
+  const bool moves =
+      hasX || hasY || hasZ || (cycleBlock ? hasR : arcMode && hasCentre);
   if (moves) moved_ = true;
   if (moves && !pendingMachinePositions_.empty()) {
     const MachinePositionBlock& block = pendingMachinePositions_.front();
@@ -436,23 +470,39 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
                                                  "Konvertierung nicht kennt, und danach folgen "
                                                  "noch Bewegungen"));
   }
+  if (cycleBlock) [[unlikely]] {
+    if (moves) ConvertCycleBlock(code, words);
+    return;
+  }
+  if (moves && motionEnded_) [[unlikely]] {
+    Refuse(Cp1252("Bewegung nach G80 ohne G0, G1, G2 oder G3: die Steuerungen fahren sie "
+                  "verschieden"));
+  }
+  if (hasZ && depthUnknown_) [[unlikely]] {
+    if (state_.incremental) {
+      Refuse(Cp1252("Z im Kettenmaß (G91) nach dem Rückzug G28/G30: es zählt von der "
+                    "Referenzposition der Maschine, die die Konvertierung nicht kennt"));
+    }
+    depthUnknown_ = false;
+  }
 
-  // In G91 the axis words are increments from where the tool stands.
+  // In G91 the axis words are increments from where the tool stands; a
+  // shift moves only absolute positions.
   const long double xBefore = state_.currentX;
   const long double yBefore = state_.currentY;
   const long double zBefore = state_.currentZ;
-  auto axis = [&](long double& current, long double value) {
-    current = state_.incremental ? CheckReal(current + value) : value;
+  auto axis = [&](int index, long double& current, long double value) {
+    current = state_.incremental ? CheckReal(current + value) : Shifted(index, value);
   };
   if (hasX) {
     state_.previousX = state_.currentX;
-    axis(state_.currentX, ReadWord(code, words, kX));
+    axis(0, state_.currentX, ReadWord(code, words, kX));
   }
   if (hasY) {
     state_.previousY = state_.currentY;
-    axis(state_.currentY, ReadWord(code, words, kY));
+    axis(1, state_.currentY, ReadWord(code, words, kY));
   }
-  if (hasZ) axis(state_.currentZ, ReadWord(code, words, kZ));
+  if (hasZ) axis(2, state_.currentZ, ReadWord(code, words, kZ));
   if (hasR) {
     state_.currentR = ReadWord(code, words, kR);
     state_.radiusGiven = true;
@@ -464,11 +514,6 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     return;
   }
   if (!planeWord && !hasCentre && state_.currentZ == zBefore) return;
-  if (state_.plane != Plane::XY) {
-    Refuse(std::string("Kreisbogen in der Ebene ") +
-           (state_.plane == Plane::ZX ? "G18" : "G19") +
-           Cp1252(" wird nicht unterstützt (nur G17, Ebene XY)"));
-  }
   // Some controls read P in an arc block as a number of full turns.
   if (words.at[kP] != kNone) {
     Refuse(Cp1252("Kreisbogen mit P (mehrere Umläufe) wird nicht unterstützt"));
@@ -476,27 +521,73 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   // The arc starts where the tool stood before the block.
   if (!hasY) state_.previousY = state_.currentY;
   if (!hasX) state_.previousX = state_.currentX;
+  const long double before[3] = {xBefore, yBefore, zBefore};
+  const long double after[3] = {state_.currentX, state_.currentY, state_.currentZ};
+  const int* axes = kPlaneAxes[plane];
   ArcBlock arc{};
-  arc.x1 = state_.previousX;
-  arc.y1 = state_.previousY;
-  arc.x2 = state_.currentX;
-  arc.y2 = state_.currentY;
-  arc.z1 = zBefore;
-  arc.z2 = state_.currentZ;
+  arc.x1 = before[axes[0]];
+  arc.y1 = before[axes[1]];
+  arc.x2 = after[axes[0]];
+  arc.y2 = after[axes[1]];
+  arc.z1 = before[axes[2]];
+  arc.z2 = after[axes[2]];
+  static constexpr const char* kCentreNames[3] = {"I, J", "I, K", "J, K"};
+  static constexpr const char* kCentreWarnings[3] = {
+      "R und I/J im selben Satz: R gilt, I und J werden nicht beachtet",
+      "R und I/K im selben Satz: R gilt, I und K werden nicht beachtet",
+      "R und J/K im selben Satz: R gilt, J und K werden nicht beachtet"};
+  arc.centreWords = kCentreNames[plane];
   if (hasR || (!hasCentre && state_.radiusGiven)) {
-    // R wins over I and J, as on most controls.
-    if (hasCentre) Warn("R und I/J im selben Satz: R gilt, I und J werden nicht beachtet");
+    // R wins over the centre, as on most controls.
+    if (hasCentre) Warn(kCentreWarnings[plane]);
     arc.r = state_.currentR;
   } else if (hasCentre) {
-    const long double i = words.at[kI] != kNone ? ReadWord(code, words, kI) : 0;
-    const long double j = words.at[kJ] != kNone ? ReadWord(code, words, kJ) : 0;
+    const long double i = words.at[centreA] != kNone ? ReadWord(code, words, centreA) : 0;
+    const long double j = words.at[centreB] != kNone ? ReadWord(code, words, centreB) : 0;
     arc.byCentre = true;
-    arc.cx = state_.centreAbsolute ? i : CheckReal(arc.x1 + i);
-    arc.cy = state_.centreAbsolute ? j : CheckReal(arc.y1 + j);
+    arc.cx = state_.centreAbsolute ? Shifted(axes[0], i) : CheckReal(arc.x1 + i);
+    arc.cy = state_.centreAbsolute ? Shifted(axes[1], j) : CheckReal(arc.y1 + j);
   } else {
-    Refuse("Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)");
+    Refuse(std::string("Kreisbogen ohne Radius (R) oder Mittelpunkt (") + arc.centreWords + ")");
   }
-  ConvertArc(arc);
+  if (plane == 0) {
+    ConvertArc(arc);
+  } else {
+    ConvertPlaneArc(arc);
+  }
+}
+
+void Conversion::MoveStraight(MotionMode motion, bool planeWord, bool zWord, long double x,
+                              long double y, long double z) {
+  const long double xBefore = state_.currentX;
+  const long double yBefore = state_.currentY;
+  const long double zBefore = state_.currentZ;
+  if (x == xBefore && y == yBefore && z == zBefore) return;
+  const MotionMode modal = state_.motion;
+  state_.motion = motion;
+  state_.currentX = x;
+  state_.currentY = y;
+  state_.currentZ = z;
+  WriteStraightMove(planeWord, zWord, xBefore, yBefore, zBefore);
+  state_.motion = modal;
+}
+
+void Conversion::Retract(std::string_view code, const BlockWords& words) {
+  // The intermediate point first, where the Z word puts it (in G91 Z0 the
+  // tool is there already), then straight out to the safe radius.
+  const long double value = ReadWord(code, words, kZ);
+  if (state_.incremental && depthUnknown_ && value != 0) {
+    Refuse(Cp1252("Z im Kettenmaß (G91) nach dem Rückzug G28/G30: es zählt von der "
+                  "Referenzposition der Maschine, die die Konvertierung nicht kennt"));
+  }
+  const long double z =
+      state_.incremental ? CheckReal(state_.currentZ + value) : Shifted(2, value);
+  const long double x = state_.currentX;
+  const long double y = state_.currentY;
+  MoveStraight(MotionMode::Rapid, false, true, x, y, z);
+  MoveStraight(MotionMode::Rapid, false, true, x, y,
+               CheckReal(*settings_.esafe - state_.diameter));
+  depthUnknown_ = true;
 }
 
 }  // namespace torvane
