@@ -326,11 +326,23 @@ void Conversion::ConvertPlaneArc(const ArcBlock& arc) {
       MoveStraight(MotionMode::Feed, true, true, c, a, b);
     }
   };
+  // The start's direction from the centre as the coordinates give it: a
+  // start on an axis through the centre stays exactly on it, and a step
+  // a whole quarter on lies exactly on the next (no "-0.000" from noise).
+  const long double da = arc.x1 - shape.cx;
+  const long double db = arc.y1 - shape.cy;
+  const long double reach = CheckReal(std::hypot(da, db));
+  const long double startCosine = da / reach;
+  const long double startSine = db / reach;
+  const long double way = clockwise ? -1 : 1;
   for (std::int64_t j = 1; j < steps; ++j) {
     const long double turn = step * static_cast<long double>(j);
-    long double sine = 0;
-    long double cosine = 0;
-    SinCosDegrees(clockwise ? shape.start - turn : shape.start + turn, sine, cosine);
+    long double turnSine = 0;
+    long double turnCosine = 0;
+    SinCosDegrees(turn, turnSine, turnCosine);
+    turnSine *= way;
+    const long double sine = startSine * turnCosine + startCosine * turnSine;
+    const long double cosine = startCosine * turnCosine - startSine * turnSine;
     // A helix climbs along the third axis in proportion to the angle.
     const long double c =
         climb == 0 ? arc.z1 : CheckReal(arc.z1 + climb * (turn / shape.sweep));
