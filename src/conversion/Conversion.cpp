@@ -47,6 +47,7 @@ void Conversion::BeginRun(long double diameter) {
   g92KeptKnown_ = true;
   workSystem_ = 1;
   depthUnknown_ = false;
+  depthNamed_ = false;
   cycle_ = CycleState{};
   returnToInitial_ = true;
   motionEnded_ = false;
@@ -478,6 +479,7 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     Refuse(Cp1252("Bewegung nach G80 ohne G0, G1, G2 oder G3: die Steuerungen fahren sie "
                   "verschieden"));
   }
+  if (hasZ) depthNamed_ = true;
   if (hasZ && depthUnknown_) [[unlikely]] {
     if (state_.incremental) {
       Refuse(Cp1252("Z im Kettenmaß (G91) nach dem Rückzug G28/G30: es zählt von der "
@@ -588,6 +590,7 @@ void Conversion::Retract(std::string_view code, const BlockWords& words) {
   MoveStraight(MotionMode::Rapid, false, true, x, y,
                CheckReal(*settings_.esafe - state_.diameter));
   depthUnknown_ = true;
+  depthNamed_ = true;
 }
 
 }  // namespace torvane

@@ -304,13 +304,16 @@ class Conversion {
   // A G28/G30 retract has left the source's tool at the machine's own
   // height: an increment along Z from there cannot be placed.
   bool depthUnknown_ = false;
+  // A Z word (or a retract) has set the depth in this run.
+  bool depthNamed_ = false;
   // The drilling cycle in force (73, 81, ...) and its modal words; a G0 to
   // G3 or G80 ends it, and after G80 a move needs its motion word again.
   struct CycleState {
     unsigned code = 0;
     bool entering = false;  // the next block sets the initial level
     long double initial = 0;
-    bool initialUnknown = false;
+    bool initialUnknown = false;  // counting from it is not possible
+    bool initialUnset = false;    // no Z before it: the machine's own
     bool hasR = false, hasZ = false, hasQ = false;
     long double r = 0, z = 0, q = 0;
   } cycle_;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "conversion/Conversion.h"
@@ -36,12 +37,16 @@ void ExpandHole(const DrillHole& hole, long double z, std::vector<CycleMove>& mo
   switch (hole.code) {
     case 73:
     case 83: {
-      // Each peck goes Q deeper than the last, the last one to the bottom.
-      long double depth = hole.r;
-      for (;;) {
-        const long double reached = std::max(depth - hole.peck, hole.bottom);
+      // Each peck goes Q deeper than the last, the last one to the bottom;
+      // counted from R, so that no rounding adds up and a peck below the
+      // numbers' resolution still ends.
+      const std::int64_t count = PeckCount(hole.r, hole.bottom, hole.peck);
+      for (std::int64_t k = 1;; ++k) {
+        const long double reached =
+            k >= count ? hole.bottom
+                       : std::max(hole.r - hole.peck * static_cast<long double>(k), hole.bottom);
         feed(reached);
-        if (reached <= hole.bottom) break;
+        if (k >= count) break;
         if (hole.code == 83) {
           // Out of the hole for the chips, back in to just above the depth.
           rapid(hole.r);
@@ -50,7 +55,6 @@ void ExpandHole(const DrillHole& hole, long double z, std::vector<CycleMove>& mo
           // A short step back breaks the chip.
           rapid(std::min(reached + hole.backOff, hole.r));
         }
-        depth = reached;
       }
       rapid(hole.clear);
       break;
@@ -76,10 +80,16 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
            Cp1252(" wird nicht unterstützt: er bohrte entlang X oder Y, nicht in die Tiefe"));
   }
   if (cycle_.entering) {
-    // The level the cycle started at, where G98 returns to.
+    // The level the cycle started at, where G98 returns to. Before any Z
+    // word the tool stands where the machine left it.
     cycle_.entering = false;
     cycle_.initial = state_.currentZ;
-    cycle_.initialUnknown = depthUnknown_;
+    cycle_.initialUnknown = depthUnknown_ || !depthNamed_;
+    cycle_.initialUnset = !depthNamed_;
+  }
+  if (returnToInitial_ && cycle_.initialUnset) {
+    Refuse(name + Cp1252(" mit G98 vor der ersten Z-Bewegung: die Ausgangsebene, auf die er "
+                         "zurückfährt, ist unbekannt"));
   }
   // R, Z and Q hold until the cycle ends.
   const auto keep = [&](Word word, bool& has, long double& value) {
@@ -133,10 +143,11 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
   if (pecks) {
     hole.peck = cycle_.q;
     hole.backOff = settings_.epeck;
-    if (PeckCount(r, bottom, cycle_.q) == 0) {
-      Refuse(name + Cp1252(": mehr als ") + std::to_string(kMaxPecks) +
-             Cp1252(" Zustellungen in einem Loch"));
-    }
+  }
+  const std::int64_t pecksPerHole = pecks ? PeckCount(r, bottom, cycle_.q) : 1;
+  if (pecksPerHole == 0 || static_cast<long double>(pecksPerHole) * repeats > kMaxPecks) {
+    Refuse(name + Cp1252(": mehr als ") + std::to_string(kMaxPecks) +
+           Cp1252(" Zustellungen in einem Satz"));
   }
   const bool hasX = words.at[kX] != kNone;
   const bool hasY = words.at[kY] != kNone;
@@ -152,7 +163,11 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
       hole.y = hasY ? Shifted(1, y) : state_.currentY;
     }
     cycleMoves_.clear();
-    ExpandHole(hole, state_.currentZ, cycleMoves_);
+    // Where the machine left the tool, it goes over the hole first.
+    ExpandHole(hole,
+               cycle_.initialUnset ? std::numeric_limits<long double>::infinity()
+                                   : state_.currentZ,
+               cycleMoves_);
     for (const CycleMove& move : cycleMoves_) {
       if (move.plane) {
         MoveStraight(MotionMode::Rapid, true, false, move.x, move.y, state_.currentZ);
@@ -163,6 +178,7 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
     }
     // Out at the R plane, the tool stands where the program says again.
     if (hole.clear != cycle_.initial) depthUnknown_ = false;
+    depthNamed_ = true;
   }
 }
 

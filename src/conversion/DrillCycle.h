@@ -31,14 +31,16 @@ struct DrillHole {
   long double backOff = 0;
 };
 
-// More pecks than this in one hole ask for a program no one meant.
-constexpr std::int64_t kMaxPecks = 100000;
+// More pecks than this in one block (its repeats included) ask for a
+// program no one meant.
+constexpr std::int64_t kMaxPecks = 1000000;
 
-// Pecks of `peck` from `r` down to `bottom`; 0 when more than kMaxPecks.
+// Pecks of `peck` from `r` down to `bottom`, at least 1; 0 when more than
+// kMaxPecks.
 std::int64_t PeckCount(long double r, long double bottom, long double peck);
 
-// The moves for `hole`, the tool standing at depth `z` over its place or
-// over the hole before: up to the R plane when it stands below it, over
+// The moves for `hole`, the tool standing at depth `z` (infinite: not
+// known) over the hole before: up to the R plane when it stands below it, over
 // the hole, down to the R plane, the cycle's own moves, out to `clear`.
 // Dwells move nothing and give no move. The caller has checked the levels
 // (bottom not above R) and the peck count.

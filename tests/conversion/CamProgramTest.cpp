@@ -79,6 +79,8 @@ TEST(CamProgramTest, CyclesAreTheirMovesWrittenOut) {
        {"G0 X0 Y0 Z5", "X20", "Z2", "G1 Z-3", "G0 Z5"}},
       {"R, Z and Q hold until a new one", {"G0 X0 Y0 Z5", "G99 G83 X10 Z-3 R2 Q5", "X20 Z-1"},
        {"G0 X0 Y0 Z5", "X10", "Z2", "G1 Z-3", "G0 Z2", "X20", "G1 Z-1", "G0 Z2"}},
+      {"G99 before any Z: over the hole where the machine left the tool",
+       {"G0 X0 Y0", "G99 G81 X10 Z-3 R2"}, {"G0 X0 Y0", "X10", "Z2", "G1 Z-3", "G0 Z2"}},
       {"G0 ends the cycle", {"G0 X0 Y0 Z5", "G81 X10 Z-3 R2", "G0 X20"},
        {"G0 X0 Y0 Z5", "X10", "Z2", "G1 Z-3", "G0 Z5", "X20"}},
       {"a shift moves the holes", {"G0 X0 Y0 Z5", "G52 X100 Z1", "G81 X10 Z-3 R2"},
@@ -198,8 +200,11 @@ TEST(CamProgramTest, RefusesWithLineAndReason) {
        cycle + " mit K und L im selben Satz: beide geben die Anzahl der Wiederholungen"},
       {"repeats not whole", {"G0 X0 Y0 Z5", "G81 X10 Z-3 R2 L1.5"},
        cycle + ": die Anzahl der Wiederholungen muss eine ganze Zahl von 0 bis 9999 sein"},
-      {"pecks beyond any use", {"G0 X0 Y0 Z5", "G83 X10 Z-1000 R2 Q0.001"},
-       "Zeile 2: Bohrzyklus G83: mehr als 100000 Zustellungen in einem Loch"},
+      {"pecks beyond any use", {"G0 X0 Y0 Z5", "G83 X10 Z-10 R2 Q0.001 L100"},
+       "Zeile 2: Bohrzyklus G83: mehr als 1000000 Zustellungen in einem Satz"},
+      {"G98 before any Z", {"G0 X0 Y0", "G81 X10 Z-3 R2"},
+       cycle + Cp1252(" mit G98 vor der ersten Z-Bewegung: die Ausgangsebene, auf die er "
+                      "zurückfährt, ist unbekannt")},
       {"cycle in G18", {"G18", "G81 X10 Z-3 R2"},
        cycle + Cp1252(" in der Ebene G18 wird nicht unterstützt: er bohrte entlang X oder Y, "
                       "nicht in die Tiefe")},
