@@ -584,11 +584,16 @@ void Conversion::Retract(std::string_view code, const BlockWords& words) {
   }
   const long double z =
       state_.incremental ? CheckReal(state_.currentZ + value) : Shifted(2, value);
+  const long double safe = CheckReal(*settings_.esafe - state_.diameter);
+  // Out means out: a safe radius below the tool would drive it into the part.
+  if (safe < z || safe < state_.currentZ) {
+    Refuse(Cp1252("Sicherer Rückzug (esafe) X") + FormatNC(settings_.format, *settings_.esafe) +
+           Cp1252(" liegt unter dem Werkzeug: der Rückzug führte ins Werkstück"));
+  }
   const long double x = state_.currentX;
   const long double y = state_.currentY;
   MoveStraight(MotionMode::Rapid, false, true, x, y, z);
-  MoveStraight(MotionMode::Rapid, false, true, x, y,
-               CheckReal(*settings_.esafe - state_.diameter));
+  MoveStraight(MotionMode::Rapid, false, true, x, y, safe);
   depthUnknown_ = true;
   depthNamed_ = true;
 }

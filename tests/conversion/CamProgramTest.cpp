@@ -227,6 +227,9 @@ TEST(CamProgramTest, RefusesWithLineAndReason) {
       {"G28 naming X", {"G0 X10 Y0", "G28 X0 Z0", "G0 X5"},
        Cp1252("Zeile 2: G28 fährt eine Maschinenposition an, die die Konvertierung nicht kennt, "
               "und danach folgen noch Bewegungen")},
+      {"a safe radius below the tool", {"G0 X10 Y0 Z60", "G91 G28 Z0"},
+       Cp1252("Zeile 2: Sicherer Rückzug (esafe) X150.000 liegt unter dem Werkzeug: der "
+              "Rückzug führte ins Werkstück")},
       {"G91 Z after a retract", {"G0 X10 Y0 Z5", "G91 G28 Z0", "G1 Z-1"},
        Cp1252("Zeile 3: Z im Kettenmaß (G91) ") + unknownHeight},
       {"G92 Z after a retract", {"G0 X10 Y0 Z5", "G91 G28 Z0", "G90 G92 Z0"},
