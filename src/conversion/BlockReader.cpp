@@ -123,7 +123,6 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   words.machinePosition = {};
   words.dwell = false;
   words.programEnd = false;
-  words.motionWord = false;
   words.shift = Shift::None;
   words.workSystem = 0;
   // Each word's number is read at once, and the scan goes on behind it
@@ -246,8 +245,8 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       case 2:
       case 3:
         state_.motion = static_cast<MotionMode>(major);
-        words.motionWord = true;
-        // A motion word ends a drilling cycle.
+        // A motion word ends a drilling cycle, and names the motion after one.
+        motionEnded_ = false;
         if (cycle_.code != 0) [[unlikely]] cycle_ = CycleState{};
         return;
       case 17: state_.plane = Plane::XY; return;

@@ -43,6 +43,7 @@ void Conversion::BeginRun(long double diameter) {
   for (int k = 0; k < 3; ++k) {
     shift_[k] = localShift_[k] = g92_[k] = g92Kept_[k] = 0;
   }
+  shifted_ = false;
   g92ZeroKnown_ = true;
   g92KeptKnown_ = true;
   workSystem_ = 1;
@@ -407,28 +408,25 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (words.programEnd) endLine_ = lineNumber_;
   // A dwell's numbers are times, not positions or feeds.
   if (words.dwell) return;
-  if (words.motionWord) motionEnded_ = false;
-  if (words.workSystem != 0) [[unlikely]] SelectWorkSystem(code, words);
-  // The axis words of a shift are the frame's, not a move.
-  if (words.shift != Shift::None) [[unlikely]] {
-    ApplyShift(code, words);
-    return;
+  if ((words.workSystem | static_cast<std::uint8_t>(words.shift)) != 0) [[unlikely]] {
+    if (words.workSystem != 0) SelectWorkSystem(code, words);
+    // The axis words of a shift are the frame's, not a move.
+    if (words.shift != Shift::None) {
+      ApplyShift(code, words);
+      shifted_ = shift_[0] != 0 || shift_[1] != 0 || shift_[2] != 0;
+      return;
+    }
   }
   const bool hasX = words.at[kX] != kNone;
   const bool hasY = words.at[kY] != kNone;
   const bool hasZ = words.at[kZ] != kNone;
   const bool hasR = words.at[kR] != kNone;
-  // An arc's plane coordinates (a, b) and its third axis: X, Y, Z in G17,
-  // Z, X, Y in G18, Y, Z, X in G19, each seen from the third axis's
-  // positive end, so that G2 turns clockwise in (a, b) in every plane.
-  static constexpr int kPlaneAxes[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
-  static constexpr Word kCentreWords[3][2] = {{kI, kJ}, {kK, kI}, {kJ, kK}};
-  const int plane = static_cast<int>(state_.plane);
-  const Word centreA = kCentreWords[plane][0];
-  const Word centreB = kCentreWords[plane][1];
-  const bool hasCentre = words.at[centreA] != kNone || words.at[centreB] != kNone;
   const bool arcMode =
       state_.motion == MotionMode::Clockwise || state_.motion == MotionMode::CounterClockwise;
+  // The centre words of the arc's plane: I, J in G17, K, I in G18, J, K in
+  // G19.
+  const Word* centre = kCentreWords[static_cast<int>(state_.plane)];
+  const bool hasCentre = arcMode && (words.at[centre[0]] != kNone || words.at[centre[1]] != kNone);
   // Without feed words in the output the F is not even read, so a program
   // converts exactly as it always has.
   if (words.at[kF] != kNone && settings_.efeed != 0) {
@@ -516,14 +514,26 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     return;
   }
   if (!planeWord && !hasCentre && state_.currentZ == zBefore) return;
+  const long double before[3] = {xBefore, yBefore, zBefore};
+  ConvertArcBlock(code, words, hasR, hasCentre, before);
+}
+
+void Conversion::ConvertArcBlock(std::string_view code, const BlockWords& words, bool hasR,
+                                 bool hasCentre, const long double (&before)[3]) {
+  // An arc's plane coordinates (a, b) and its third axis: X, Y, Z in G17,
+  // Z, X, Y in G18, Y, Z, X in G19, each seen from the third axis's
+  // positive end, so that G2 turns clockwise in (a, b) in every plane.
+  static constexpr int kPlaneAxes[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+  const int plane = static_cast<int>(state_.plane);
+  const Word centreA = kCentreWords[plane][0];
+  const Word centreB = kCentreWords[plane][1];
   // Some controls read P in an arc block as a number of full turns.
   if (words.at[kP] != kNone) {
     Refuse(Cp1252("Kreisbogen mit P (mehrere Umläufe) wird nicht unterstützt"));
   }
   // The arc starts where the tool stood before the block.
-  if (!hasY) state_.previousY = state_.currentY;
-  if (!hasX) state_.previousX = state_.currentX;
-  const long double before[3] = {xBefore, yBefore, zBefore};
+  state_.previousX = before[0];
+  state_.previousY = before[1];
   const long double after[3] = {state_.currentX, state_.currentY, state_.currentZ};
   const int* axes = kPlaneAxes[plane];
   ArcBlock arc{};

@@ -95,11 +95,10 @@ class Conversion {
     std::string_view machinePosition;
     bool dwell;       // G4: the block's numbers are times
     bool programEnd;  // M2 or M30
-    bool motionWord;  // G0, G1, G2 or G3
     Shift shift;
     // A work system selected in the block: 1 to 6 G54 to G59, 7 to 9
     // G59.1 to G59.3, 10 G54.1 (with P); 0 none.
-    int workSystem;
+    std::uint8_t workSystem;
   };
 
   void BeginRun(long double diameter);
@@ -112,7 +111,8 @@ class Conversion {
   // An absolute axis word of the program's frame, where it lies in the
   // output's.
   long double Shifted(int axis, long double value) const {
-    return CheckReal(value + shift_[axis]);
+    // Most programs never shift: the word as it stands, unchecked.
+    return shifted_ && shift_[axis] != 0 ? CheckReal(value + shift_[axis]) : value;
   }
 
   // Block reading: comments out, then every word checked and the modal
@@ -213,6 +213,11 @@ class Conversion {
     const char* centreWords = "I, J";  // for the messages
   };
   void ConvertArc(const ArcBlock& arc);
+  // An arc block, the tool having stood at `before` (X, Y, Z): its plane's
+  // coordinates, its radius or centre.
+  void ConvertArcBlock(std::string_view code, const BlockWords& words, bool hasR,
+                       bool hasCentre, const long double (&before)[3]);
+  static constexpr Word kCentreWords[3][2] = {{kI, kJ}, {kK, kI}, {kJ, kK}};
   // Where an arc's centre lies, how far out, and the degrees it travels
   // from its start angle.
   struct ArcShape {
@@ -289,6 +294,7 @@ class Conversion {
   // Where the program's zero lies in the output's frame, per axis X, Y, Z;
   // the output's frame is the program's as it stands at the first move.
   long double shift_[3] = {0, 0, 0};
+  bool shifted_ = false;  // any of them other than 0
   // The G52 offset as programmed, so that a new one replaces it.
   long double localShift_[3] = {0, 0, 0};
   // The G92 offset in force and the one kept for G92.3, both measured from
