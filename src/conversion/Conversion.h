@@ -318,8 +318,8 @@ class Conversion {
     unsigned code = 0;
     bool entering = false;  // the next block sets the initial level
     long double initial = 0;
-    bool initialUnknown = false;  // counting from it is not possible
-    bool initialUnset = false;    // no Z before it: the machine's own
+    bool initialUnknown = false;  // after a retract: the machine's reference
+    bool initialUnset = false;    // no Z before it: wherever the machine stood
     bool hasR = false, hasZ = false, hasQ = false;
     long double r = 0, z = 0, q = 0;
   } cycle_;

@@ -84,7 +84,7 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
     // word the tool stands where the machine left it.
     cycle_.entering = false;
     cycle_.initial = state_.currentZ;
-    cycle_.initialUnknown = depthUnknown_ || !depthNamed_;
+    cycle_.initialUnknown = depthUnknown_;
     cycle_.initialUnset = !depthNamed_;
   }
   if (returnToInitial_ && cycle_.initialUnset) {
@@ -124,6 +124,10 @@ void Conversion::ConvertCycleBlock(std::string_view code, const BlockWords& word
   long double r = 0;
   long double bottom = 0;
   if (state_.incremental) {
+    if (cycle_.initialUnset) {
+      Refuse(name + Cp1252(" im Kettenmaß (G91) vor der ersten Z-Bewegung: R zählte von einer "
+                           "Ausgangsebene, die die Konvertierung nicht kennt"));
+    }
     if (cycle_.initialUnknown) {
       Refuse(name + Cp1252(" im Kettenmaß (G91) nach dem Rückzug G28/G30: R zählte von der "
                            "Referenzposition der Maschine, die die Konvertierung nicht kennt"));

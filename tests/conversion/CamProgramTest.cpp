@@ -235,6 +235,9 @@ TEST(CamProgramTest, RefusesWithLineAndReason) {
       {"G92 Z after a retract", {"G0 X10 Y0 Z5", "G91 G28 Z0", "G90 G92 Z0"},
        Cp1252("Zeile 3: G92 mit Z nach dem Rückzug G28/G30 wird nicht unterstützt: das Werkzeug "
               "steht auf der Referenzposition der Maschine, die die Konvertierung nicht kennt")},
+      {"G91 cycle before any Z", {"G0 X0 Y0", "G91 G99 G81 X10 Z-3 R-2"},
+       cycle + Cp1252(" im Kettenmaß (G91) vor der ersten Z-Bewegung: R zählte von einer "
+                      "Ausgangsebene, die die Konvertierung nicht kennt")},
       {"G91 cycle after a retract", {"G0 X10 Y0 Z5", "G91 G28 Z0", "G81 X10 Z-3 R-2"},
        Cp1252("Zeile 3: Bohrzyklus G81 im Kettenmaß (G91) nach dem Rückzug G28/G30: R zählte "
               "von der Referenzposition der Maschine, die die Konvertierung nicht kennt")},
