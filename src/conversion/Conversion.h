@@ -112,7 +112,7 @@ class Conversion {
   // output's.
   long double Shifted(int axis, long double value) const {
     // Most programs never shift: the word as it stands, unchecked.
-    return shifted_ && shift_[axis] != 0 ? CheckReal(value + shift_[axis]) : value;
+    return shifted_ ? CheckReal(value + shift_[axis]) : value;
   }
 
   // Block reading: comments out, then every word checked and the modal
