@@ -185,34 +185,27 @@ void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, 
   recorder_->Record(move);
 }
 
-void Conversion::ConvertArc(const ArcBlock& arc) {
-  // With arc output switched off the block only moves the remembered position.
-  if (settings_.type != 1 && settings_.type != 2) {
-    // The source still goes there, which a check of the result must miss.
-    if (recorder_) [[unlikely]] RecordStraight(arc.x1, arc.y1, arc.z1);
-    return;
-  }
-
-  const bool clockwise = state_.motion == MotionMode::Clockwise;
-  const bool helix = arc.z2 != arc.z1;
-  if (helix && settings_.type == 2) {
-    Refuse("Schraubenlinie (Kreisbogen mit Z-Bewegung) geht nur mit "
-           "\"G2/3 Linear wandeln\", nicht als maschinenspezifischer Kreisbogen");
-  }
-  long double cx = 0;
-  long double cy = 0;
-  long double rAbs = 0;
+Conversion::ArcShape Conversion::ShapeOf(const ArcBlock& arc, bool clockwise) {
+  ArcShape shape{};
+  long double& cx = shape.cx;
+  long double& cy = shape.cy;
+  long double& rAbs = shape.rAbs;
   // Start and end in one point: a full circle when the centre is given;
   // a radius alone cannot say where such a circle lies.
   const bool fullCircle = arc.byCentre && arc.x1 == arc.x2 && arc.y1 == arc.y2;
+  shape.fullCircle = fullCircle;
   if (arc.byCentre) {
     cx = arc.cx;
     cy = arc.cy;
     rAbs = CheckReal(std::hypot(arc.x1 - cx, arc.y1 - cy));
-    if (rAbs == 0) Refuse("Kreisbogen mit Radius 0: der Mittelpunkt (I, J) liegt im Startpunkt");
+    if (rAbs == 0) {
+      Refuse(std::string("Kreisbogen mit Radius 0: der Mittelpunkt (") + arc.centreWords +
+             ") liegt im Startpunkt");
+    }
     const long double rEnd = CheckReal(std::hypot(arc.x2 - cx, arc.y2 - cy));
     if (std::fabs(rAbs - rEnd) > kRadiusTolerance) {
-      Refuse("Mittelpunkt (I, J) passt nicht zum Kreisbogen: Radius zum Start " + Length(rAbs) +
+      Refuse(std::string("Mittelpunkt (") + arc.centreWords +
+             ") passt nicht zum Kreisbogen: Radius zum Start " + Length(rAbs) +
              ", zum Ende " + Length(rEnd) + " (erlaubt sind 0.002 Unterschied)");
     }
   } else {
@@ -236,9 +229,29 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
       }
     }
   }
-  const long double start = PointAngle(arc.x1, arc.y1, cx, cy);
-  const long double end = fullCircle ? start : PointAngle(arc.x2, arc.y2, cx, cy);
-  const long double sweep = ArcSweep(start, end, clockwise, fullCircle);
+  shape.start = PointAngle(arc.x1, arc.y1, cx, cy);
+  const long double end = fullCircle ? shape.start : PointAngle(arc.x2, arc.y2, cx, cy);
+  shape.sweep = ArcSweep(shape.start, end, clockwise, fullCircle);
+  return shape;
+}
+
+void Conversion::ConvertArc(const ArcBlock& arc) {
+  // With arc output switched off the block only moves the remembered position.
+  if (settings_.type != 1 && settings_.type != 2) return;
+
+  const bool clockwise = state_.motion == MotionMode::Clockwise;
+  const bool helix = arc.z2 != arc.z1;
+  if (helix && settings_.type == 2) {
+    Refuse("Schraubenlinie (Kreisbogen mit Z-Bewegung) geht nur mit "
+           "\"G2/3 Linear wandeln\", nicht als maschinenspezifischer Kreisbogen");
+  }
+  const ArcShape shape = ShapeOf(arc, clockwise);
+  const long double cx = shape.cx;
+  const long double cy = shape.cy;
+  const long double rAbs = shape.rAbs;
+  const bool fullCircle = shape.fullCircle;
+  const long double start = shape.start;
+  const long double sweep = shape.sweep;
   if (recorder_) [[unlikely]] RecordArc(arc, clockwise, cx, cy, rAbs, start, sweep);
 
   if (settings_.type == 2) {
@@ -310,6 +323,67 @@ void Conversion::ConvertArc(const ArcBlock& arc) {
     ++j;
   }
   WriteFeedLine(arc.x2, arc.y2, helix ? &arc.z2 : nullptr);
+}
+
+void Conversion::ConvertPlaneArc(const ArcBlock& arc) {
+  const bool zx = state_.plane == Plane::ZX;
+  if (settings_.type == 2) {
+    Refuse(std::string("Kreisbogen in der Ebene ") + (zx ? "G18" : "G19") +
+           " geht nur mit \"G2/3 Linear wandeln\": der maschinenspezifische Kreisbogen liegt "
+           "auf dem Mantel");
+  }
+  if (settings_.type != 1) return;
+  const bool clockwise = state_.motion == MotionMode::Clockwise;
+  const ArcShape shape = ShapeOf(arc, clockwise);
+  // Steps as an arc in the plane XY takes them: equal ones for a chord
+  // tolerance, else whole steps of `deg` from the start; the end exactly.
+  std::int64_t steps = 0;
+  long double step = 0;
+  if (settings_.etol > 0) {
+    steps = ArcStepCount(shape.sweep, shape.rAbs, settings_.deg, settings_.etol);
+    if (steps == 0) {
+      Refuse(Cp1252("Sehnenfehler zu klein: der Kreisbogen bräuchte mehr als ") +
+             std::to_string(kMaxArcSteps) + " Schritte");
+    }
+    step = shape.sweep / static_cast<long double>(steps);
+  } else {
+    const int whole = settings_.deg < 1 ? 1 : settings_.deg;
+    const long rounded = std::lrint(shape.sweep);
+    steps = std::max<long>(1, (rounded + whole - 1) / whole);
+    step = whole;
+  }
+  const long double climb = arc.z2 - arc.z1;
+  const auto moveTo = [&](long double a, long double b, long double c) {
+    // Back from the plane's own coordinates into X, Y and Z.
+    if (zx) {
+      MoveStraight(MotionMode::Feed, true, true, b, c, a);
+    } else {
+      MoveStraight(MotionMode::Feed, true, true, c, a, b);
+    }
+  };
+  // The start's direction from the centre as the coordinates give it: a
+  // start on an axis through the centre stays exactly on it, and a step
+  // a whole quarter on lies exactly on the next (no "-0.000" from noise).
+  const long double da = arc.x1 - shape.cx;
+  const long double db = arc.y1 - shape.cy;
+  const long double reach = CheckReal(std::hypot(da, db));
+  const long double startCosine = da / reach;
+  const long double startSine = db / reach;
+  const long double way = clockwise ? -1 : 1;
+  for (std::int64_t j = 1; j < steps; ++j) {
+    const long double turn = step * static_cast<long double>(j);
+    long double turnSine = 0;
+    long double turnCosine = 0;
+    SinCosDegrees(turn, turnSine, turnCosine);
+    turnSine *= way;
+    const long double sine = startSine * turnCosine + startCosine * turnSine;
+    const long double cosine = startCosine * turnCosine - startSine * turnSine;
+    // A helix climbs along the third axis in proportion to the angle.
+    const long double c =
+        climb == 0 ? arc.z1 : CheckReal(arc.z1 + climb * (turn / shape.sweep));
+    moveTo(CheckReal(cosine * shape.rAbs + shape.cx), CheckReal(sine * shape.rAbs + shape.cy), c);
+  }
+  moveTo(arc.x2, arc.y2, arc.z2);
 }
 
 }  // namespace torvane

@@ -123,6 +123,8 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
   words.machinePosition = {};
   words.dwell = false;
   words.programEnd = false;
+  words.shift = Shift::None;
+  words.workSystem = 0;
   // Each word's number is read at once, and the scan goes on behind it
   // (the number holds nothing the scan looks for).
   auto first = [&](Word word, std::size_t& i) {
@@ -157,7 +159,10 @@ void Conversion::ScanBlock(std::string_view code, BlockWords& words) {
       case 'R': first(kR, i); break;
       case 'I': first(kI, i); break;
       case 'J': first(kJ, i); break;
+      case 'K': first(kK, i); break;
       case 'P': first(kP, i); break;
+      case 'Q': first(kQ, i); break;
+      case 'L': first(kL, i); break;
       case 'F': first(kF, i); break;
       case 'M': CheckMWord(code, i, words); break;
       // ":1234" is the ISO form of a program number.
@@ -235,10 +240,15 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
   const std::string name = minor < 0 && major <= 3 ? std::string() : GName(major, minor);
   if (minor < 0) {
     switch (major) {
-      case 0: state_.motion = MotionMode::Rapid; return;
-      case 1: state_.motion = MotionMode::Feed; return;
-      case 2: state_.motion = MotionMode::Clockwise; return;
-      case 3: state_.motion = MotionMode::CounterClockwise; return;
+      case 0:
+      case 1:
+      case 2:
+      case 3:
+        state_.motion = static_cast<MotionMode>(major);
+        // A motion word ends a drilling cycle, and names the motion after one.
+        motionEnded_ = false;
+        if (cycle_.code != 0) [[unlikely]] cycle_ = CycleState{};
+        return;
       case 17: state_.plane = Plane::XY; return;
       case 18: state_.plane = Plane::ZX; return;
       case 19: state_.plane = Plane::YZ; return;
@@ -279,16 +289,31 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       // scaling and rotation off, metric, radius compensation off, tool
       // length, work offsets, path modes, cycle off, feed and spindle modes,
       // cycle return levels.
-      case 9: case 15: case 40: case 43: case 44: case 49: case 50:
-      case 54: case 55: case 56: case 57: case 58: case 59: case 61: case 64: case 69:
-      case 80: case 94: case 96: case 97: case 98: case 99:
+      case 9: case 15: case 40: case 43: case 44: case 49: case 50: case 61: case 64: case 69:
+      case 94: case 96: case 97:
         return;
-      case 73: case 74: case 81: case 82: case 83: case 84: case 85: case 86: case 87:
-      case 88: case 89:
+      case 54: case 55: case 56: case 57: case 58: case 59:
+        words.workSystem = static_cast<int>(major) - 53;
+        return;
+      case 80:
+        // After a cycle, controls differ in the motion a bare move takes.
+        if (cycle_.code != 0) {
+          cycle_ = CycleState{};
+          motionEnded_ = true;
+        }
+        return;
+      case 98:
+      case 99: returnToInitial_ = major == 98; return;
+      case 73: case 81: case 82: case 83: case 85: case 89:
+        if (cycle_.code == 0) cycle_.entering = true;
+        cycle_.code = major;
+        return;
+      case 74: case 84: case 86: case 87: case 88:
         Refuse(NotSupported("Zyklus", name));
       case 33: case 76: Refuse(NotSupported("Gewindeschneiden", name));
-      case 92: case 52: Refuse(NotSupported("Nullpunktverschiebung", name));
-      case 10: Refuse(NotSupported("Dateneingabe", name));
+      case 92: words.shift = Shift::G92; return;
+      case 52: words.shift = Shift::G52; return;
+      case 10: words.shift = Shift::G10; return;
       case 68: Refuse(NotSupported("Koordinatendrehung", name));
       case 51: Refuse(NotSupported("Skalieren oder Spiegeln", name));
       case 16: Refuse(NotSupported("Polarkoordinatenangabe", name));
@@ -306,8 +331,20 @@ void Conversion::ApplyGWord(std::string_view code, std::size_t& i, BlockWords& w
       state_.centreAbsolute = false;
       return;
     }
-    if (major == 54 && minor == 1) return;  // extended work offsets
-    if (major == 92 && minor <= 3) Refuse(NotSupported("Nullpunktverschiebung", name));
+    if (major == 54 && minor == 1) {
+      words.workSystem = 10;  // extended work offsets, numbered by P
+      return;
+    }
+    if (major == 59 && minor <= 3) {
+      words.workSystem = 6 + minor;
+      return;
+    }
+    if (major == 92 && minor <= 3) {
+      words.shift = minor == 1 ? Shift::G92Cancel
+                    : minor == 2 ? Shift::G92Suspend
+                                 : Shift::G92Restore;
+      return;
+    }
     if (major == 38) Refuse(NotSupported("Antasten", name));
     if (major == 5 && minor <= 2) Refuse(NotSupported("Spline", name));
     if ((major == 50 || major == 51) && minor == 1) {

@@ -40,6 +40,18 @@ void Conversion::BeginRun(long double diameter) {
   moved_ = false;
   endLine_ = 0;
   afterEndWarned_ = false;
+  for (int k = 0; k < 3; ++k) {
+    shift_[k] = localShift_[k] = g92_[k] = g92Kept_[k] = 0;
+  }
+  shifted_ = false;
+  g92ZeroKnown_ = true;
+  g92KeptKnown_ = true;
+  workSystem_ = 1;
+  depthUnknown_ = false;
+  depthNamed_ = false;
+  cycle_ = CycleState{};
+  returnToInitial_ = true;
+  motionEnded_ = false;
   ReadNeutralCodes(settings_.eneutral, neutralCodes_);
   lineNumber_ = 0;
   state_.diameter = CheckReal(diameter);
@@ -411,13 +423,25 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (words.programEnd) endLine_ = lineNumber_;
   // A dwell's numbers are times, not positions or feeds.
   if (words.dwell) return;
+  if ((words.workSystem | static_cast<std::uint8_t>(words.shift)) != 0) [[unlikely]] {
+    if (words.workSystem != 0) SelectWorkSystem(code, words);
+    // The axis words of a shift are the frame's, not a move.
+    if (words.shift != Shift::None) {
+      ApplyShift(code, words);
+      shifted_ = shift_[0] != 0 || shift_[1] != 0 || shift_[2] != 0;
+      return;
+    }
+  }
   const bool hasX = words.at[kX] != kNone;
   const bool hasY = words.at[kY] != kNone;
   const bool hasZ = words.at[kZ] != kNone;
   const bool hasR = words.at[kR] != kNone;
-  const bool hasCentre = words.at[kI] != kNone || words.at[kJ] != kNone;
   const bool arcMode =
       state_.motion == MotionMode::Clockwise || state_.motion == MotionMode::CounterClockwise;
+  // The centre words of the arc's plane: I, J in G17, K, I in G18, J, K in
+  // G19.
+  const Word* centre = kCentreWords[static_cast<int>(state_.plane)];
+  const bool hasCentre = arcMode && (words.at[centre[0]] != kNone || words.at[centre[1]] != kNone);
   // Without feed words in the output the F is not even read, so a program
   // converts exactly as it always has.
   if (words.at[kF] != kNone && settings_.efeed != 0) {
@@ -437,12 +461,21 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
       Warn(std::string(words.machinePosition) + " (Maschinenposition) weggelassen");
       return;
     }
+    // Along Z alone the machine only leaves the part; where it goes in the
+    // flat frame (X, Y words) is the machine's secret.
+    if (settings_.esafe && words.machinePosition != "G53" && hasZ && !hasX && !hasY &&
+        pendingMachinePositions_.empty()) {
+      Retract(code, words);
+      return;
+    }
     if (pendingMachinePositions_.size() < kMaxWarnings) {
       pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition)});
     }
     return;
   }
-  const bool moves = hasX || hasY || hasZ || (arcMode && hasCentre);
+  const bool cycleBlock = cycle_.code != 0;
+  const bool moves =
+      hasX || hasY || hasZ || (cycleBlock ? hasR : arcMode && hasCentre);
   if (moves) moved_ = true;
   if (moves && !pendingMachinePositions_.empty()) {
     const MachinePositionBlock& block = pendingMachinePositions_.front();
@@ -451,23 +484,40 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
                                                  "Konvertierung nicht kennt, und danach folgen "
                                                  "noch Bewegungen"));
   }
+  if (cycleBlock) [[unlikely]] {
+    if (moves) ConvertCycleBlock(code, words);
+    return;
+  }
+  if (moves && motionEnded_) [[unlikely]] {
+    Refuse(Cp1252("Bewegung nach G80 ohne G0, G1, G2 oder G3: die Steuerungen fahren sie "
+                  "verschieden"));
+  }
+  if (hasZ) depthNamed_ = true;
+  if (hasZ && depthUnknown_) [[unlikely]] {
+    if (state_.incremental) {
+      Refuse(Cp1252("Z im Kettenmaß (G91) nach dem Rückzug G28/G30: es zählt von der "
+                    "Referenzposition der Maschine, die die Konvertierung nicht kennt"));
+    }
+    depthUnknown_ = false;
+  }
 
-  // In G91 the axis words are increments from where the tool stands.
+  // In G91 the axis words are increments from where the tool stands; a
+  // shift moves only absolute positions.
   const long double xBefore = state_.currentX;
   const long double yBefore = state_.currentY;
   const long double zBefore = state_.currentZ;
-  auto axis = [&](long double& current, long double value) {
-    current = state_.incremental ? CheckReal(current + value) : value;
+  auto axis = [&](int index, long double& current, long double value) {
+    current = state_.incremental ? CheckReal(current + value) : Shifted(index, value);
   };
   if (hasX) {
     state_.previousX = state_.currentX;
-    axis(state_.currentX, ReadWord(code, words, kX));
+    axis(0, state_.currentX, ReadWord(code, words, kX));
   }
   if (hasY) {
     state_.previousY = state_.currentY;
-    axis(state_.currentY, ReadWord(code, words, kY));
+    axis(1, state_.currentY, ReadWord(code, words, kY));
   }
-  if (hasZ) axis(state_.currentZ, ReadWord(code, words, kZ));
+  if (hasZ) axis(2, state_.currentZ, ReadWord(code, words, kZ));
   if (hasR) {
     state_.currentR = ReadWord(code, words, kR);
     state_.radiusGiven = true;
@@ -479,39 +529,103 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     return;
   }
   if (!planeWord && !hasCentre && state_.currentZ == zBefore) return;
-  if (state_.plane != Plane::XY) {
-    Refuse(std::string("Kreisbogen in der Ebene ") +
-           (state_.plane == Plane::ZX ? "G18" : "G19") +
-           Cp1252(" wird nicht unterstützt (nur G17, Ebene XY)"));
-  }
+  const long double before[3] = {xBefore, yBefore, zBefore};
+  ConvertArcBlock(code, words, hasR, hasCentre, before);
+}
+
+void Conversion::ConvertArcBlock(std::string_view code, const BlockWords& words, bool hasR,
+                                 bool hasCentre, const long double (&before)[3]) {
+  // An arc's plane coordinates (a, b) and its third axis: X, Y, Z in G17,
+  // Z, X, Y in G18, Y, Z, X in G19, each seen from the third axis's
+  // positive end, so that G2 turns clockwise in (a, b) in every plane.
+  static constexpr int kPlaneAxes[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+  const int plane = static_cast<int>(state_.plane);
+  const Word centreA = kCentreWords[plane][0];
+  const Word centreB = kCentreWords[plane][1];
   // Some controls read P in an arc block as a number of full turns.
   if (words.at[kP] != kNone) {
     Refuse(Cp1252("Kreisbogen mit P (mehrere Umläufe) wird nicht unterstützt"));
   }
   // The arc starts where the tool stood before the block.
-  if (!hasY) state_.previousY = state_.currentY;
-  if (!hasX) state_.previousX = state_.currentX;
+  state_.previousX = before[0];
+  state_.previousY = before[1];
+  const long double after[3] = {state_.currentX, state_.currentY, state_.currentZ};
+  const int* axes = kPlaneAxes[plane];
   ArcBlock arc{};
-  arc.x1 = state_.previousX;
-  arc.y1 = state_.previousY;
-  arc.x2 = state_.currentX;
-  arc.y2 = state_.currentY;
-  arc.z1 = zBefore;
-  arc.z2 = state_.currentZ;
+  arc.x1 = before[axes[0]];
+  arc.y1 = before[axes[1]];
+  arc.x2 = after[axes[0]];
+  arc.y2 = after[axes[1]];
+  arc.z1 = before[axes[2]];
+  arc.z2 = after[axes[2]];
+  static constexpr const char* kCentreNames[3] = {"I, J", "I, K", "J, K"};
+  static constexpr const char* kCentreWarnings[3] = {
+      "R und I/J im selben Satz: R gilt, I und J werden nicht beachtet",
+      "R und I/K im selben Satz: R gilt, I und K werden nicht beachtet",
+      "R und J/K im selben Satz: R gilt, J und K werden nicht beachtet"};
+  arc.centreWords = kCentreNames[plane];
   if (hasR || (!hasCentre && state_.radiusGiven)) {
-    // R wins over I and J, as on most controls.
-    if (hasCentre) Warn("R und I/J im selben Satz: R gilt, I und J werden nicht beachtet");
+    // R wins over the centre, as on most controls.
+    if (hasCentre) Warn(kCentreWarnings[plane]);
     arc.r = state_.currentR;
   } else if (hasCentre) {
-    const long double i = words.at[kI] != kNone ? ReadWord(code, words, kI) : 0;
-    const long double j = words.at[kJ] != kNone ? ReadWord(code, words, kJ) : 0;
+    const long double i = words.at[centreA] != kNone ? ReadWord(code, words, centreA) : 0;
+    const long double j = words.at[centreB] != kNone ? ReadWord(code, words, centreB) : 0;
     arc.byCentre = true;
-    arc.cx = state_.centreAbsolute ? i : CheckReal(arc.x1 + i);
-    arc.cy = state_.centreAbsolute ? j : CheckReal(arc.y1 + j);
+    arc.cx = state_.centreAbsolute ? Shifted(axes[0], i) : CheckReal(arc.x1 + i);
+    arc.cy = state_.centreAbsolute ? Shifted(axes[1], j) : CheckReal(arc.y1 + j);
   } else {
-    Refuse("Kreisbogen ohne Radius (R) oder Mittelpunkt (I, J)");
+    Refuse(std::string("Kreisbogen ohne Radius (R) oder Mittelpunkt (") + arc.centreWords + ")");
   }
-  ConvertArc(arc);
+  // Without arc output the source still goes there, which a check of the
+  // result must miss.
+  if (settings_.type != 1 && settings_.type != 2 && recorder_) [[unlikely]] {
+    RecordStraight(before[0], before[1], before[2]);
+  }
+  if (plane == 0) {
+    ConvertArc(arc);
+  } else {
+    ConvertPlaneArc(arc);
+  }
+}
+
+void Conversion::MoveStraight(MotionMode motion, bool planeWord, bool zWord, long double x,
+                              long double y, long double z) {
+  const long double xBefore = state_.currentX;
+  const long double yBefore = state_.currentY;
+  const long double zBefore = state_.currentZ;
+  if (x == xBefore && y == yBefore && z == zBefore) return;
+  const MotionMode modal = state_.motion;
+  state_.motion = motion;
+  state_.currentX = x;
+  state_.currentY = y;
+  state_.currentZ = z;
+  WriteStraightMove(planeWord, zWord, xBefore, yBefore, zBefore);
+  state_.motion = modal;
+}
+
+void Conversion::Retract(std::string_view code, const BlockWords& words) {
+  // The intermediate point first, where the Z word puts it (in G91 Z0 the
+  // tool is there already), then straight out to the safe radius.
+  const long double value = ReadWord(code, words, kZ);
+  if (state_.incremental && depthUnknown_ && value != 0) {
+    Refuse(Cp1252("Z im Kettenmaß (G91) nach dem Rückzug G28/G30: es zählt von der "
+                  "Referenzposition der Maschine, die die Konvertierung nicht kennt"));
+  }
+  const long double z =
+      state_.incremental ? CheckReal(state_.currentZ + value) : Shifted(2, value);
+  const long double safe = CheckReal(*settings_.esafe - state_.diameter);
+  // Out means out: a safe radius below the tool would drive it into the part.
+  if (safe < z || safe < state_.currentZ) {
+    Refuse(Cp1252("Sicherer Rückzug (esafe) X") + FormatNC(settings_.format, *settings_.esafe) +
+           Cp1252(" liegt unter dem Werkzeug: der Rückzug führte ins Werkstück"));
+  }
+  const long double x = state_.currentX;
+  const long double y = state_.currentY;
+  MoveStraight(MotionMode::Rapid, false, true, x, y, z);
+  MoveStraight(MotionMode::Rapid, false, true, x, y, safe);
+  depthUnknown_ = true;
+  depthNamed_ = true;
 }
 
 }  // namespace torvane

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "conversion/ConversionState.h"
+#include "conversion/DrillCycle.h"
 #include "conversion/LineSink.h"
 #include "conversion/MachineDialect.h"
 #include "conversion/SourcePath.h"
@@ -88,7 +89,9 @@ class Conversion {
 
  private:
   // Source-word slots of a block, by where their letter first stands.
-  enum Word { kX, kY, kZ, kR, kI, kJ, kP, kF, kWordCount };
+  enum Word { kX, kY, kZ, kR, kI, kJ, kK, kP, kQ, kL, kF, kWordCount };
+  // Blocks whose axis words set a coordinate shift rather than move.
+  enum class Shift : std::uint8_t { None, G92, G92Cancel, G92Suspend, G92Restore, G52, G10 };
   struct BlockWords {
     std::size_t at[kWordCount];
     // Their numbers, read while the block is scanned; a number that is no
@@ -99,6 +102,10 @@ class Conversion {
     std::string_view machinePosition;
     bool dwell;       // G4: the block's numbers are times
     bool programEnd;  // M2 or M30
+    Shift shift;
+    // A work system selected in the block: 1 to 6 G54 to G59, 7 to 9
+    // G59.1 to G59.3, 10 G54.1 (with P); 0 none.
+    std::uint8_t workSystem;
   };
 
   void BeginRun(long double diameter);
@@ -108,6 +115,12 @@ class Conversion {
   // A line as it stands (header, footer, mode switches).
   void AddLine(std::string_view line);
   void ConvertBlock(std::string_view line);
+  // An absolute axis word of the program's frame, where it lies in the
+  // output's.
+  long double Shifted(int axis, long double value) const {
+    // Most programs never shift: the word as it stands, unchecked.
+    return shifted_ ? CheckReal(value + shift_[axis]) : value;
+  }
 
   // Block reading: comments out, then every word checked and the modal
   // codes applied; raises on what the conversion cannot honour.
@@ -118,6 +131,18 @@ class Conversion {
   void CheckOWord(std::string_view code, std::size_t& i);
   long double ReadWord(std::string_view code, const BlockWords& words, Word word) const;
   [[noreturn]] void Refuse(const std::string& reason) const;
+  // Coordinate shifts and work systems: applied after the first move,
+  // passed with a note before it.
+  void ApplyShift(std::string_view code, const BlockWords& words);
+  void SelectWorkSystem(std::string_view code, const BlockWords& words);
+  // G28/G30 naming only Z, with a safe radial position set: out by way of
+  // the intermediate point.
+  void Retract(std::string_view code, const BlockWords& words);
+  // A block while a drilling cycle is in force: the holes it names.
+  void ConvertCycleBlock(std::string_view code, const BlockWords& words);
+  // A straight move to (x, y, z) as a source block would make it.
+  void MoveStraight(MotionMode motion, bool planeWord, bool zWord, long double x, long double y,
+                    long double z);
   // Off the block reader's hot path: a word whose letter came before.
   [[noreturn, gnu::cold, gnu::noinline]] void RefuseSecondWord(std::string_view code,
                                                                std::size_t first,
@@ -192,8 +217,25 @@ class Conversion {
     bool byCentre;        // I/J give the centre, else the radius r
     long double cx, cy;   // absolute centre when byCentre
     long double r;
+    const char* centreWords = "I, J";  // for the messages
   };
   void ConvertArc(const ArcBlock& arc);
+  // An arc block, the tool having stood at `before` (X, Y, Z): its plane's
+  // coordinates, its radius or centre.
+  void ConvertArcBlock(std::string_view code, const BlockWords& words, bool hasR,
+                       bool hasCentre, const long double (&before)[3]);
+  static constexpr Word kCentreWords[3][2] = {{kI, kJ}, {kK, kI}, {kJ, kK}};
+  // Where an arc's centre lies, how far out, and the degrees it travels
+  // from its start angle.
+  struct ArcShape {
+    long double cx, cy, rAbs, start, sweep;
+    bool fullCircle;
+  };
+  ArcShape ShapeOf(const ArcBlock& arc, bool clockwise);
+  // An arc in the XZ (G18) or YZ (G19) plane: `arc` in the plane's own
+  // coordinates (Z, X or Y, Z), z1 and z2 along its third axis; stepped
+  // as straight moves in three dimensions.
+  void ConvertPlaneArc(const ArcBlock& arc);
   // The source path's records, off the hot path: only a check wants them.
   [[gnu::cold, gnu::noinline]] void RecordStraight(long double xBefore, long double yBefore,
                                                    long double zBefore);
@@ -263,6 +305,42 @@ class Conversion {
   std::string code_;
   std::vector<StepTrig> stepTable_;
   int stepTableDegrees_ = 0;
+
+  // Where the program's zero lies in the output's frame, per axis X, Y, Z;
+  // the output's frame is the program's as it stands at the first move.
+  long double shift_[3] = {0, 0, 0};
+  bool shifted_ = false;  // any of them other than 0
+  // The G52 offset as programmed, so that a new one replaces it.
+  long double localShift_[3] = {0, 0, 0};
+  // The G92 offset in force and the one kept for G92.3, both measured from
+  // the one in force at the first move. A G92 before it was made where the
+  // tool stood, which the conversion does not know: going back to no G92
+  // is then unknown too.
+  long double g92_[3] = {0, 0, 0};
+  long double g92Kept_[3] = {0, 0, 0};
+  bool g92ZeroKnown_ = true;
+  bool g92KeptKnown_ = true;
+  // The work system in use (see BlockWords::workSystem; G54.1 adds its P).
+  long double workSystem_ = 1;
+  // A G28/G30 retract has left the source's tool at the machine's own
+  // height: an increment along Z from there cannot be placed.
+  bool depthUnknown_ = false;
+  // A Z word (or a retract) has set the depth in this run.
+  bool depthNamed_ = false;
+  // The drilling cycle in force (73, 81, ...) and its modal words; a G0 to
+  // G3 or G80 ends it, and after G80 a move needs its motion word again.
+  struct CycleState {
+    unsigned code = 0;
+    bool entering = false;  // the next block sets the initial level
+    long double initial = 0;
+    bool initialUnknown = false;  // after a retract: the machine's reference
+    bool initialUnset = false;    // no Z before it: wherever the machine stood
+    bool hasR = false, hasZ = false, hasQ = false;
+    long double r = 0, z = 0, q = 0;
+  } cycle_;
+  bool returnToInitial_ = true;  // G98, else G99
+  bool motionEnded_ = false;
+  std::vector<CycleMove> cycleMoves_;
 };
 
 }  // namespace torvane

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "conversion/NCFormat.h"
 
 namespace torvane {
 
+// In the order of G0 to G3, whose numbers they are.
 enum class MotionMode { Rapid, Feed, Clockwise, CounterClockwise };
 enum class Plane { XY, ZX, YZ };  // G17, G18, G19
 
@@ -95,6 +97,12 @@ struct ConversionSettings {
   // Modulo axis: every written angle reduced into [0, 360), for controls
   // that refuse others; the direction words stay those of the true turn.
   bool ereduce = false;
+  // Drilling cycles: how far G73 backs off after a peck, and G83 stops
+  // above the depth it reached, in program units (a machine parameter).
+  long double epeck = 0.5L;
+  // The radial position (output X) of a safe retract; G28/G30 naming only
+  // Z between operations retract there. Unset: they stay refused.
+  std::optional<long double> esafe;
 };
 
 }  // namespace torvane

@@ -12,9 +12,10 @@
 namespace torvane {
 namespace {
 
-// Number: not below 0 (a tolerance, a limit, turns). LineText: a line of the
+// Number: not below 0 (a tolerance, a limit, turns); OptionalNumber: the
+// same, or empty for none. LineText: a line of the
 // output, so without a line break.
-enum class Kind { Text, WordText, LineText, Whole, Flag, Number, GCodes };
+enum class Kind { Text, WordText, LineText, Whole, Flag, Number, OptionalNumber, GCodes };
 
 struct KeyRule {
   const char* key;
@@ -44,7 +45,8 @@ constexpr KeyRule kRules[] = {
     {"eg94", Kind::WordText, 0, 0},   {"eneutral", Kind::GCodes, 0, 0},
     {"efrad", Kind::Whole, 0, 1},     {"efmax", Kind::Number, 0, 0},
     {"eunw", Kind::LineText, 0, 0},   {"ewind", Kind::Number, 0, 0},
-    {"ereduce", Kind::Flag, 0, 1},
+    {"ereduce", Kind::Flag, 0, 1},    {"epeck", Kind::Number, 0, 0},
+    {"esafe", Kind::OptionalNumber, 0, 0},
 };
 
 std::string Lower(std::string_view text) {
@@ -66,6 +68,7 @@ std::string Allowed(const KeyRule& rule) {
   switch (rule.kind) {
     case Kind::Flag: return "0 oder 1";
     case Kind::Number: return "eine Zahl ab 0";
+    case Kind::OptionalNumber: return "eine Zahl ab 0 oder nichts";
     case Kind::WordText: return "ein nicht leerer Text";
     case Kind::LineText: return "ein Text ohne Zeilenumbruch";
     case Kind::Text: return "ein Text";
@@ -102,6 +105,8 @@ void SetNumber(const std::string& key, long double value, ConversionSettings& s)
   if (key == "etol") s.etol = value;
   else if (key == "efmax") s.efmax = value;
   else if (key == "ewind") s.ewind = value;
+  else if (key == "epeck") s.epeck = value;
+  else if (key == "esafe") s.esafe = value;
 }
 
 void SetWhole(const std::string& key, std::int32_t value, ConversionSettings& s) {
@@ -163,6 +168,12 @@ std::optional<std::string> ApplyConvertOverride(std::string_view assignment,
       SetText(key, value, settings);
       return std::nullopt;
     }
+    case Kind::OptionalNumber:
+      if (value.empty()) {
+        settings.esafe.reset();
+        return std::nullopt;
+      }
+      [[fallthrough]];
     case Kind::Number: {
       const auto number = ReadTolerance(value);
       if (!number) return invalid();

@@ -105,6 +105,8 @@ void Settings::LoadMachineDialect() {
   controls_.SetText(TC::EUnw, ini_.ReadText("eunw"));
   controls_.SetText(TC::EWind, textOr("ewind", "0"));
   controls_.SetDown(TG::EReduce, ini_.ReadBool("ereduce"));
+  controls_.SetText(TC::EPeck, textOr("epeck", "0.5"));
+  controls_.SetText(TC::ESafe, ini_.ReadText("esafe"));
 
   published_.efeed = controls_.FeedMode();
   published_.erot = controls_.RotaryMode();
@@ -118,6 +120,9 @@ void Settings::LoadMachineDialect() {
   published_.eunw = controls_.Text(TC::EUnw);
   published_.ewind = ReadTolerance(controls_.Text(TC::EWind)).value_or(0);
   published_.ereduce = controls_.Down(TG::EReduce);
+  published_.epeck = ReadTolerance(controls_.Text(TC::EPeck)).value_or(0.5L);
+  // Empty, or no number: no safe retract, and G28/G30 stay refused.
+  published_.esafe = ReadTolerance(controls_.Text(TC::ESafe));
 }
 
 void Settings::ReadTextArea(const std::string& path, bool header) {
@@ -192,6 +197,7 @@ void Settings::WriteMainIni() {
   ini_.WriteBool("efrad", controls_.Down(TG::EFRad));
   WriteTexts({{TC::EFMax, "efmax"}, {TC::EUnw, "eunw"}, {TC::EWind, "ewind"}});
   ini_.WriteBool("ereduce", controls_.Down(TG::EReduce));
+  WriteTexts({{TC::EPeck, "epeck"}, {TC::ESafe, "esafe"}});
 }
 
 }  // namespace torvane

@@ -57,6 +57,7 @@ SettingsModel::SettingsModel() {
   texts_[Index(TextControl::EG94)] = "G94";
   texts_[Index(TextControl::EFMax)] = "0";
   texts_[Index(TextControl::EWind)] = "0";
+  texts_[Index(TextControl::EPeck)] = "0.5";
 }
 
 const std::string& SettingsModel::Text(TextControl control) const { return texts_[Index(control)]; }

@@ -36,8 +36,10 @@ enum class TextControl {
   EFMax,     // machine page: largest inverse-time F
   EUnw,      // machine page: the line that sets a continuous axis into one turn
   EWind,     // machine page: turns a continuous axis may span before a warning
+  EPeck,     // machine page: G73's back-off after a peck, G83's stop above the depth
+  ESafe,     // machine page: radial position of a safe retract (G28/G30)
 };
-constexpr std::size_t kTextControlCount = 22;
+constexpr std::size_t kTextControlCount = 24;
 
 enum class ToggleControl {
   EEDeziPunkt,

@@ -69,8 +69,8 @@ TEST_F(ConverterTest, ReportsProblemsWithExitCodeAndGermanMessage) {
   const Case cases[] = {
       {"radius 0 names the line", "-s settings", "G1 X10 Y0\nG2 X0 Y-10 R0\n", 1,
        "torvane-convert: Zeile 2: Kreisbogen mit Radius 0 (R0)\n"},
-      {"refused construct", "-s settings", "G1 X10 Y0\nG81 X10 Y10 Z-5 R2\n", 1,
-       "torvane-convert: Zeile 2: Zyklus G81 wird nicht unterst\xC3\xBCtzt\n"},
+      {"refused construct", "-s settings", "G1 X10 Y0\nG84 X10 Y10 Z-5 R2\n", 1,
+       "torvane-convert: Zeile 2: Zyklus G84 wird nicht unterst\xC3\xBCtzt\n"},
       {"coincident arc", "--settings=settings", "G1 X1 Y1\nG3 X1 Y1 R4\n", 1,
        "torvane-convert: Zeile 2: Start- und Endpunkt des Kreisbogens fallen zusammen\n"},
       {"diameter 0", "-s settings -d 0", "", 2,

@@ -44,6 +44,11 @@ TEST(ConvertOverrideTest, SetsTheKeyForOneRun) {
       {"no unwind line", "eunw=", [](const ConversionSettings& s) { EXPECT_EQ(s.eunw, ""); }},
       {"turns", "ewind=2.5", [](const ConversionSettings& s) { EXPECT_EQ(s.ewind, 2.5L); }},
       {"reduced angles", "ereduce=1", [](const ConversionSettings& s) { EXPECT_TRUE(s.ereduce); }},
+      {"peck back-off", "epeck=0.2", [](const ConversionSettings& s) { EXPECT_EQ(s.epeck, 0.2L); }},
+      {"safe retract", "esafe=150",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.esafe, std::optional<long double>(150)); }},
+      {"no safe retract", "esafe=",
+       [](const ConversionSettings& s) { EXPECT_EQ(s.esafe, std::nullopt); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -79,6 +84,9 @@ TEST(ConvertOverrideTest, RefusesWithGermanMessage) {
       {"efmax=-1", Cp1252("Ungültiger Wert \"-1\" für efmax: erlaubt ist eine Zahl ab 0")},
       {"ewind=zehn", Cp1252("Ungültiger Wert \"zehn\" für ewind: erlaubt ist eine Zahl ab 0")},
       {"ereduce=ja", Cp1252("Ungültiger Wert \"ja\" für ereduce: erlaubt ist 0 oder 1")},
+      {"epeck=-0.5", Cp1252("Ungültiger Wert \"-0.5\" für epeck: erlaubt ist eine Zahl ab 0")},
+      {"esafe=X150",
+       Cp1252("Ungültiger Wert \"X150\" für esafe: erlaubt ist eine Zahl ab 0 oder nichts")},
       {"eunw=G92 C{C}\nM30",
        Cp1252("Ungültiger Wert \"G92 C{C}\nM30\" für eunw: erlaubt ist ein Text ohne Zeilenumbruch")},
       {"eneutral=G61.1 M5",

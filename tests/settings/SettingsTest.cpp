@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "TempDir.h"
 
@@ -109,7 +110,7 @@ TEST(SettingsTest, SaveWritesKeysInOrderAndReloads) {
             "eest=0\r\neenkst=3\r\nedez=1\r\nepkt=0\r\nevn=0\r\nenn=0\r\nevz=0\r\nenum=0\r\n"
             "enumz=N\r\nenumss=1\r\nenums=1\r\n"
             "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
-            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\n");
+            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\nepeck=0.5\r\nesafe=\r\n");
   EXPECT_EQ(dir.Read("vorspann.plt"), Cp1252("%\r\nO0001 (ÜBERSCHRIFT)"));
   EXPECT_EQ(dir.Read("nachspann.plt"), "M30\r\n");
   EXPECT_EQ(settings.Published().deg, 11);
@@ -159,6 +160,31 @@ TEST(SettingsTest, MachineDialectKeys) {
     EXPECT_EQ(published.eg93, c.eg93);
     EXPECT_EQ(published.eg94, c.eg94);
     EXPECT_EQ(settings.Controls().Text(TC::ETol), c.shownTol);
+  }
+}
+
+// A missing or unreadable key means the old behaviour: the usual back-off,
+// and no safe retract, so that G28/G30 between moves stay refused.
+TEST(SettingsTest, DrillingAndRetractKeys) {
+  struct Case {
+    const char* name;
+    const char* convert;
+    long double epeck;
+    std::optional<long double> esafe;
+  };
+  const Case cases[] = {
+      {"missing keys", "", 0.5L, std::nullopt},
+      {"both set", "epeck=0.2\r\nesafe=150\r\n", 0.2L, 150},
+      {"no numbers", "epeck=-1\r\nesafe=hoch\r\n", 0.5L, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
+    Settings settings(dir.Dir());
+    settings.LoadSettings();
+    EXPECT_EQ(settings.Published().epeck, c.epeck);
+    EXPECT_EQ(settings.Published().esafe, c.esafe);
   }
 }
 
@@ -217,7 +243,7 @@ TEST(SettingsTest, SavingAnOldFileAppendsTheDefaults) {
   settings.SaveSettings();
   EXPECT_EQ(dir.Read("main.ini"),
             old + "efeed=0\r\nerot=0\r\neinv=0\r\netol=0\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
-            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\n");
+            "efrad=0\r\nefmax=0\r\neunw=\r\newind=0\r\nereduce=0\r\nepeck=0.5\r\nesafe=\r\n");
   EXPECT_EQ(settings.Published().efeed, before.efeed);
   EXPECT_EQ(settings.Published().etol, before.etol);
   EXPECT_EQ(settings.Published().eg93, before.eg93);

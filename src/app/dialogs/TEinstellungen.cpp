@@ -30,7 +30,7 @@ constexpr TextControl kAllTexts[] = {
     TextControl::EESatzzeichen, TextControl::EESatzschritt, TextControl::EEstart,
     TextControl::ETol,      TextControl::EG93,      TextControl::EG94,
     TextControl::ENeutral,  TextControl::EFMax,     TextControl::EUnw,
-    TextControl::EWind,
+    TextControl::EWind,     TextControl::EPeck,     TextControl::ESafe,
 };
 static_assert(std::size(kAllTexts) == kTextControlCount);
 
@@ -65,7 +65,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
       settings_(settings) {
   setObjectName(QStringLiteral("Einstellungen"));
   setWindowTitle(QStringLiteral("Einstellungen"));
-  setFixedSize(660, 568);
+  setFixedSize(660, 650);
   setFont(FormFont());
 
   BuildCategoryColumn();
@@ -85,7 +85,7 @@ TEinstellungen::TEinstellungen(Settings& settings, QWidget* parent)
              Eg0,       Eg1,      EG2,       EG3,                ERad,
              EEStellen, EENachkommastellen, EESatzzeichen, EESatzschritt, EEstart,
              ETol,      EG93,     EG94,      ENeutral,           EFMax,
-             EUnw,      EWind};
+             EUnw,      EWind,    EPeck,     ESafe};
   toggles_ = {EEDeziPunkt, EENCPunkt, EEVNullen, EENNullen, EEVorzeichen,
               EESatznum,   EInv,      EFRad,     EReduce};
   Bind();
@@ -176,6 +176,11 @@ void TEinstellungen::NameControls() {
       {EReduce, "EReduce"},
       {EUnw, "EUnw"},
       {EWind, "EWind"},
+      {GroupBohren, "GroupBohren"},
+      {EPeck, "EPeck"},
+      {EinheitPeck, "EinheitPeck"},
+      {ESafe, "ESafe"},
+      {EinheitSafe, "EinheitSafe"},
       {EinheitWind, "EinheitWind"},
   };
   for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));

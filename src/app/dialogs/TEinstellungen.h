@@ -131,6 +131,11 @@ class TEinstellungen : public QDialog {
   QLineEdit* EUnw = nullptr;        // "Zurücksetzen"
   TXPEdit* EWind = nullptr;         // "Warnen über"
   QLabel* EinheitWind = nullptr;    // "Umdrehungen" beside it
+  QFrame* GroupBohren = nullptr;
+  TXPEdit* EPeck = nullptr;         // "Rückzug G73/G83"
+  QLabel* EinheitPeck = nullptr;    // "mm" beside it
+  TXPEdit* ESafe = nullptr;         // "Sicherer Rückzug X"
+  QLabel* EinheitSafe = nullptr;    // "mm" beside it
 
   TBrowseForFolder* Folder = nullptr;
 

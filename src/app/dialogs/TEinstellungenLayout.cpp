@@ -20,7 +20,7 @@ namespace torvane {
 namespace {
 
 constexpr int kDialogWidth = 660;
-constexpr int kDialogHeight = 568;
+constexpr int kDialogHeight = 650;
 constexpr int kColumnWidth = 129;
 constexpr int kBarHeight = 47;
 constexpr int kPageWidth = kDialogWidth - kColumnWidth;
@@ -362,6 +362,25 @@ void TEinstellungen::BuildToolFeedAndAngles(QWidget* page) {
   EinheitWind =
       MakeLabel(angles, QStringLiteral("Umdrehungen"), QPoint(EWind->geometry().right() + 5, 122));
   explain(angles, QStringLiteral("fortlaufend; 0: keine Warnung"), 140);
+
+  // Drilling cycles and retracts between operations.
+  GroupBohren = MakeGroup(page, QRect(0, kTop + kHeight + 8, kStripWidth, 74));
+  QWidget* drilling = GroupBohren;
+  MakeStrip(drilling, QStringLiteral("Bohrzyklen und Werkzeugwechsel"),
+            QRect(1, 1, kStripWidth - 2, 20), GroupTitleFont());
+  MakeLabel(drilling, QStringLiteral("Rückzug G73/G83"), QPoint(8, 35));
+  EPeck = MakeNumberField(drilling, QRect(116, 31, 50, kFieldHeight));
+  InstallNumberKeyFilter(EPeck);
+  EinheitPeck =
+      MakeLabel(drilling, QStringLiteral("mm"), QPoint(EPeck->geometry().right() + 5, 35));
+  MakeLabel(drilling, QStringLiteral("Sicherer Rückzug X"), QPoint(266, 35));
+  ESafe = MakeNumberField(drilling, QRect(384, 31, 60, kFieldHeight));
+  InstallNumberKeyFilter(ESafe);
+  EinheitSafe =
+      MakeLabel(drilling, QStringLiteral("mm"), QPoint(ESafe->geometry().right() + 5, 35));
+  MakeLabel(drilling,
+            QStringLiteral("G28/G30 nur mit Z fahren radial hinaus auf X; leer: abgelehnt"),
+            QPoint(8, 54));
 }
 
 void TEinstellungen::BuildButtonBar() {

@@ -85,7 +85,7 @@ class EinstellungenTest : public QObject {
     Harness h;
     TEinstellungen& d = h.dialog;
     QCOMPARE(d.windowTitle(), QStringLiteral("Einstellungen"));
-    QCOMPARE(d.size(), QSize(660, 568));
+    QCOMPARE(d.size(), QSize(660, 650));
     QVERIFY(d.Panel_HPGL->isVisible() && !d.Panel_DIR->isVisible() && d.BHPGL->Down());
     QVERIFY(!d.EAA->isEnabled() && !d.EAB->isEnabled() && d.EAC->isEnabled());
     QVERIFY(d.EAC->Down() && d.EK1->Down() && !d.EK2->Down());
@@ -411,6 +411,7 @@ class EinstellungenTest : public QObject {
     Retype(d.EFMax, QStringLiteral("2500"));
     Retype(d.EUnw, QStringLiteral("G92 C{C}"));
     Retype(d.EWind, QStringLiteral("10"));
+    Retype(d.ESafe, QStringLiteral("150"));
 
     h.Click("Abbruch");
     QCOMPARE(h.Read("main.ini"), std::string(kStoredSettings));
@@ -422,7 +423,9 @@ class EinstellungenTest : public QObject {
     QCOMPARE(h.Read("main.ini"),
              std::string(kStoredSettings) +
                  "efeed=2\r\nerot=1\r\neinv=1\r\netol=0.05\r\neg93=G93\r\neg94=G94\r\neneutral=\r\n"
-                 "efrad=1\r\nefmax=2500\r\neunw=G92 C{C}\r\newind=10\r\nereduce=1\r\n");
+                 "efrad=1\r\nefmax=2500\r\neunw=G92 C{C}\r\newind=10\r\nereduce=1\r\n"
+                 "epeck=0.5\r\nesafe=150\r\n");
+    QCOMPARE(double(*h.settings.Published().esafe), 150.0);
     QCOMPARE(h.settings.Published().efeed, 2);
     QCOMPARE(h.settings.Published().efrad, 1);
     QCOMPARE(double(h.settings.Published().efmax), 2500.0);
