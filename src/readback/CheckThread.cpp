@@ -21,6 +21,7 @@ CheckThread::~CheckThread() {
   {
     const std::lock_guard lock(mutex_);
     complete_ = true;
+    abandoned_ = true;
   }
   changed_.notify_all();
   thread_.join();
@@ -90,6 +91,7 @@ void CheckThread::Work() {
     for (bool complete = false; !complete;) {
       std::vector<std::vector<SourceMove>> moves;
       std::vector<std::string> texts;
+      bool abandoned = false;
       {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] {
@@ -99,7 +101,9 @@ void CheckThread::Work() {
         texts.swap(textWaiting_);
         bytesWaiting_ = 0;
         complete = complete_;
+        abandoned = abandoned_;
       }
+      if (abandoned) break;
       changed_.notify_all();
       // Once failed, the rest is only taken out of the way.
       for (const std::vector<SourceMove>& batch : moves) {

@@ -23,6 +23,7 @@ namespace torvane {
 class CheckThread : public SourcePathRecorder {
  public:
   explicit CheckThread(ResultCheck& check);
+  // A check not finished is abandoned: what waits for it is dropped.
   ~CheckThread() override;
   CheckThread(const CheckThread&) = delete;
   CheckThread& operator=(const CheckThread&) = delete;
@@ -54,6 +55,7 @@ class CheckThread : public SourcePathRecorder {
   std::vector<std::string> spareText_;
   std::size_t bytesWaiting_ = 0;
   bool complete_ = false;
+  bool abandoned_ = false;
   bool done_ = false;
   std::exception_ptr failure_;
   std::thread thread_;

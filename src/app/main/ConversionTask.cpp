@@ -120,9 +120,9 @@ void ConversionTask::Run() {
   CountingSource lines(source_, done_, cancel_);
   DocumentSource document(document_.value_or(std::string_view()), done_, cancel_);
   LineSource& source = document_ ? static_cast<LineSource&>(document) : lines;
-  std::optional<ResultCheck> check;
+  std::unique_ptr<ResultCheck> check;
   if (check_ != Check::None) {
-    check.emplace(conversion_.Settings(), diameter_, header_, footer_);
+    check = std::make_unique<ResultCheck>(conversion_.Settings(), diameter_, header_, footer_);
     if (!check->Unreadable().empty()) {
       outcome_.emplace();
       outcome_->message = Cp1252("Prüfung nicht möglich: ") + check->Unreadable();
@@ -134,20 +134,16 @@ void ConversionTask::Run() {
       std::atomic<std::size_t> resultLines{0};
       DocumentSource result(resultDocument_, resultLines, cancel_);
       outcome_ = CheckConversion(conversion_, *check, diameter_, source, result, header_, footer_);
+      if (CancelRequested()) outcome_.reset();
     } else {
-      std::optional<CheckThread> checkThread;
-      if (check) checkThread.emplace(*check);
-      JoiningSink sink(target_, targetLines_, checkThread ? &*checkThread : nullptr);
-      // The check takes the second core; the lines are formatted where
-      // they are made.
-      conversion_.RecordSourcePath(checkThread ? &*checkThread : nullptr);
-      conversion_.FormatOnSecondThread(!checkThread);
+      if (check) {
+        ownCheck_ = std::move(check);
+        checkThread_ = std::make_unique<CheckThread>(*ownCheck_);
+      }
+      JoiningSink sink(target_, targetLines_, checkThread_.get());
+      conversion_.RecordSourcePath(checkThread_.get());
       conversion_.RunConversion(diameter_, source, header_, footer_, sink);
-      conversion_.RecordSourcePath(nullptr);
-      conversion_.FormatOnSecondThread(true);
-      if (checkThread) outcome_ = checkThread->Finish();
     }
-    if (CancelRequested()) outcome_.reset();
   } catch (const ConversionError& error) {
     error_ = error.what();
     errorLine_ = error.line();
@@ -155,10 +151,21 @@ void ConversionTask::Run() {
     error_ = error.what();
   }
   conversion_.RecordSourcePath(nullptr);
-  conversion_.FormatOnSecondThread(true);
-  if (error_) outcome_.reset();
+  if (error_) {
+    outcome_.reset();
+    checkThread_.reset();
+  }
   warnings_ = conversion_.Warnings();
   done_.store(sourceLines_, std::memory_order_relaxed);
+}
+
+const std::optional<CheckOutcome>& ConversionTask::FinishCheck() {
+  if (checkThread_) {
+    outcome_ = checkThread_->Finish();
+    checkThread_.reset();
+  }
+  if (CancelRequested()) outcome_.reset();
+  return outcome_;
 }
 
 std::string ConversionDoneText(long double diameter, std::size_t warnings) {

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +32,9 @@ class ConversionTask {
                  std::size_t lineCount, std::vector<std::string> header,
                  std::vector<std::string> footer);
 
-  // After the run, the result is checked: replayed as the machine runs it
-  // and laid over the source path.
+  // The result is checked as it is written, on a thread of its own that
+  // may go on after the run: replayed as the machine runs it and laid over
+  // the source path. FinishCheck() waits for the verdict.
   void CheckResult() { check_ = Check::OwnResult; }
   // Checks the lines of a pane's document (as the source document above)
   // instead: the run writes nothing then.
@@ -66,8 +68,10 @@ class ConversionTask {
   // The run's warnings, in source order.
   const std::vector<ConversionWarning>& Warnings() const { return warnings_; }
   // What the check found; none when there was none (not asked for, the run
-  // stopped at an error, or it was cancelled).
+  // stopped at an error, or it was cancelled). The check of the run's own
+  // result is there after FinishCheck().
   const std::optional<CheckOutcome>& Outcome() const { return outcome_; }
+  const std::optional<CheckOutcome>& FinishCheck();
 
  private:
   Conversion& conversion_;
@@ -85,6 +89,10 @@ class ConversionTask {
   enum class Check { None, OwnResult, Document } check_ = Check::None;
   std::string_view resultDocument_;
   std::optional<CheckOutcome> outcome_;
+  // The check of the run's own result, still reading while the result goes
+  // into its pane.
+  std::unique_ptr<ResultCheck> ownCheck_;
+  std::unique_ptr<CheckThread> checkThread_;
   std::atomic<std::size_t> done_{0};
   std::atomic<bool> cancel_{false};
 };

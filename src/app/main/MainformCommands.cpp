@@ -237,8 +237,9 @@ void TMainform::ConvertWithProgress(long double diameter) {
   ShowResultComplete();
   const QString done =
       FromBytes(ConversionDoneText(diameter, task.Warnings().size())) + PlainTextNote(*Ziel);
-  if (task.Outcome()) {
-    ShowCheck(*task.Outcome(), done + QStringLiteral(" – "));
+  // The check has read on while MANTEL filled; what is left is short.
+  if (const std::optional<CheckOutcome>& outcome = task.FinishCheck()) {
+    ShowCheck(*outcome, done + QStringLiteral(" – "));
   } else {
     SetStatus(done);
   }
