@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 #include <utility>
 
 #include "conversion/Conversion.h"
@@ -28,33 +27,6 @@ double Distance(double ax, double ay, double az, double bx, double by, double bz
   const double dy = ay - by;
   const double dz = az - bz;
   return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-
-// The angle of (x, y) within 1e-10 radians, several times faster than the
-// library's correctly rounded atan2: it only places a point along an arc.
-double Atan2(double y, double x) {
-  const double ax = std::fabs(x);
-  const double ay = std::fabs(y);
-  const double big = std::max(ax, ay);
-  if (big == 0) return 0;
-  double t = std::min(ax, ay) / big;
-  double base = 0;
-  // Beyond tan(pi/8): atan t = pi/4 + atan((t - 1) / (t + 1)).
-  if (t > 0.41421356237309503) {
-    t = (t - 1) / (t + 1);
-    base = kPi / 4;
-  }
-  // The series t - t^3/3 + t^5/5 - ... to t^23: for |t| <= tan(pi/8) the
-  // rest stays below 2e-11.
-  constexpr double kOdd[] = {1.0 / 23, 1.0 / 21, 1.0 / 19, 1.0 / 17, 1.0 / 15, 1.0 / 13,
-                             1.0 / 11, 1.0 / 9,  1.0 / 7,  1.0 / 5,  1.0 / 3,  1.0};
-  const double t2 = t * t;
-  double sum = kOdd[0];
-  for (std::size_t k = 1; k < std::size(kOdd); ++k) sum = kOdd[k] - t2 * sum;
-  double angle = base + t * sum;
-  if (ay > ax) angle = kPi / 2 - angle;
-  if (x < 0) angle = kPi - angle;
-  return y < 0 ? -angle : angle;
 }
 
 // Whether an unread line would move an axis of the machine: a letter of one
@@ -183,10 +155,12 @@ ResultCheck::Place ResultCheck::Locate(const Segment& s, const Point& p, double 
   // its end is nearest to an end, and a full circle's start is its end too.
   const double dx = p.x - s.cx;
   const double dy = p.y - s.cy;
-  double along = Atan2(dy, dx) - s.start;
+  double along = std::atan2(dy, dx) - s.start;
   if (s.clockwise) along = -along;
-  along = std::fmod(along, 2 * kPi);
+  // Within a turn and a half either way: no division needed.
   if (along < 0) along += 2 * kPi;
+  if (along < 0) along += 2 * kPi;
+  if (along >= 2 * kPi) along -= 2 * kPi;
   if (s.sweep > 0 && along <= s.sweep && along >= tMin * s.sweep) {
     // Beside the arc: straight out from the circle, at the depth there.
     const double u = along / s.sweep;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +15,35 @@
 namespace torvane {
 
 class Conversion;
+
+// A first-in, first-out line of values in one vector whose room is reused:
+// a deque would ask for memory every few of these.
+template <typename T>
+class Fifo {
+ public:
+  bool empty() const { return head_ == items_.size(); }
+  std::size_t size() const { return items_.size() - head_; }
+  T& front() { return items_[head_]; }
+  T& operator[](std::size_t i) { return items_[head_ + i]; }
+  const T& operator[](std::size_t i) const { return items_[head_ + i]; }
+  auto begin() const { return items_.begin() + static_cast<std::ptrdiff_t>(head_); }
+  auto end() const { return items_.end(); }
+  void push_back(T value) { items_.push_back(std::move(value)); }
+  void pop_front() {
+    if (++head_ == items_.size()) {
+      items_.clear();
+      head_ = 0;
+    } else if (head_ >= 4096 && head_ * 2 >= items_.size()) {
+      // The taken half out at once: each value moves once on average.
+      items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
+      head_ = 0;
+    }
+  }
+
+ private:
+  std::vector<T> items_;
+  std::size_t head_ = 0;
+};
 
 // What a check found. Messages are German, Windows-1252.
 struct CheckOutcome {
@@ -140,11 +168,11 @@ class ResultCheck : public SourcePathRecorder {
   // footer: a ring, oldest at `heldFirst_`.
   std::vector<std::string> heldBack_;
   std::size_t heldFirst_ = 0;
-  std::deque<Entry> pending_;
+  Fifo<Entry> pending_;
   bool movesRead_ = false;
 
   // The source path from the cursor on.
-  std::deque<Segment> segments_;
+  Fifo<Segment> segments_;
   std::size_t dropped_ = 0;
   std::size_t cursor_ = 0;
   double cursorT_ = 0;
