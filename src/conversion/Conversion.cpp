@@ -463,13 +463,13 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
     }
     // Along Z alone the machine only leaves the part; where it goes in the
     // flat frame (X, Y words) is the machine's secret.
-    if (settings_.esafe && words.machinePosition != "G53" && hasZ && !hasX && !hasY &&
-        pendingMachinePositions_.empty()) {
+    const bool alongZ = words.machinePosition != "G53" && hasZ && !hasX && !hasY;
+    if (settings_.esafe && alongZ && pendingMachinePositions_.empty()) {
       Retract(code, words);
       return;
     }
     if (pendingMachinePositions_.size() < kMaxWarnings) {
-      pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition)});
+      pendingMachinePositions_.push_back({lineNumber_, std::string(words.machinePosition), alongZ});
     }
     return;
   }
@@ -479,10 +479,18 @@ void Conversion::ConvertBlock(std::string_view rawLine) {
   if (moves) moved_ = true;
   if (moves && !pendingMachinePositions_.empty()) {
     const MachinePositionBlock& block = pendingMachinePositions_.front();
+    // A tool change's retract along Z converts once a safe radius is set:
+    // the user is told where.
+    const std::string hint =
+        block.alongZ && !settings_.esafe
+            ? Cp1252("; mit einem sicheren Rückzug (esafe, \"Sicherer Rückzug X\" auf der Seite "
+                     "\"Maschine\") wird daraus ein radialer Rückzug")
+            : std::string();
     throw ConversionError(block.line, block.code +
                                           Cp1252(" fährt eine Maschinenposition an, die die "
                                                  "Konvertierung nicht kennt, und danach folgen "
-                                                 "noch Bewegungen"));
+                                                 "noch Bewegungen") +
+                                          hint);
   }
   if (cycleBlock) [[unlikely]] {
     if (moves) ConvertCycleBlock(code, words);

@@ -261,6 +261,7 @@ class Conversion {
   struct MachinePositionBlock {
     std::size_t line;
     std::string code;
+    bool alongZ;  // names Z alone: a safe retract could stand for it
   };
   std::vector<MachinePositionBlock> pendingMachinePositions_;
   bool inchWarned_ = false;

@@ -208,7 +208,8 @@ TEST(SourceConstructsTest, RefusesWithLineAndReason) {
       {"keyword", 1, {"MSG (HALLO)"}, "Zeile 1: Unbekanntes Wort MSG"},
       {"G28 with moves after it", 1, {"G1 X0 Y0", "G28 Z0", "M5", "G0 X5"},
        Cp1252("Zeile 2: G28 fährt eine Maschinenposition an, die die Konvertierung nicht kennt, "
-              "und danach folgen noch Bewegungen")},
+              "und danach folgen noch Bewegungen; mit einem sicheren Rückzug (esafe, \"Sicherer "
+              "Rückzug X\" auf der Seite \"Maschine\") wird daraus ein radialer Rückzug")},
       {"G53 with moves after it", 1, {"G0 X1", "G53 G0 Z0", "G0 X5"},
        Cp1252("Zeile 2: G53 fährt eine Maschinenposition an, die die Konvertierung nicht kennt, "
               "und danach folgen noch Bewegungen")},
