@@ -89,6 +89,14 @@ class PreviewCanvas : public QWidget {
 
   Projection CurrentProjection() const;
   QPointF Project(const Projection& p, double x, double c, double s) const;
+  // The i-th of the cylinder side's facets between x0 and x1: its corners
+  // on the screen and its outward normal in screen axes (right, up,
+  // towards the viewer).
+  struct Facet {
+    QPointF quad[4];
+    double nx, nu, nw;
+  };
+  Facet SideFacet(const Projection& p, int i, double x0, double x1) const;
   void ProjectVertices();
   // Calls sink(segment) for every segment to draw, after merging.
   template <typename Sink>

@@ -60,29 +60,35 @@ PreviewCanvas::BodyEnds PreviewCanvas::CylinderEnds() const {
   return {x0, x1};
 }
 
+PreviewCanvas::Facet PreviewCanvas::SideFacet(const Projection& p, int i, double x0,
+                                              double x1) const {
+  const double radius = static_cast<double>(path_->Diameter()) / 2;
+  const double a0 = 2 * kPi * i / kFacets;
+  const double a1 = 2 * kPi * (i + 1) / kFacets;
+  const double am = (a0 + a1) / 2;
+  const double nc = std::cos(am);
+  const double ns = -std::sin(am);
+  return {{Project(p, x0, radius * std::cos(a0), -radius * std::sin(a0)),
+           Project(p, x1, radius * std::cos(a0), -radius * std::sin(a0)),
+           Project(p, x1, radius * std::cos(a1), -radius * std::sin(a1)),
+           Project(p, x0, radius * std::cos(a1), -radius * std::sin(a1))},
+          p.m[0][1] * nc + p.m[0][2] * ns,
+          p.m[1][1] * nc + p.m[1][2] * ns,
+          p.m[2][1] * nc + p.m[2][2] * ns};
+}
+
 void PreviewCanvas::DrawCylinderBack(QPainter& painter, const Projection& p) const {
   const double radius = static_cast<double>(path_->Diameter()) / 2;
   const auto [x0, x1] = CylinderEnds();
   painter.setRenderHint(QPainter::Antialiasing, false);
   // The inside of the far wall, seen through the near one.
   for (int i = 0; i < kFacets; ++i) {
-    const double a0 = 2 * kPi * i / kFacets;
-    const double a1 = 2 * kPi * (i + 1) / kFacets;
-    const double am = (a0 + a1) / 2;
-    const double nc = std::cos(am), ns = -std::sin(am);
-    const double nw = p.m[2][1] * nc + p.m[2][2] * ns;
-    if (nw > 0) continue;
-    const double nx = p.m[0][1] * nc + p.m[0][2] * ns;
-    const double nu = p.m[1][1] * nc + p.m[1][2] * ns;
-    const QColor colour = Shade(-nx, -nu, -nw).darker(108);
-    const QPointF quad[4] = {
-        Project(p, x0, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a1), -radius * std::sin(a1)),
-        Project(p, x0, radius * std::cos(a1), -radius * std::sin(a1))};
+    const Facet facet = SideFacet(p, i, x0, x1);
+    if (facet.nw > 0) continue;
+    const QColor colour = Shade(-facet.nx, -facet.nu, -facet.nw).darker(108);
     painter.setPen(QPen(colour, 1));
     painter.setBrush(colour);
-    painter.drawPolygon(quad, 4);
+    painter.drawPolygon(facet.quad, 4);
   }
   // The end face turned away, from the inside.
   for (const double end : {x0, x1}) {
@@ -106,23 +112,12 @@ void PreviewCanvas::DrawCylinderSkin(QPainter& painter, const Projection& p) con
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(Qt::NoPen);
   for (int i = 0; i < kFacets; ++i) {
-    const double a0 = 2 * kPi * i / kFacets;
-    const double a1 = 2 * kPi * (i + 1) / kFacets;
-    const double am = (a0 + a1) / 2;
-    const double nc = std::cos(am), ns = -std::sin(am);
-    const double nw = p.m[2][1] * nc + p.m[2][2] * ns;
-    if (nw <= 0) continue;
-    const double nx = p.m[0][1] * nc + p.m[0][2] * ns;
-    const double nu = p.m[1][1] * nc + p.m[1][2] * ns;
-    QColor colour = Shade(nx, nu, nw);
+    const Facet facet = SideFacet(p, i, x0, x1);
+    if (facet.nw <= 0) continue;
+    QColor colour = Shade(facet.nx, facet.nu, facet.nw);
     colour.setAlpha(kSkinAlpha);
-    const QPointF quad[4] = {
-        Project(p, x0, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a0), -radius * std::sin(a0)),
-        Project(p, x1, radius * std::cos(a1), -radius * std::sin(a1)),
-        Project(p, x0, radius * std::cos(a1), -radius * std::sin(a1))};
     painter.setBrush(colour);
-    painter.drawPolygon(quad, 4);
+    painter.drawPolygon(facet.quad, 4);
   }
   // The rims of both ends, the near end face, and the outline along the
   // sides: a wire frame that holds the translucent body together.
