@@ -200,8 +200,10 @@ void ResultCheck::Record(const SourceMove& move) {
   }
   segments_.push_back(s);
   Advance(false);
-  // Pulls as many result lines as the path so far can place.
-  while (pull_ && !failed_ && !resultComplete_ && pending_.empty()) {
+  // Pulls as many result lines as the path so far can place: on until a
+  // move waits for more of the path (unread lines alone wait for a move).
+  while (pull_ && !failed_ && !resultComplete_ &&
+         (pending_.empty() || !pending_[pending_.size() - 1].isMove)) {
     std::string_view line;
     if (!pull_->Next(line)) {
       resultComplete_ = true;
