@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(conversion format settings ncsyn linefile); fi
+if ((${#targets[@]} == 0)); then targets=(conversion format settings ncsyn linefile check); fi
 if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
   sudo_cmd=()
   if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
