@@ -141,7 +141,10 @@ void ConversionTask::Run() {
         checkThread_ = std::make_unique<CheckThread>(*ownCheck_);
       }
       JoiningSink sink(target_, targetLines_, checkThread_.get());
+      // With a check the second core is its: the lines are formatted where
+      // they are made.
       conversion_.RecordSourcePath(checkThread_.get());
+      conversion_.FormatOnSecondThread(!checkThread_);
       conversion_.RunConversion(diameter_, source, header_, footer_, sink);
     }
   } catch (const ConversionError& error) {
@@ -151,6 +154,7 @@ void ConversionTask::Run() {
     error_ = error.what();
   }
   conversion_.RecordSourcePath(nullptr);
+  conversion_.FormatOnSecondThread(true);
   if (error_) {
     outcome_.reset();
     checkThread_.reset();
