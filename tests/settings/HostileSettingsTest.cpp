@@ -17,6 +17,7 @@
 namespace torvane {
 namespace {
 
+using testing::ConvertSection;
 using testing::TempDir;
 
 TEST(HostileSettingsTest, OddValuesPublishSafely) {
@@ -33,10 +34,8 @@ TEST(HostileSettingsTest, OddValuesPublishSafely) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.convert);
-    TempDir dir;
-    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
-    Settings settings(dir.Dir());
-    settings.LoadSettings();
+    ConvertSection loaded(c.convert);
+    Settings& settings = loaded.settings;
     EXPECT_EQ(settings.Published().deg, c.deg);
     EXPECT_EQ(settings.Published().type, c.type);
     EXPECT_EQ(settings.Controls().Text(TextControl::EGrad), c.shown);

@@ -14,6 +14,7 @@
 namespace torvane {
 namespace {
 
+using testing::ConvertSection;
 using testing::TempDir;
 using TC = TextControl;
 using TG = ToggleControl;
@@ -85,10 +86,8 @@ TEST(SettingsTest, PublishesWhatTheFileHolds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
-    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
-    Settings settings(dir.Dir());
-    settings.LoadSettings();
+    ConvertSection loaded(c.convert);
+    Settings& settings = loaded.settings;
     c.check(settings);
   }
 }
@@ -148,10 +147,8 @@ TEST(SettingsTest, MachineDialectKeys) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
-    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
-    Settings settings(dir.Dir());
-    settings.LoadSettings();
+    ConvertSection loaded(c.convert);
+    Settings& settings = loaded.settings;
     const ConversionSettings& published = settings.Published();
     EXPECT_EQ(published.efeed, c.efeed);
     EXPECT_EQ(published.erot, c.erot);
@@ -179,10 +176,8 @@ TEST(SettingsTest, DrillingAndRetractKeys) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
-    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
-    Settings settings(dir.Dir());
-    settings.LoadSettings();
+    ConvertSection loaded(c.convert);
+    Settings& settings = loaded.settings;
     EXPECT_EQ(settings.Published().epeck, c.epeck);
     EXPECT_EQ(settings.Published().esafe, c.esafe);
   }
@@ -212,10 +207,8 @@ TEST(SettingsTest, ToolFeedAndAngleKeys) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
-    dir.Write("main.ini", std::string("[convert]\r\n") + c.convert);
-    Settings settings(dir.Dir());
-    settings.LoadSettings();
+    ConvertSection loaded(c.convert);
+    Settings& settings = loaded.settings;
     const ConversionSettings& published = settings.Published();
     EXPECT_EQ(published.efrad, c.efrad);
     EXPECT_EQ(published.efmax, c.efmax);

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "settings/Settings.h"
+
 namespace torvane::testing {
 
 // A fresh folder for one test, removed with everything in it afterwards.
@@ -35,6 +37,17 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// Settings loaded from a folder whose main.ini holds the [convert] lines
+// `convert`: one row of a table of keys.
+struct ConvertSection {
+  explicit ConvertSection(const std::string& convert) {
+    dir.Write("main.ini", "[convert]\r\n" + convert);
+    settings.LoadSettings();
+  }
+  TempDir dir;
+  Settings settings{dir.Dir()};
 };
 
 }  // namespace torvane::testing
