@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "settings/Settings.h"
+#include "text/FileError.h"
+
 namespace torvane::fuzz {
 
 // Cuts the fuzzer's bytes into pieces at a separator byte sequence, so one
@@ -51,6 +54,16 @@ inline const std::string& ScratchDir() {
 inline void WriteScratch(const std::string& name, std::string_view content) {
   std::ofstream(ScratchDir() + name, std::ios::binary | std::ios::trunc)
       .write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+// The settings of the scratch folder, loaded; false when they cannot be.
+inline bool LoadScratchSettings(Settings& settings) {
+  try {
+    settings.LoadSettings();
+    return true;
+  } catch (const FileError&) {
+    return false;
+  }
 }
 
 }  // namespace torvane::fuzz

@@ -22,11 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view result = pieces.Next();
 
   Settings settings(fuzz::ScratchDir());
-  try {
-    settings.LoadSettings();
-  } catch (const FileError&) {
-    return 0;
-  }
+  if (!fuzz::LoadScratchSettings(settings)) return 0;
   const auto diameter = StrToFloatStrict(diameterText);
   if (!diameter || !(*diameter > 0) || *diameter > 1e6L) return 0;
   const std::vector<std::string> sourceLines = SplitLines(source).lines;

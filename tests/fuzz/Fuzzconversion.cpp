@@ -20,11 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view source = pieces.Next();
 
   Settings settings(fuzz::ScratchDir());
-  try {
-    settings.LoadSettings();
-  } catch (const FileError&) {
-    return 0;
-  }
+  if (!fuzz::LoadScratchSettings(settings)) return 0;
   const auto diameter = StrToFloatStrict(diameterText);
   if (!diameter || *diameter == 0) return 0;
   Conversion conversion(settings.Published());
