@@ -198,14 +198,7 @@ void TMainform::ConvertWithProgress(long double diameter) {
   // A cancelled run must leave no trace, not even in the state that one
   // run hands to the next (the direction words in force).
   const Conversion before = conversion_;
-  // The source is read straight from its pane, which takes no input until
-  // the run is over; an empty pane may still hold one empty line.
-  const std::string_view document = Quelle->DocumentText();
-  ConversionTask task = document.empty()
-      ? ConversionTask(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
-                       settings_.FooterLines())
-      : ConversionTask(conversion_, diameter, document, static_cast<std::size_t>(Quelle->LineCount()),
-                       settings_.HeaderLines(), settings_.FooterLines());
+  ConversionTask task = SourceTask(diameter);
   task.CheckResult();
   runningTask_ = &task;
   {
@@ -243,6 +236,18 @@ void TMainform::ConvertWithProgress(long double diameter) {
   } else {
     SetStatus(done);
   }
+}
+
+ConversionTask TMainform::SourceTask(long double diameter) {
+  // The source is read straight from its pane, which takes no input until
+  // the run is over; an empty pane may still hold one empty line.
+  const std::string_view document = Quelle->DocumentText();
+  return document.empty()
+             ? ConversionTask(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
+                              settings_.FooterLines())
+             : ConversionTask(conversion_, diameter, document,
+                              static_cast<std::size_t>(Quelle->LineCount()),
+                              settings_.HeaderLines(), settings_.FooterLines());
 }
 
 qint64 TMainform::WaitForTask(ConversionTask& task, const QString& running) {
@@ -287,13 +292,7 @@ void TMainform::PruefenClick() {
     // that run must leave no trace in the last conversion's state.
     const Conversion before = conversion_;
     conversion_.Settings() = settings_.Published();
-    const std::string_view document = Quelle->DocumentText();
-    ConversionTask task = document.empty()
-        ? ConversionTask(conversion_, diameter, Quelle->Lines(), settings_.HeaderLines(),
-                         settings_.FooterLines())
-        : ConversionTask(conversion_, diameter, document,
-                         static_cast<std::size_t>(Quelle->LineCount()), settings_.HeaderLines(),
-                         settings_.FooterLines());
+    ConversionTask task = SourceTask(diameter);
     task.CheckDocument(Ziel->DocumentText());
     runningTask_ = &task;
     {

@@ -158,6 +158,8 @@ class TMainform : public QMainWindow {
   // Empties the result pane, its warnings and its header's note.
   void ClearResult();
   void ConvertWithProgress(long double diameter);
+  // A run of `conversion_` on the source pane as it stands.
+  ConversionTask SourceTask(long double diameter);
   // Runs `task` on a thread of its own while the window waits, with the
   // progress after half a second (`running` takes the percentage); Esc
   // cancels. Returns the milliseconds it took.
