@@ -153,17 +153,9 @@ void Conversion::WriteToleranceSteps(long double start, long double sweep, bool 
 
 void Conversion::RecordArc(const ArcBlock& arc, bool clockwise, long double cx, long double cy,
                            long double rAbs, long double start, long double sweep) {
-  SourceMove move;
-  move.line = lineNumber_;
+  SourceMove move = SourceMoveBetween(arc.x1, arc.y1, arc.z1, arc.x2, arc.y2, arc.z2);
   move.kind = SourceMove::Kind::Arc;
   move.clockwise = clockwise;
-  move.inches = units_ == Units::Inch;
-  move.x1 = static_cast<double>(arc.x1);
-  move.y1 = static_cast<double>(arc.y1);
-  move.z1 = static_cast<double>(arc.z1);
-  move.x2 = static_cast<double>(arc.x2);
-  move.y2 = static_cast<double>(arc.y2);
-  move.z2 = static_cast<double>(arc.z2);
   move.cx = static_cast<double>(cx);
   move.cy = static_cast<double>(cy);
   move.radius = static_cast<double>(rAbs);

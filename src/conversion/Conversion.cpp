@@ -287,17 +287,24 @@ void Conversion::WriteStraightMove(bool planeWord, bool zWord, long double xBefo
   WriteStraightPiece(planeWord, zWord, zBefore);
 }
 
-void Conversion::RecordStraight(long double xBefore, long double yBefore, long double zBefore) {
+SourceMove Conversion::SourceMoveBetween(long double x1, long double y1, long double z1,
+                                         long double x2, long double y2, long double z2) const {
   SourceMove move;
   move.line = lineNumber_;
-  move.kind = state_.motion == MotionMode::Rapid ? SourceMove::Kind::Rapid : SourceMove::Kind::Feed;
   move.inches = units_ == Units::Inch;
-  move.x1 = static_cast<double>(xBefore);
-  move.y1 = static_cast<double>(yBefore);
-  move.z1 = static_cast<double>(zBefore);
-  move.x2 = static_cast<double>(state_.currentX);
-  move.y2 = static_cast<double>(state_.currentY);
-  move.z2 = static_cast<double>(state_.currentZ);
+  move.x1 = static_cast<double>(x1);
+  move.y1 = static_cast<double>(y1);
+  move.z1 = static_cast<double>(z1);
+  move.x2 = static_cast<double>(x2);
+  move.y2 = static_cast<double>(y2);
+  move.z2 = static_cast<double>(z2);
+  return move;
+}
+
+void Conversion::RecordStraight(long double xBefore, long double yBefore, long double zBefore) {
+  SourceMove move = SourceMoveBetween(xBefore, yBefore, zBefore, state_.currentX,
+                                      state_.currentY, state_.currentZ);
+  move.kind = state_.motion == MotionMode::Rapid ? SourceMove::Kind::Rapid : SourceMove::Kind::Feed;
   recorder_->Record(move);
 }
 

@@ -237,6 +237,8 @@ class Conversion {
   // as straight moves in three dimensions.
   void ConvertPlaneArc(const ArcBlock& arc);
   // The source path's records, off the hot path: only a check wants them.
+  SourceMove SourceMoveBetween(long double x1, long double y1, long double z1, long double x2,
+                               long double y2, long double z2) const;
   [[gnu::cold, gnu::noinline]] void RecordStraight(long double xBefore, long double yBefore,
                                                    long double zBefore);
   [[gnu::cold, gnu::noinline]] void RecordArc(const ArcBlock& arc, bool clockwise, long double cx,
