@@ -109,8 +109,7 @@ int main(int argc, char** argv) {
   Conversion conversion(run.published);
   CheckOutcome outcome;
   try {
-    outcome = CheckConversion(conversion, check, run.diameter, source, result,
-                              run.settings->HeaderLines(), run.settings->FooterLines());
+    outcome = CheckConversion(conversion, check, run.diameter, source, result);
   } catch (const ConversionError& error) {
     Report("Quelle " + sourceName + ": " + error.what());
     return kUsageOrIoFailed;

@@ -7,6 +7,7 @@
 
 #include <csignal>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -158,7 +159,7 @@ int main(int argc, char** argv) {
   }
   if (line.operands.size() > 1) return Report.Usage("Nur eine Eingabedatei ist erlaubt");
   const std::string inputName = line.operands.empty() ? "-" : line.operands.front();
-  const bool check = !line.flags.empty();
+  const bool check = std::ranges::find(line.flags, "--check") != line.flags.end();
   if (AnsweredHelpOrVersion(line, Report, kUsage, TORVANE_VERSION)) return 0;
   RunSettings run;
   if (const auto problem = LoadRunSettings(diameterText, settingsDir, line.overrides, run)) {

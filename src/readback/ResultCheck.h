@@ -197,8 +197,6 @@ class ResultCheck : public SourcePathRecorder {
 // against it while it runs, in flat memory. A ConversionError of the
 // source passes through.
 CheckOutcome CheckConversion(Conversion& conversion, ResultCheck& check, long double diameter,
-                             LineSource& source, LineSource& result,
-                             const std::vector<std::string>& header,
-                             const std::vector<std::string>& footer);
+                             LineSource& source, LineSource& result);
 
 }  // namespace torvane

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       } else {
         VectorSource lines(sourceLines);
         VectorSource results(resultLines);
-        CheckConversion(conversion, check, *diameter, lines, results, {}, {});
+        CheckConversion(conversion, check, *diameter, lines, results);
       }
     } catch (const ConversionError&) {
       return 0;

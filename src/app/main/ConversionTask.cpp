@@ -133,7 +133,7 @@ void ConversionTask::Run() {
     if (check && check_ == Check::Document) {
       std::atomic<std::size_t> resultLines{0};
       DocumentSource result(resultDocument_, resultLines, cancel_);
-      outcome_ = CheckConversion(conversion_, *check, diameter_, source, result, header_, footer_);
+      outcome_ = CheckConversion(conversion_, *check, diameter_, source, result);
       if (CancelRequested()) outcome_.reset();
     } else {
       if (check) {
